@@ -8,14 +8,14 @@ namespace t6 {
 using ExchangeModeValue = std::int32_t;
 
 namespace ExchangeMode {
-inline constexpr ExchangeModeValue Idle = 0;              // nothing running, port normally closed
-inline constexpr ExchangeModeValue Identify = 1;          // "Tt"
-inline constexpr ExchangeModeValue ReadBlock = 2;         // "Pt"
-inline constexpr ExchangeModeValue WriteBlock = 3;        // the configuration block
-inline constexpr ExchangeModeValue ReadAllKeys = 5;       // "Cn"
-inline constexpr ExchangeModeValue ReadOneKey = 6;        // "Kr" / "Ur"
-inline constexpr ExchangeModeValue KeysReady = 7;         // "Wr"
-inline constexpr ExchangeModeValue KeysResult = 8;        // the key table
+inline constexpr ExchangeModeValue Idle = 0;        // nothing running, port normally closed
+inline constexpr ExchangeModeValue Identify = 1;    // "Tt"
+inline constexpr ExchangeModeValue ReadBlock = 2;   // "Pt"
+inline constexpr ExchangeModeValue WriteBlock = 3;  // the configuration block
+inline constexpr ExchangeModeValue ReadAllKeys = 5; // "Cn"
+inline constexpr ExchangeModeValue ReadOneKey = 6;  // "Kr" / "Ur"
+inline constexpr ExchangeModeValue KeysReady = 7;   // "Wr"
+inline constexpr ExchangeModeValue KeysResult = 8;  // the key table
 inline constexpr ExchangeModeValue IdleAfterOperation = 11;
 inline constexpr ExchangeModeValue SignalLevel = 15;      // "Sg"
 inline constexpr ExchangeModeValue ReadRemote = 16;       // "Pr"
@@ -31,17 +31,21 @@ inline constexpr ExchangeModeValue ReadThermoNames = 202; // "Ltd"
 inline constexpr ExchangeModeValue ReadOutputs = 222;     // "Ro"
 inline constexpr ExchangeModeValue RemotesReady = 301;    // "Wp"
 inline constexpr ExchangeModeValue RemotesResult = 302;
-inline constexpr ExchangeModeValue ThermoReady = 303;     // "Wtd"
+inline constexpr ExchangeModeValue ThermoReady = 303; // "Wtd"
 inline constexpr ExchangeModeValue ThermoResult = 304;
-inline constexpr ExchangeModeValue OutputsReady = 305;    // "Wo"
+inline constexpr ExchangeModeValue OutputsReady = 305; // "Wo"
 inline constexpr ExchangeModeValue OutputsResult = 306;
 inline constexpr ExchangeModeValue SavingFile = 200002;
 inline constexpr ExchangeModeValue LoadingFile = 300003;
 
 // The user is editing: the activation and empty-telephone warnings are shown.
-constexpr bool isEditing(ExchangeModeValue m) { return m == Idle || m == IdleAfterOperation; }
+constexpr bool isEditing(ExchangeModeValue m) {
+    return m == Idle || m == IdleAfterOperation;
+}
 // The window is being filled from the device or from a file: focus moves and prompts are skipped.
-constexpr bool isFilling(ExchangeModeValue m) { return m == ReadBlock || m == ReadOutputs || m == LoadingFile; }
+constexpr bool isFilling(ExchangeModeValue m) {
+    return m == ReadBlock || m == ReadOutputs || m == LoadingFile;
+}
 } // namespace ExchangeMode
 
 } // namespace t6

@@ -68,7 +68,8 @@ void ManualClock::advance(std::int64_t ms) {
         auto tick = next->onTick; // the tick may destroy or restart its own timer
         tick();
     }
-    now_ = target;
+    // A tick may have advanced the clock itself (a box left up for a while).
+    now_ = std::max(now_, target);
     std::erase_if(entries_, [](const auto& e) { return !e->alive; });
 }
 

@@ -1,0 +1,168 @@
+#include "exchange/Connection.h"
+
+#include "common/Cp1251.h"
+
+namespace t6 {
+
+const Bytes Connection::IdentifyRequest = bytesOf({0xFE, 0xFF, 0x54, 0x74, 0xFF, 0xFE});
+
+Connection::Connection(ExchangeController& exchange) : ex_(exchange) {
+    ex_.setSearchStep([this] { searchStep(); });
+    ex_.registerHandler(ExchangeMode::Identify, [this](const Bytes& reply) { onReply(reply); });
+}
+
+bool Connection::listPorts() {
+    ports_.clear();
+    bool ok = true;
+    try {
+        ports_ = ex_.port().listPorts();
+    } catch (const PortError&) {
+        ok = false;
+    }
+    ex_.view().showPortList(ports_);
+    if (!ok || ports_.empty()) {
+        ex_.prompts().message(
+            ex_.translate(ru("В системе не найдены Com-порты. Проверьте подключение")));
+        return false;
+    }
+    if (comboText_.empty())
+        comboText_ = ports_.front();
+    return true;
+}
+
+bool Connection::fillPortList() {
+    return listPorts();
+}
+
+void Connection::connect() {
+    SerialPort& port = ex_.port();
+    if (!manual_) {
+        if (!listPorts())
+            return;
+        ex_.setMode(ExchangeMode::Identify);
+        searchIndex_ = 0;
+        searchLast_ = static_cast<int>(ports_.size()) - 1;
+        ex_.searchTimer().start();
+        ex_.setConnectedPort("");
+        return;
+    }
+    const std::string name = comboText_;
+    try {
+        if (port.isOpen())
+            port.close();
+        port.setPortName(name);
+        port.open();
+    } catch (const PortError&) {
+    }
+    ex_.refreshPortState();
+    if (!port.isOpen()) {
+        ex_.prompts().message(ru("Не удалось открыть порт: ") + name);
+        return;
+    }
+    ex_.setMode(ExchangeMode::Identify);
+    port.write(IdentifyRequest);
+    ex_.replyTimer().start();
+}
+
+void Connection::searchStep() {
+    SerialPort& port = ex_.port();
+    if (port.isOpen())
+        port.close();
+    if (searchLast_ < searchIndex_ || ex_.mode() != ExchangeMode::Identify) {
+        if (!ex_.connectedPort().empty()) {
+            // A port chosen by hand while the search ran.
+            try {
+                ex_.prompts().message(ex_.translate(ru("соединение установлено")));
+                if (port.isOpen())
+                    port.close();
+                ex_.setMode(ExchangeMode::Idle);
+            } catch (const std::exception&) {
+                ex_.prompts().message(ex_.translate(ru("Ошибка COM порта.<<ERR1>>")));
+            }
+        } else {
+            ex_.searchTimer().stop();
+            ex_.view().showConnection("");
+            ex_.prompts().message(
+                ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")));
+        }
+        ex_.searchTimer().stop();
+        ex_.refreshPortState();
+        return;
+    }
+    const std::string name = ports_[static_cast<std::size_t>(searchIndex_)];
+    ex_.view().showConnection(ru("поиск порта: ") + name);
+    try {
+        port.setPortName(name);
+        port.open();
+    } catch (const PortError&) {
+    }
+    ex_.refreshPortState();
+    if (!port.isOpen()) {
+        ++searchIndex_;
+        return;
+    }
+    port.write(IdentifyRequest);
+    ++searchIndex_;
+}
+
+std::string Connection::refusalText(const Bytes& reply) {
+    const std::string tail = ru("\r\nсоединение НЕ установлено.");
+    if (reply == "On")
+        return ru("Вам нужно использовать конфигуратор \"ТОРВЕЛ-ЛК v2\"") + tail;
+    if (reply == "V3")
+        return ru("Используйте конфигуратор \"ТОРВЕЛ-ЛКv\"") + tail;
+    if (reply == "T3")
+        return ru("Используйте конфигуратор \"ТОРВЕЛ-ЛКТv3\"") + tail;
+    if (reply == "V5")
+        return ru("Используйте конфигуратор \"ТОРВЕЛ-ЛКv5\"") + tail;
+    if (reply == "T5")
+        return ru("Используйте конфигуратор \"ТОРВЕЛ-ЛКTv5\"") + tail;
+    if (reply == "T6")
+        return ru("Используйте конфигуратор \"УМНЫЙ ТОРВЕЛ-4\"") + tail;
+    if (reply.compare(0, 2, "T7") == 0)
+        return {};
+    return ru("Версия и тип прибора не определены") + tail;
+}
+
+void Connection::onReply(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< поиск порта: ") + reply);
+    const std::string refusal = refusalText(reply);
+    if (!refusal.empty()) {
+        ex_.searchTimer().stop();
+        ex_.closeTimer().start();
+        ex_.view().showConnection("");
+        ex_.prompts().information(refusal);
+        return;
+    }
+    ex_.setConnectedPort(ex_.port().portName());
+    ex_.searchTimer().stop();
+    if (ex_.prompts().confirm(ru("соединение установлено."))) {
+        ex_.setMode(ExchangeMode::IdleAfterOperation);
+        ex_.closeTimer().start();
+    }
+    ex_.view().showConnection(ru("соединен с ") + ex_.connectedPort() + " " + reply.substr(2));
+    ex_.view().showConnected(ru("Соединен"));
+}
+
+void Connection::setManualMode(bool on) {
+    manual_ = on;
+    ex_.view().showManualMode(on);
+}
+
+void Connection::setComboText(const std::string& text) {
+    comboText_ = text;
+    if (!manual_)
+        return;
+    ex_.setConnectedPort(text);
+    if (text.empty())
+        return;
+    try {
+        ex_.port().setPortName(text);
+    } catch (const PortError&) {
+        // Renaming an open port reopens it; the next operation reports a port
+        // that does not open.
+    }
+    ex_.refreshPortState();
+}
+
+} // namespace t6

@@ -1,0 +1,61 @@
+#pragma once
+// Finding the device and making sure it is of the right type.
+//
+// By default the connect button probes every serial port in turn with the
+// identification request "Tt", one port per SearchTimer step (1.2 s), and takes
+// the first whose device answers "T7"; replies naming other device types are
+// refused with the configurator to use instead. With manual port selection on,
+// the button probes only the port named in the combo box, and choosing a port
+// there counts as connected at once.
+
+#include <string>
+#include <vector>
+
+#include "common/Bytes.h"
+#include "exchange/ExchangeController.h"
+
+namespace t6 {
+
+class Connection {
+public:
+    explicit Connection(ExchangeController& exchange);
+
+    // The identification request as it goes on the line: FE FF 54 74 FF FE.
+    static const Bytes IdentifyRequest;
+
+    // Start-up: fills the port list; false (after the message) when there is none.
+    bool fillPortList();
+    const std::vector<std::string>& ports() const { return ports_; }
+
+    // The connect button and menu item.
+    void connect();
+
+    // Manual port selection (a check item of the menu).
+    void setManualMode(bool on);
+    bool manualMode() const { return manual_; }
+
+    // The combo box text; typed or chosen. In manual mode a change makes it the
+    // connected port at once.
+    void setComboText(const std::string& text);
+    const std::string& comboText() const { return comboText_; }
+
+    int searchIndex() const { return searchIndex_; }
+    int searchLast() const { return searchLast_; }
+
+    // The texts of the identification replies, by reply.
+    static std::string refusalText(const Bytes& reply);
+
+private:
+    void searchStep();
+    void onReply(const Bytes& reply);
+    bool listPorts();
+
+    ExchangeController& ex_;
+    std::vector<std::string> ports_;
+    std::string comboText_;
+    bool manual_ = false;
+    int searchIndex_ = 0;
+    int searchLast_ = -1;
+};
+
+} // namespace t6

@@ -1,0 +1,233 @@
+#include "exchange/ExchangeController.h"
+
+#include <exception>
+
+#include "common/Cp1251.h"
+
+namespace t6 {
+
+const Bytes ExchangeController::PacketPrefix = bytesOf({0xFE, 0xFF});
+const Bytes ExchangeController::PacketSuffix = bytesOf({0xFF, 0xFE});
+
+ExchangeController::ExchangeController(SerialPort& port, Clock& clock, Prompts& prompts,
+                                       ExchangeLogs& logs)
+    : port_(port), clock_(clock), prompts_(prompts), logs_(logs) {
+    search_ = clock_.createTimer(kSearchIntervalMs, [this] {
+        guarded([this] {
+            if (searchStep_)
+                searchStep_();
+            else
+                search_->stop();
+        });
+    });
+    clockTimer_ =
+        clock_.createTimer(kClockIntervalMs, [this] { guarded([this] { onClockTimer(); }); });
+    reply_ = clock_.createTimer(kReplyIntervalMs, [this] { guarded([this] { onReplyTimer(); }); });
+    close_ = clock_.createTimer(kCloseIntervalMs, [this] { guarded([this] { onCloseTimer(); }); });
+
+    framer_.setStartString(PacketPrefix);
+    framer_.setStopString(PacketSuffix);
+    framer_.setOnPacket([this](const Bytes& payload) { onPacket(payload); });
+    framer_.setOnError([this](const std::exception& e) { showError(e.what()); });
+    port_.setReceiver([this](const Bytes& chunk) { onBytesReceived(chunk); });
+    port_.setLostHandler([this](const std::string& reason) { onPortLost(reason); });
+}
+
+ExchangeController::~ExchangeController() {
+    port_.setReceiver({});
+    port_.setLostHandler({});
+}
+
+std::string ExchangeController::translate(const std::string& text) const {
+    return translate_ ? translate_(text) : text;
+}
+
+void ExchangeController::start() {
+    clockTimer_->start();
+    close_->start();
+    refreshPortState();
+}
+
+void ExchangeController::shutdown() {
+    search_->stop();
+    reply_->stop();
+    close_->stop();
+    clockTimer_->stop();
+    if (port_.isOpen()) {
+        try {
+            port_.purge();
+        } catch (const std::exception&) {
+            // The port is closed below all the same.
+        }
+        port_.close();
+    }
+}
+
+void ExchangeController::registerHandler(ExchangeModeValue mode, PacketHandler handler) {
+    handlers_[mode] = std::move(handler);
+}
+
+void ExchangeController::setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook) {
+    timeoutHooks_[mode] = std::move(hook);
+}
+
+void ExchangeController::runHook(ExchangeModeValue mode) {
+    auto it = timeoutHooks_.find(mode);
+    if (it != timeoutHooks_.end() && it->second)
+        it->second();
+}
+
+bool ExchangeController::beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
+                                        bool startReplyTimer) {
+    if (reply_->isActive())
+        reply_->stop();
+    if (close_->isActive())
+        close_->stop();
+    if (connectedPort_.empty()) {
+        prompts_.message(noConnectionText);
+        return false;
+    }
+    try {
+        port_.setPortName(connectedPort_);
+        port_.open();
+    } catch (const PortError&) {
+        // Told below: the port is not open.
+    }
+    refreshPortState();
+    if (!port_.isOpen()) {
+        prompts_.message(noConnectionText);
+        return false;
+    }
+    port_.purge();
+    mode_ = mode;
+    if (startReplyTimer)
+        reply_->start();
+    return true;
+}
+
+Bytes ExchangeController::framed(const Bytes& body) {
+    return PacketPrefix + body + PacketSuffix;
+}
+
+void ExchangeController::sendFramed(const Bytes& body) {
+    port_.write(framed(body));
+}
+
+void ExchangeController::finish() {
+    mode_ = ExchangeMode::IdleAfterOperation;
+    close_->start();
+    reply_->stop();
+}
+
+void ExchangeController::endOperation() {
+    mode_ = ExchangeMode::IdleAfterOperation;
+    reply_->stop();
+    if (port_.isOpen())
+        port_.purge();
+    close_->start();
+}
+
+void ExchangeController::onBytesReceived(const Bytes& chunk) {
+    // The framer keeps bytes that arrive while a reply's handler has a box
+    // open and frames them once the handler has returned, in order.
+    framer_.feed(chunk);
+}
+
+void ExchangeController::onPacket(const Bytes& payload) {
+    logs_.memo(ru("входная строка: ") + payload);
+    auto it = handlers_.find(mode_);
+    if (it == handlers_.end() || !it->second)
+        return;
+    it->second(payload);
+}
+
+void ExchangeController::onReplyTimer() {
+    const ExchangeModeValue m = mode_;
+    auto boxThenFinish = [this](const std::string& text, ExchangeModeValue hookMode) {
+        mode_ = ExchangeMode::IdleAfterOperation;
+        if (prompts_.confirm(text)) {
+            finish();
+            if (hookMode)
+                runHook(hookMode);
+        }
+    };
+    if (m == ExchangeMode::ReadBlock) {
+        boxThenFinish(ru("Превышен период ожидания ответа устройства."), 0);
+    } else if (m == ExchangeMode::WriteBlock) {
+        boxThenFinish(ru("НЕТ ответа о окончании записи в устройство основной конфигурации"), 0);
+    } else if (m >= ExchangeMode::RemotesReady && m <= ExchangeMode::OutputsResult) {
+        boxThenFinish(ru("НЕТ ответа о окончании записи в устройство радиоприборов (") +
+                          std::to_string(m) + ")",
+                      0);
+    } else if (m == ExchangeMode::KeysReady) {
+        boxThenFinish(ru("НЕТ ответа о готовности к чтению ключей"), ExchangeMode::KeysReady);
+    } else if (m == ExchangeMode::SignalLevel) {
+        boxThenFinish(ru("НЕТ ответа о уровне сигнала."), ExchangeMode::SignalLevel);
+    } else if (m == ExchangeMode::ReadRemote) {
+        mode_ = ExchangeMode::IdleAfterOperation;
+        runHook(ExchangeMode::ReadRemote);
+        sendFramed("Uk");
+    } else if (m == ExchangeMode::ReadSensorList) {
+        mode_ = ExchangeMode::IdleAfterOperation;
+        close_->start();
+        runHook(ExchangeMode::ReadSensorList);
+        prompts_.message(translate(ru("Нет ответа от прибора.")));
+    } else if (m == ExchangeMode::ReadSensor) {
+        // Mode and ReplyTimer stay: this repeats every 10 s until a reply comes.
+        runHook(ExchangeMode::ReadSensor);
+        sendFramed("Uk");
+    } else if (m == ExchangeMode::ReadThermoCode) {
+        mode_ = ExchangeMode::IdleAfterOperation;
+        close_->start();
+        sendFramed("Utd");
+    } else {
+        finish();
+    }
+}
+
+void ExchangeController::onCloseTimer() {
+    if (mode_ == ExchangeMode::IdleAfterOperation && port_.isOpen()) {
+        mode_ = ExchangeMode::Idle;
+        port_.close();
+        refreshPortState();
+    }
+    close_->stop();
+}
+
+void ExchangeController::onClockTimer() {
+    view_->showClock(clock_.localNow());
+    refreshPortState();
+}
+
+void ExchangeController::onPortLost(const std::string& reason) {
+    refreshPortState();
+    if (mode_ == ExchangeMode::Identify && search_->isActive())
+        return; // a probed port that goes away is skipped like one that does not open
+    // While an operation waits for its reply the user learns at once why none
+    // will come; the reply timer still ends the operation as usual.
+    if (mode_ != ExchangeMode::Idle && mode_ != ExchangeMode::IdleAfterOperation &&
+        mode_ != ExchangeMode::SavingFile && mode_ != ExchangeMode::LoadingFile)
+        showError(port_.portName() + ": " + reason);
+}
+
+std::string ExchangeController::portStateText() const {
+    return (port_.isOpen() ? ru("Открыт (Com=") : ru("Закрыт (Com=")) + port_.portName() + ")";
+}
+
+void ExchangeController::refreshPortState() {
+    view_->showPortState(portStateText());
+}
+
+void ExchangeController::showError(const std::string& text) {
+    prompts_.error(errorBoxText(text));
+}
+
+void ExchangeController::guarded(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        showError(e.what());
+    }
+}
+
+} // namespace t6

@@ -1,0 +1,146 @@
+#pragma once
+// One request/reply state machine for every exchange with the device.
+//
+// An operation opens the port, purges it, sets the exchange mode, sends one
+// framed request and returns. The reply comes back later as a payload from the
+// framer; the controller notes it in the memo and hands it to the handler
+// registered for the current mode, which either ends the operation (mode 11)
+// or sends the next request. Around this run the timers: ReplyTimer ends an
+// operation whose reply does not come within 10 s, CloseTimer closes the port
+// one second after an operation has ended, ClockTimer keeps the status bar
+// current, and SearchTimer steps the port search.
+//
+// Everything runs on the user-interface thread. No exception leaves a timer
+// tick or a received packet: port errors are shown in the error box.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "common/Bytes.h"
+#include "common/Clock.h"
+#include "common/Prompts.h"
+#include "exchange/ExchangeLogs.h"
+#include "exchange/ExchangeMode.h"
+#include "exchange/ExchangeView.h"
+#include "link/PacketFramer.h"
+#include "link/SerialPort.h"
+
+namespace t6 {
+
+class ExchangeController {
+public:
+    using PacketHandler = std::function<void(const Bytes& payload)>;
+    using Translate = std::function<std::string(const std::string&)>;
+
+    static constexpr int kSearchIntervalMs = 1200;
+    static constexpr int kClockIntervalMs = 1000;
+    static constexpr int kReplyIntervalMs = 10000;
+    static constexpr int kCloseIntervalMs = 1000;
+
+    // FE FF and FF FE, the framing of every request and reply.
+    static const Bytes PacketPrefix;
+    static const Bytes PacketSuffix;
+
+    ExchangeController(SerialPort& port, Clock& clock, Prompts& prompts, ExchangeLogs& logs);
+    ~ExchangeController();
+    ExchangeController(const ExchangeController&) = delete;
+    ExchangeController& operator=(const ExchangeController&) = delete;
+
+    void setView(ExchangeView* view) { view_ = view ? view : &noView_; }
+    ExchangeView& view() { return *view_; }
+    // Messages marked for the dictionary pass through this before they are shown.
+    void setTranslate(Translate t) { translate_ = std::move(t); }
+    std::string translate(const std::string& text) const;
+
+    // Start-up: the clock and closing timers run from here on.
+    void start();
+    // Shutdown: an open port is purged and closed.
+    void shutdown();
+
+    ExchangeModeValue mode() const { return mode_; }
+    void setMode(ExchangeModeValue m) { mode_ = m; }
+    const std::string& connectedPort() const { return connectedPort_; }
+    void setConnectedPort(const std::string& p) { connectedPort_ = p; }
+
+    SerialPort& port() { return port_; }
+    Clock& clock() { return clock_; }
+    Prompts& prompts() { return prompts_; }
+    ExchangeLogs& logs() { return logs_; }
+    PacketFramer& framer() { return framer_; }
+
+    Timer& searchTimer() { return *search_; }
+    Timer& clockTimer() { return *clockTimer_; }
+    Timer& replyTimer() { return *reply_; }
+    Timer& closeTimer() { return *close_; }
+    // The port search's step, run at each SearchTimer tick.
+    void setSearchStep(std::function<void()> step) { searchStep_ = std::move(step); }
+
+    // The handler of the replies in a mode. Modes without one ignore their replies.
+    void registerHandler(ExchangeModeValue mode, PacketHandler handler);
+
+    // The common start of an operation. Stops ReplyTimer and CloseTimer; without
+    // a known device port, or when the port does not open, shows the "no
+    // connection" text and gives false. Otherwise opens ConnectedPort, purges,
+    // sets the mode, starts ReplyTimer when asked, and gives true; the caller
+    // then sends its request. Port errors of the purge are thrown to the caller.
+    bool beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
+                        bool startReplyTimer = true);
+    // Writes PacketPrefix + body + PacketSuffix in one write.
+    void sendFramed(const Bytes& body);
+    // The request as it goes on the line.
+    static Bytes framed(const Bytes& body);
+
+    // The usual end of an operation whose result has been shown: mode 11,
+    // ReplyTimer stopped, the port purged, CloseTimer started.
+    void endOperation();
+    // "Finish": mode 11, CloseTimer started, ReplyTimer stopped.
+    void finish();
+
+    // Steps other parts of the program attach to a ReplyTimer row: the caption
+    // of a row's read button, the sensor panel's notice, or (for modes 7 and 15)
+    // the steps that run after the box is answered with Yes.
+    void setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook);
+
+    // Entry points from the port and from the timers.
+    void onBytesReceived(const Bytes& chunk);
+    void onPacket(const Bytes& payload);
+    void onReplyTimer();
+    void onCloseTimer();
+    void onClockTimer();
+    void onPortLost(const std::string& reason);
+
+    // "Открыт (Com=...)" / "Закрыт (Com=...)".
+    std::string portStateText() const;
+    void refreshPortState();
+
+    // Runs a step that comes from the event loop; a port error it raises is
+    // shown in the error box instead of leaving the loop.
+    void guarded(const std::function<void()>& step);
+    void showError(const std::string& text);
+
+private:
+    void runHook(ExchangeModeValue mode);
+
+    SerialPort& port_;
+    Clock& clock_;
+    Prompts& prompts_;
+    ExchangeLogs& logs_;
+    ExchangeView noView_;
+    ExchangeView* view_ = &noView_;
+    Translate translate_;
+    PacketFramer framer_;
+
+    ExchangeModeValue mode_ = ExchangeMode::Idle;
+    std::string connectedPort_;
+    std::unique_ptr<Timer> search_;
+    std::unique_ptr<Timer> clockTimer_;
+    std::unique_ptr<Timer> reply_;
+    std::unique_ptr<Timer> close_;
+    std::function<void()> searchStep_;
+    std::map<ExchangeModeValue, PacketHandler> handlers_;
+    std::map<ExchangeModeValue, std::function<void()>> timeoutHooks_;
+};
+
+} // namespace t6

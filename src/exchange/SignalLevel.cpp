@@ -1,0 +1,59 @@
+#include "exchange/SignalLevel.h"
+
+#include <algorithm>
+
+#include "common/Cp1251.h"
+#include "common/TextNumbers.h"
+
+namespace t6 {
+
+SignalLevel::SignalLevel(ExchangeController& exchange) : ex_(exchange) {
+    ex_.registerHandler(ExchangeMode::SignalLevel, [this](const Bytes& r) { onReply(r); });
+}
+
+void SignalLevel::refresh() {
+    // This message is shown as written, not through the dictionary.
+    if (!ex_.beginOperation(ExchangeMode::SignalLevel,
+                            ru("Нет соединения с устройством. Проверьте подключение")))
+        return;
+    const Bytes request = ExchangeController::framed("Sg");
+    ex_.logs().memo(ru("выходная строка: ") + request);
+    ex_.port().write(request);
+}
+
+SignalReading SignalLevel::apply(SignalReading r, const Bytes& reply) {
+    if (reply.find("+CSQ:") == Bytes::npos)
+        return r;
+    // The modem writes its two-digit index at the 7th and 8th characters.
+    const std::string figure = reply.size() > 6 ? reply.substr(6, 2) : std::string();
+    if (figure == "99") {
+        r.gauge = 0;
+        r.text = ru("нет связи");
+        r.red = true;
+        return r;
+    }
+    auto n = parseInteger(figure);
+    if (!n) {
+        r.gauge = 0;
+        r.text = ru("нет сигнала");
+        r.red = true;
+        return r;
+    }
+    // n * 3.22 with the fraction cut off, in integers to stay exact.
+    long long g = static_cast<long long>(*n) * 322 / 100;
+    r.gauge = static_cast<int>(std::clamp<long long>(g, 0, 100));
+    r.text = std::to_string(2LL * *n - 113) + " dBm";
+    return r;
+}
+
+void SignalLevel::onReply(const Bytes& reply) {
+    ex_.replyTimer().stop();
+    ex_.closeTimer().start();
+    reading_ = apply(reading_, reply);
+    ex_.view().showSignal(reading_.gauge, reading_.text, reading_.red);
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    if (ex_.port().isOpen())
+        ex_.port().purge();
+}
+
+} // namespace t6

@@ -1,0 +1,36 @@
+#pragma once
+// The GSM signal level of the device's modem, fetched when the user presses
+// "Обновить": the request "Sg", the reply "+CSQ: nn,...".
+
+#include <string>
+
+#include "common/Bytes.h"
+#include "exchange/ExchangeController.h"
+
+namespace t6 {
+
+struct SignalReading {
+    int gauge = 0;          // 0-100
+    std::string text = "."; // Windows-1251
+    bool red = false;
+};
+
+class SignalLevel {
+public:
+    explicit SignalLevel(ExchangeController& exchange);
+
+    // The refresh button.
+    void refresh();
+    const SignalReading& reading() const { return reading_; }
+
+    // What a reply does to the reading; unchanged when it holds no "+CSQ:".
+    static SignalReading apply(SignalReading current, const Bytes& reply);
+
+private:
+    void onReply(const Bytes& reply);
+
+    ExchangeController& ex_;
+    SignalReading reading_;
+};
+
+} // namespace t6

@@ -1,0 +1,26 @@
+#include "ui/AppCore.h"
+
+#include <chrono>
+#include <filesystem>
+
+namespace t6 {
+
+AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::string& programDir)
+    : port_(port), clock_(clock), prompts_(prompts), programDir_(programDir),
+      exchange_(port, clock, prompts, logs_), connection_(exchange_), signal_(exchange_),
+      dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
+      random_(std::make_unique<SeededRandom>(1)) {
+    logs_.setDirectory(programDir_);
+    exchange_.setTranslate([this](const std::string& text) { return translateMessage(text); });
+}
+
+std::string AppCore::translateMessage(const std::string& text) {
+    return TranslateText(dictionary_, text, language_, prompts_);
+}
+
+void AppCore::seedRandom() {
+    auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+    random_ = std::make_unique<SeededRandom>(static_cast<std::uint64_t>(ticks));
+}
+
+} // namespace t6

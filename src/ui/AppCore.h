@@ -1,0 +1,62 @@
+#pragma once
+// Everything the window owns for the whole run apart from its widgets: the
+// logs, the exchange controller and its operations, the dictionary and the
+// language. The window gives it the port, the clock and the prompts, so that
+// tests can give a fake port, virtual time and scripted answers instead.
+
+#include <memory>
+#include <string>
+
+#include "common/Clock.h"
+#include "common/Prompts.h"
+#include "common/Random.h"
+#include "exchange/Connection.h"
+#include "exchange/ExchangeController.h"
+#include "exchange/ExchangeLogs.h"
+#include "exchange/SignalLevel.h"
+#include "i18n/Dictionary.h"
+#include "link/SerialPort.h"
+
+namespace t6 {
+
+class AppCore {
+public:
+    static constexpr const char* kDictionaryFile = "trans.dic";
+
+    // programDir: where the dictionary and the logs lie (the working directory at start-up).
+    AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::string& programDir);
+
+    SerialPort& port() { return port_; }
+    Clock& clock() { return clock_; }
+    Prompts& prompts() { return prompts_; }
+    ExchangeLogs& logs() { return logs_; }
+    ExchangeController& exchange() { return exchange_; }
+    Connection& connection() { return connection_; }
+    SignalLevel& signal() { return signal_; }
+    Dictionary& dictionary() { return dictionary_; }
+    Random& random() { return *random_; }
+    const std::string& programDir() const { return programDir_; }
+
+    char language() const { return language_; }
+    void setLanguage(char letter) { language_ = letter; }
+    // A message marked for the dictionary, in the current language.
+    std::string translateMessage(const std::string& text);
+
+    // The random generator, seeded from the clock.
+    void seedRandom();
+
+private:
+    SerialPort& port_;
+    Clock& clock_;
+    Prompts& prompts_;
+    std::string programDir_;
+    ExchangeLogs logs_;
+    ExchangeController exchange_;
+    Connection connection_;
+    SignalLevel signal_;
+    Dictionary dictionary_;
+    std::unique_ptr<Random> random_;
+    char language_ = 'R';
+};
+
+} // namespace t6

@@ -1,0 +1,367 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "common/Cp1251.h"
+#include "ui/QtPrompts.h"
+#include "ui/TextConv.h"
+#include "ui/WindowTranslator.h"
+
+namespace t6 {
+namespace {
+
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption) {
+    auto* a = menu->addAction(u(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+} // namespace
+
+template <typename F> void MainWindow::guarded(F&& f) {
+    // Nothing thrown by an operation leaves the event loop: a port error is
+    // shown in the error box and the window goes on.
+    core_.exchange().guarded(std::forward<F>(f));
+}
+
+MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
+    : core_(core), qtPrompts_(prompts), appTitle_(ru("Умный Торвел-6")) {
+    setObjectName("Form1");
+    setWindowTitle(u("Конфигуратор УМНЫЙ ТОРВЕЛ-6 версия 1.1"));
+    QFont f(QStringLiteral("Sans Serif"));
+    f.setPointSize(8);
+    setFont(f);
+    if (qtPrompts_) {
+        qtPrompts_->setParent(this);
+        qtPrompts_->setTitle(appTitle_);
+    }
+    buildMenus();
+    auto* central = new QWidget(this);
+    central->setObjectName("ClientArea");
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(4, 2, 4, 0);
+    column->setSpacing(2);
+    setCentralWidget(central);
+    buildTabs();
+    column->addWidget(pages_, 1);
+    buildBottomBar();
+    column->addWidget(findChild<QWidget*>("Panel6"));
+    buildStatusBar();
+    setFixedSize(kClientWidth, kClientHeight);
+    core_.exchange().setView(this);
+    startUp();
+}
+
+MainWindow::~MainWindow() {
+    shutdown();
+    core_.exchange().setView(nullptr);
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+
+    QMenu* file = bar->addMenu(u("Файл"));
+    file->setObjectName("N1");
+    addItem(file, "N2", "Загрузить конфигурацию из файла");
+    addItem(file, "N3", "Сохранить конфигурацию в файл");
+    file->addSeparator()->setObjectName("N4");
+    connect(addItem(file, "N7", "Выход"), &QAction::triggered, this, [this] { requestExit(); });
+
+    QMenu* device = bar->addMenu(u("Обмен с устройством"));
+    device->setObjectName("N5");
+    connect(addItem(device, "N8", "Соединить"), &QAction::triggered, this,
+            [this] { guarded([this] { core_.connection().connect(); }); });
+    addItem(device, "N9", "Записать параметры");
+    addItem(device, "N10", "Считать параметры");
+    addItem(device, "N15", "Программировать ключи");
+    device->addSeparator()->setObjectName("N6");
+    manualItem_ = addItem(device, "COM1", "Ручной выбор COM порта");
+    manualItem_->setCheckable(true);
+    connect(manualItem_, &QAction::triggered, this, [this] {
+        // The item's own check mark is set by the view from the connection's state.
+        const bool on = !core_.connection().manualMode();
+        guarded([this, on] { core_.connection().setManualMode(on); });
+    });
+    addItem(device, "N16", "Обновить прошивку")->setEnabled(false);
+
+    QMenu* about = bar->addMenu(u("О программе"));
+    about->setObjectName("N11");
+    addItem(about, "N12", "Справка");
+    addItem(about, "N17", "О производителе");
+
+    QMenu* lang = bar->addMenu(u("Выбор Языка"));
+    lang->setObjectName("N13");
+    russianItem_ = addItem(lang, "menu_russian", "Русский");
+    russianItem_->setCheckable(true);
+    russianItem_->setChecked(true);
+    englishItem_ = addItem(lang, "menu_english", "Английский");
+    englishItem_->setCheckable(true);
+    connect(russianItem_, &QAction::triggered, this, [this] { switchToRussian(); });
+    connect(englishItem_, &QAction::triggered, this, [this] { switchToEnglish(); });
+
+    // A menu kept for a later device generation: hidden and disabled, no action.
+    QMenu* master = bar->addMenu(QStringLiteral("MASTER KEY"));
+    master->setObjectName("N18");
+    addItem(master, "N19", "Очистить MASTER ключи")->setEnabled(false);
+    master->menuAction()->setVisible(false);
+    master->menuAction()->setEnabled(false);
+}
+
+void MainWindow::buildTabs() {
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName("PageControl1");
+    const char* captions[] = {"Основные настройки", "Беспроводные зоны",
+                              "Беспроводные датчики температуры", "Беспроводные выходы"};
+    int n = 1;
+    for (const char* c : captions) {
+        auto* page = new QWidget(pages_);
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(n++));
+        pages_->addTab(page, u(c));
+    }
+}
+
+void MainWindow::buildBottomBar() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("Panel6");
+    panel->setFixedHeight(47);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(2, 1, 2, 1);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(1);
+
+    auto* row1 = new QHBoxLayout;
+    auto* caption = new QLabel(u("Уровень сигнала"), panel);
+    caption->setObjectName("Label_YrSignal");
+    gauge_ = new QProgressBar(panel);
+    gauge_->setObjectName("Gauge_Signal");
+    gauge_->setRange(0, 100);
+    gauge_->setValue(0);
+    gauge_->setFixedSize(160, 18);
+    gauge_->setAccessibleName(u("Уровень сигнала"));
+    auto* refresh = new QPushButton(u("Обновить"), panel);
+    refresh->setObjectName("Button_YrSignal");
+    refresh->setFixedHeight(21);
+    connect(refresh, &QPushButton::clicked, this,
+            [this] { guarded([this] { core_.signal().refresh(); }); });
+    signalText_ = new QLabel(QStringLiteral("."), panel);
+    signalText_->setObjectName("Label_Signal");
+    signalText_->setProperty(kNoTranslate, true);
+    signalText_->setMinimumWidth(90);
+    row1->addWidget(caption);
+    row1->addWidget(gauge_);
+    row1->addWidget(refresh);
+    row1->addWidget(signalText_);
+    row1->addStretch(1);
+    portComboLabel_ = new QLabel(u("Ручной режим выбора COM-порта:"), panel);
+    portComboLabel_->setObjectName("Label161");
+    portCombo_ = new QComboBox(panel);
+    portCombo_->setObjectName("ComboBox1");
+    portCombo_->setEditable(true);
+    portCombo_->setMinimumWidth(160);
+    portCombo_->setProperty(kNoTranslate, true);
+    portComboLabel_->setBuddy(portCombo_);
+    portComboLabel_->hide();
+    portCombo_->hide();
+    portCombo_->setEnabled(false);
+    connect(portCombo_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        auto name = fromQs(text);
+        if (name)
+            guarded([this, &name] { core_.connection().setComboText(*name); });
+    });
+    row1->addWidget(portComboLabel_);
+    row1->addWidget(portCombo_);
+    grid->addLayout(row1, 0, 0);
+
+    auto* row2 = new QHBoxLayout;
+    struct B {
+        const char* name;
+        const char* caption;
+    };
+    const B buttons[] = {{"BitBtn4", "Программирование ключей ТМ"},
+                         {"BitBtn1", "Запись настроек в память прибора"},
+                         {"BitBtn2", "Чтение настроек из памяти прибора"},
+                         {"BitBtn3", "Соединить"}};
+    for (const B& b : buttons) {
+        auto* btn = new QPushButton(u(b.caption), panel);
+        btn->setObjectName(QString::fromLatin1(b.name));
+        btn->setFixedHeight(22);
+        row2->addWidget(btn);
+    }
+    connectButton_ = panel->findChild<QPushButton*>("BitBtn3");
+    connect(connectButton_, &QPushButton::clicked, this,
+            [this] { guarded([this] { core_.connection().connect(); }); });
+    grid->addLayout(row2, 1, 0);
+}
+
+void MainWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(false);
+    const int widths[4] = {250, 200, 80, 150};
+    for (int i = 0; i < 4; ++i) {
+        auto* l = new QLabel(bar);
+        l->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
+        l->setFixedWidth(widths[i]);
+        l->setProperty(kNoTranslate, true);
+        if (i >= 2)
+            l->setAlignment(Qt::AlignCenter);
+        bar->addWidget(l);
+        statusPanels_[i] = l;
+    }
+}
+
+void MainWindow::startUp() {
+    // The first tab is shown, the random generator seeded, the language Russian.
+    pages_->setCurrentIndex(0);
+    core_.seedRandom();
+    core_.setLanguage('R');
+    installStandardTexts(true);
+    // The port list; no port is a message, and the program runs on.
+    guarded([this] { core_.connection().fillPortList(); });
+    // The clock panels.
+    showClock(core_.clock().localNow());
+    // The two exchange logs, rewritten at every start.
+    try {
+        core_.logs().createFiles();
+    } catch (const std::exception& e) {
+        core_.exchange().showError(e.what());
+    }
+    core_.exchange().start();
+}
+
+void MainWindow::installStandardTexts(bool russian) {
+    // The standard buttons and dialogs speak the window's language.
+    if (russian) {
+        if (!qtRussian_) {
+            qtRussian_ = std::make_unique<QTranslator>();
+            if (!qtRussian_->load(QStringLiteral("qtbase_ru"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                qtRussian_.reset();
+                return;
+            }
+        }
+        QCoreApplication::installTranslator(qtRussian_.get());
+    } else if (qtRussian_) {
+        QCoreApplication::removeTranslator(qtRussian_.get());
+    }
+}
+
+void MainWindow::translateWindow(const char* section) {
+    Dictionary& dict = core_.dictionary();
+    if (!dict.exists())
+        core_.prompts().message(noDictionaryText(dict));
+    auto lookup = [&dict, section](const std::string& text) { return dict.lookup(section, text); };
+    dict.beginBatch();
+    setWindowTitle(qs(lookup(cpOf(windowTitle()))));
+    appTitle_ = lookup(appTitle_);
+    if (qtPrompts_)
+        qtPrompts_->setTitle(appTitle_);
+    translateWidgetTree(this, lookup);
+    dict.endBatch();
+}
+
+void MainWindow::switchToEnglish() {
+    if (core_.language() != 'R') {
+        englishItem_->setChecked(true);
+        return;
+    }
+    core_.setLanguage('E');
+    translateWindow("Eng");
+    installStandardTexts(false);
+    englishItem_->setChecked(true);
+    russianItem_->setChecked(false);
+}
+
+void MainWindow::switchToRussian() {
+    if (core_.language() != 'E') {
+        russianItem_->setChecked(true);
+        return;
+    }
+    core_.setLanguage('R');
+    translateWindow("Rus");
+    installStandardTexts(true);
+    russianItem_->setChecked(true);
+    englishItem_->setChecked(false);
+}
+
+void MainWindow::requestExit() {
+    if (core_.prompts().question(ru("Закрыть приложение?")))
+        close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    shutdown();
+    event->accept();
+}
+
+void MainWindow::shutdown() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    core_.exchange().shutdown();
+    core_.logs().saveMemo();
+    core_.logs().closeFiles();
+}
+
+void MainWindow::showPortState(const std::string& text) {
+    statusPanels_[0]->setText(qs(text));
+}
+
+void MainWindow::showConnection(const std::string& text) {
+    statusPanels_[1]->setText(qs(text));
+}
+
+void MainWindow::showClock(const LocalTime& now) {
+    statusPanels_[2]->setText(QString::fromStdString(shortDateText(now)));
+    statusPanels_[3]->setText(QString::fromStdString(longTimeText(now)));
+}
+
+void MainWindow::showConnected(const std::string& caption) {
+    connectButton_->setText(qs(caption));
+    connectButton_->setEnabled(false);
+}
+
+void MainWindow::showPortList(const std::vector<std::string>& ports) {
+    const bool blocked = portCombo_->blockSignals(true);
+    const QString text = portCombo_->currentText();
+    portCombo_->clear();
+    for (const auto& p : ports)
+        portCombo_->addItem(qs(p));
+    portCombo_->setEditText(text.isEmpty() && !ports.empty() ? qs(ports.front()) : text);
+    portCombo_->blockSignals(blocked);
+    if (!ports.empty() && core_.connection().comboText().empty())
+        core_.connection().setComboText(cpOf(portCombo_->currentText()));
+}
+
+void MainWindow::showManualMode(bool on) {
+    manualItem_->setChecked(on);
+    portComboLabel_->setVisible(on);
+    portCombo_->setVisible(on);
+    portCombo_->setEnabled(on);
+}
+
+void MainWindow::showSignal(int gauge, const std::string& text, bool red) {
+    gauge_->setValue(gauge);
+    signalText_->setText(qs(text));
+    signalText_->setStyleSheet(red ? QStringLiteral("color: #FF0000;") : QString());
+}
+
+} // namespace t6

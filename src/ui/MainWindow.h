@@ -1,0 +1,88 @@
+#pragma once
+// The configurator's one window: the tabs with every setting, the bottom bar
+// with the exchange buttons and the signal gauge, the status bar and the menus.
+
+#include <QMainWindow>
+#include <QTranslator>
+#include <memory>
+
+#include "exchange/ExchangeView.h"
+#include "ui/AppCore.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace t6 {
+
+class QtPrompts;
+
+class MainWindow : public QMainWindow, public ExchangeView {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 1027;
+    static constexpr int kClientHeight = 704;
+
+    // prompts: the window's boxes, if the caller wants them parented and titled
+    // by the window (nullptr in tests with scripted prompts).
+    MainWindow(AppCore& core, QtPrompts* prompts = nullptr);
+    ~MainWindow() override;
+
+    AppCore& core() { return core_; }
+
+    // The language menu.
+    void switchToEnglish();
+    void switchToRussian();
+    // The exit menu item: asks, then closes.
+    void requestExit();
+    // Shutdown: the port is purged and closed, the memo saved, the logs closed.
+    // Runs once, however the window ends.
+    void shutdown();
+
+    const std::string& appTitle() const { return appTitle_; }
+
+    // ExchangeView
+    void showPortState(const std::string& text) override;
+    void showConnection(const std::string& text) override;
+    void showClock(const LocalTime& now) override;
+    void showConnected(const std::string& caption) override;
+    void showPortList(const std::vector<std::string>& ports) override;
+    void showManualMode(bool on) override;
+    void showSignal(int gauge, const std::string& text, bool red) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildTabs();
+    void buildBottomBar();
+    void buildStatusBar();
+    void startUp();
+    void translateWindow(const char* section);
+    void installStandardTexts(bool russian);
+    template <typename F> void guarded(F&& f);
+
+    AppCore& core_;
+    QtPrompts* qtPrompts_;
+    std::string appTitle_;
+    bool shutDown_ = false;
+
+    QTabWidget* pages_ = nullptr;
+    QAction* manualItem_ = nullptr;
+    QAction* russianItem_ = nullptr;
+    QAction* englishItem_ = nullptr;
+    QPushButton* connectButton_ = nullptr;
+    QComboBox* portCombo_ = nullptr;
+    QLabel* portComboLabel_ = nullptr;
+    QProgressBar* gauge_ = nullptr;
+    QLabel* signalText_ = nullptr;
+    QLabel* statusPanels_[4] = {};
+    std::unique_ptr<QTranslator> qtRussian_;
+};
+
+} // namespace t6

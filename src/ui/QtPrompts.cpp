@@ -1,0 +1,66 @@
+#include "ui/QtPrompts.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/TextConv.h"
+
+namespace t6 {
+
+void QtPrompts::message(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, qs(title_), qs(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtPrompts::information(const std::string& text) {
+    QMessageBox box(QMessageBox::Information, qs(title_), qs(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtPrompts::confirm(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, qs(title_), qs(text), QMessageBox::Yes, parent_);
+    box.setEscapeButton(static_cast<QAbstractButton*>(nullptr));
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+bool QtPrompts::question(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, qs(title_), qs(text), QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompts::error(const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, qs(title_), qs(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& spec, bool save) {
+    auto tr = [this](const std::string& s) { return tr_ ? tr_(s) : s; };
+    QFileDialog dlg(parent_, qs(tr(spec.title)));
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The program asks about overwriting itself.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!spec.filter.empty())
+        dlg.setNameFilter(qs(tr(spec.filter)));
+    if (!spec.defaultExt.empty())
+        dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
+    if (!spec.initialName.empty())
+        dlg.selectFile(QString::fromStdString(spec.initialName));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtPrompts::openFileName(const FileDialogSpec& spec) {
+    return fileDialog(spec, false);
+}
+
+std::optional<std::string> QtPrompts::saveFileName(const FileDialogSpec& spec) {
+    return fileDialog(spec, true);
+}
+
+} // namespace t6

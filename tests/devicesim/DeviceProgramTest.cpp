@@ -1,0 +1,288 @@
+// The simulator program itself, over a real pseudo-terminal. Every wait is
+// bounded; a program left running by a failed test is killed.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+const std::string kTt("\xFE\xFF"
+                      "Tt"
+                      "\xFF\xFE");
+const std::string kSg("\xFE\xFF"
+                      "Sg"
+                      "\xFF\xFE");
+const std::string kT7Reply("\xFE\xFF"
+                           "T7 2.05"
+                           "\xFF\xFE");
+
+int remainingMs(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+// Reads from fd until `done` says the bytes are complete or the deadline passes.
+template <typename Done> std::string readUntil(int fd, Clock::time_point deadline, Done done) {
+    std::string got;
+    while (!done(got)) {
+        pollfd p{fd, POLLIN, 0};
+        const int r = ::poll(&p, 1, remainingMs(deadline));
+        if (r < 0 && errno == EINTR) {
+            continue;
+        }
+        if (r <= 0) {
+            break;
+        }
+        char buf[512];
+        const auto n = ::read(fd, buf, sizeof buf);
+        if (n > 0) {
+            got.append(buf, static_cast<std::size_t>(n));
+        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+            break;
+        }
+    }
+    return got;
+}
+
+// True once the bytes hold a whole packet (noise before it allowed).
+bool endsWithStop(const std::string& s) {
+    const auto start = s.find("\xFE\xFF");
+    return start != std::string::npos && s.find("\xFF\xFE", start + 2) != std::string::npos;
+}
+
+// The program with its stdout and stderr on pipes.
+class SimProcess {
+public:
+    explicit SimProcess(const std::vector<std::string>& args) {
+        int out[2];
+        int err[2];
+        if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        std::vector<std::string> all{T6_DEVICESIM};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : all) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, T6_DEVICESIM, &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ::close(err[1]);
+        out_ = out[0];
+        err_ = err[0];
+    }
+
+    ~SimProcess() {
+        if (pid_ > 0 && !status_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        ::close(out_);
+        ::close(err_);
+    }
+
+    bool started() const { return pid_ > 0; }
+
+    // The first line of stdout, without its line break; empty on time-out.
+    std::string firstLine(std::chrono::milliseconds within = 2000ms) {
+        const auto text = readUntil(out_, Clock::now() + within, [](const std::string& s) {
+            return s.find('\n') != std::string::npos;
+        });
+        const auto nl = text.find('\n');
+        return nl == std::string::npos ? std::string() : text.substr(0, nl);
+    }
+
+    std::string readAllStderr(std::chrono::milliseconds within = 2000ms) {
+        return readUntil(err_, Clock::now() + within, [](const std::string&) { return false; });
+    }
+
+    void signal(int sig) { ::kill(pid_, sig); }
+
+    // The exit status once the program has ended within the bound.
+    std::optional<int> waitExit(std::chrono::milliseconds within = 2000ms) {
+        const auto deadline = Clock::now() + within;
+        while (!status_) {
+            int st = 0;
+            const pid_t r = ::waitpid(pid_, &st, WNOHANG);
+            if (r == pid_) {
+                status_ = st;
+                break;
+            }
+            if (Clock::now() >= deadline) {
+                break;
+            }
+            ::usleep(2000);
+        }
+        return status_;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    int err_ = -1;
+    std::optional<int> status_;
+};
+
+// Opens the terminal as the configurator would: raw, 38400 baud, not blocking.
+int openPort(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B38400);
+    ::cfsetospeed(&tio, B38400);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    return fd;
+}
+
+std::string ask(int fd, const std::string& request, std::chrono::milliseconds within = 2000ms) {
+    if (::write(fd, request.data(), request.size()) != static_cast<ssize_t>(request.size())) {
+        return {};
+    }
+    return readUntil(fd, Clock::now() + within, endsWithStop);
+}
+
+std::string tempPath(const char* name) {
+    return ::testing::TempDir() + "t6sim-" + std::to_string(::getpid()) + "-" + name;
+}
+
+} // namespace
+
+TEST(DeviceProgram, AnswersOverThePtyAcrossReopensAndStopsCleanly) {
+    const std::string link = tempPath("link");
+    ::unlink(link.c_str());
+    SimProcess sim({"--link", link});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_EQ(path.rfind("/dev/", 0), 0u) << "first line: " << path;
+
+    char target[256] = {};
+    ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(path, target);
+
+    int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ask(fd, kTt), kT7Reply);
+    ::close(fd);
+
+    // Closed and opened again, as the configurator does for every operation,
+    // this time through the link.
+    fd = openPort(link);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ask(fd, kSg), "\xFE\xFF+CSQ: 17,99\xFF\xFE");
+    // A request written in two pieces is still one request.
+    ASSERT_EQ(::write(fd, kTt.data(), 3), 3);
+    ::usleep(20000);
+    EXPECT_EQ(ask(fd, kTt.substr(3)), kT7Reply);
+    ::close(fd);
+
+    const auto stopAt = Clock::now();
+    sim.signal(SIGTERM);
+    const auto status = sim.waitExit();
+    ASSERT_TRUE(status.has_value()) << "still running 2 s after SIGTERM";
+    EXPECT_LT(Clock::now() - stopAt, 500ms);
+    ASSERT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    struct stat st {};
+    EXPECT_NE(::lstat(link.c_str(), &st), 0) << "the link is still there";
+}
+
+TEST(DeviceProgram, MisbehaviourOptionsReachTheLine) {
+    SimProcess sim(
+        {"--type", "T6", "--silent", "Sg", "--delay", "200", "--split", "2", "--noise", "--pace"});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_FALSE(path.empty());
+    const int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+
+    // Silent: nothing within a while, then the next request is answered.
+    ASSERT_EQ(::write(fd, kSg.data(), kSg.size()), static_cast<ssize_t>(kSg.size()));
+    EXPECT_EQ(readUntil(fd, Clock::now() + 400ms, [](const std::string&) { return false; }), "");
+
+    const auto asked = Clock::now();
+    const std::string reply = ask(fd, kTt);
+    const auto took = Clock::now() - asked;
+    EXPECT_EQ(reply, std::string("\x00\x11\xFF\xFE\x55\xFE", 6) + "\xFE\xFFT6\xFF\xFE");
+    EXPECT_GE(took, 200ms); // the delay is applied before the first byte
+    EXPECT_LT(took, 1500ms);
+    ::close(fd);
+
+    sim.signal(SIGINT);
+    const auto status = sim.waitExit();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+TEST(DeviceProgram, ExitAfterEndsTheRunByItself) {
+    SimProcess sim({"--exit-after", "0.3"});
+    ASSERT_TRUE(sim.started());
+    EXPECT_FALSE(sim.firstLine().empty());
+    const auto status = sim.waitExit(2000ms);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+TEST(DeviceProgram, BadOptionsExitWithOneAndSayWhy) {
+    const std::string file = tempPath("plain-file");
+    {
+        const int fd = ::open(file.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    const std::vector<std::vector<std::string>> cases = {
+        {"--bogus"},          {"--split", "0"}, {"--split", "3x"},
+        {"--truncate", "-1"}, {"--delay"},      {"--exit-after", "0"},
+        {"--noise=1"},        {"extra"},        {"--link", file},
+    };
+    for (const auto& args : cases) {
+        SimProcess sim(args);
+        ASSERT_TRUE(sim.started());
+        const auto status = sim.waitExit();
+        ASSERT_TRUE(status.has_value()) << args[0];
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << args[0];
+        EXPECT_NE(sim.readAllStderr(500ms), "") << args[0];
+        EXPECT_EQ(sim.firstLine(100ms), "") << args[0];
+    }
+    struct stat st {};
+    EXPECT_EQ(::lstat(file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << "a file in the way of --link was replaced";
+    ::unlink(file.c_str());
+
+    SimProcess help({"--help"});
+    ASSERT_TRUE(help.started());
+    EXPECT_EQ(help.firstLine().rfind("Usage:", 0), 0u);
+    const auto status = help.waitExit();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}

@@ -1,0 +1,235 @@
+#include "ExchangeFixture.h"
+
+namespace t6::test {
+namespace {
+
+class ConnectionTest : public ExchangeFixture {
+protected:
+    Connection connection{exchange};
+    const Bytes tt = bytesOf({0xFE, 0xFF, 0x54, 0x74, 0xFF, 0xFE});
+
+    // Probes seen so far: the port of each identification request.
+    std::vector<std::string> probes() const {
+        std::vector<std::string> out;
+        for (const auto& w : port.writes)
+            if (w.bytes == tt)
+                out.push_back(w.port);
+        return out;
+    }
+};
+
+TEST_F(ConnectionTest, TheSearchProbesEachPortAtTwelveHundredMillisecondSteps) {
+    port.ports = {"COM1", "COM10", "COM3"};
+    port.autoReply[tt] = {};
+    connection.connect();
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Identify);
+    EXPECT_TRUE(exchange.connectedPort().empty());
+    EXPECT_TRUE(probes().empty()); // the first probe comes at the first tick
+    clock.advance(1200);
+    EXPECT_EQ(probes(), (std::vector<std::string>{"COM1"}));
+    EXPECT_TRUE(port.isOpen());
+    clock.advance(1200);
+    EXPECT_EQ(probes(), (std::vector<std::string>{"COM1", "COM10"}));
+    clock.advance(1199);
+    EXPECT_EQ(probes().size(), 2u);
+    // COM3 answers with the right type.
+    port.autoReply[tt] = frame("T7 2.05");
+    clock.advance(1);
+    EXPECT_EQ(probes(), (std::vector<std::string>{"COM1", "COM10", "COM3"}));
+    EXPECT_EQ(exchange.connectedPort(), "COM3");
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Confirm);
+    EXPECT_EQ(prompts.lastUtf8(), "соединение установлено.");
+    EXPECT_EQ(u8(view.connection), "соединен с COM3  2.05");
+    EXPECT_EQ(u8(view.connectedCaption), "Соединен");
+    // Yes: the port closes one second later.
+    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    clock.advance(1000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    // Each probed port was closed before the next one opened.
+    EXPECT_EQ(port.opened, (std::vector<std::string>{"COM1", "COM10", "COM3"}));
+}
+
+TEST_F(ConnectionTest, TheLogsHoldTheReply) {
+    port.autoReply[tt] = frame("T7 2.05");
+    connection.connect();
+    clock.advance(1200);
+    logs.closeFiles();
+    EXPECT_EQ(u8(fileText("protokol.log")), "<<< поиск порта: T7 2.05\r\n");
+    ASSERT_EQ(logs.memoLines().size(), 1u);
+    EXPECT_EQ(u8(logs.memoLines()[0]), "входная строка: T7 2.05");
+}
+
+TEST_F(ConnectionTest, AReplyOfExactlyT7LeavesOneTrailingBlank) {
+    port.ports = {"COM3"};
+    port.autoReply[tt] = frame("T7");
+    connection.connect();
+    clock.advance(1200);
+    EXPECT_EQ(u8(view.connection), "соединен с COM3 ");
+}
+
+TEST_F(ConnectionTest, AnyTextAfterT7IsAcceptedAndClosingTheBoxKeepsThePortOpen) {
+    port.autoReply[tt] = frame("T7xyz");
+    prompts.answers = {false};
+    connection.connect();
+    clock.advance(1200);
+    EXPECT_EQ(exchange.connectedPort(), "COM1");
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Identify);
+    EXPECT_EQ(u8(view.connection), "соединен с COM1 xyz");
+    clock.advance(5000);
+    EXPECT_TRUE(port.isOpen());
+}
+
+struct Refusal {
+    const char* reply;
+    const char* text;
+};
+
+class RefusalTest : public ConnectionTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusalTest, OtherDeviceTypesAreRefusedWithTheirConfigurator) {
+    port.autoReply[tt] = frame(ru(GetParam().reply));
+    connection.connect();
+    clock.advance(1200);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Information);
+    EXPECT_EQ(prompts.lastUtf8(), GetParam().text);
+    EXPECT_TRUE(exchange.connectedPort().empty());
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+    // Mode 1 stays: CloseTimer only stops itself, and the port stays open.
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Identify);
+    clock.advance(3000);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(view.connectedCaption.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, RefusalTest,
+    ::testing::Values(
+        Refusal{"On", "Вам нужно использовать конфигуратор \"ТОРВЕЛ-ЛК v2\"\r\nсоединение НЕ "
+                      "установлено."},
+        Refusal{"V3", "Используйте конфигуратор \"ТОРВЕЛ-ЛКv\"\r\nсоединение НЕ установлено."},
+        Refusal{"T3", "Используйте конфигуратор \"ТОРВЕЛ-ЛКТv3\"\r\nсоединение НЕ установлено."},
+        Refusal{"V5", "Используйте конфигуратор \"ТОРВЕЛ-ЛКv5\"\r\nсоединение НЕ установлено."},
+        Refusal{"T5", "Используйте конфигуратор \"ТОРВЕЛ-ЛКTv5\"\r\nсоединение НЕ установлено."},
+        Refusal{"T6", "Используйте конфигуратор \"УМНЫЙ ТОРВЕЛ-4\"\r\nсоединение НЕ установлено."},
+        Refusal{" T7 2.05", "Версия и тип прибора не определены\r\nсоединение НЕ установлено."},
+        Refusal{"T6 ", "Версия и тип прибора не определены\r\nсоединение НЕ установлено."},
+        Refusal{"t7", "Версия и тип прибора не определены\r\nсоединение НЕ установлено."},
+        Refusal{"", "Версия и тип прибора не определены\r\nсоединение НЕ установлено."}));
+
+TEST_F(ConnectionTest, ASearchWithoutAnswerEndsTwelveHundredMillisecondsAfterTheLastProbe) {
+    port.ports = {"COM1", "COM2"};
+    connection.connect();
+    clock.advance(2400);
+    EXPECT_EQ(probes().size(), 2u);
+    EXPECT_TRUE(prompts.shown.empty());
+    clock.advance(1200);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Message);
+    EXPECT_EQ(prompts.lastUtf8(), "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_TRUE(view.connection.empty());
+}
+
+TEST_F(ConnectionTest, APortThatDoesNotOpenIsSkippedSilently) {
+    port.ports = {"COM1", "COM2"};
+    port.unopenable = {"COM1"};
+    port.autoReply[tt] = frame("T7 1.0");
+    connection.connect();
+    clock.advance(1200);
+    EXPECT_TRUE(probes().empty());
+    EXPECT_TRUE(prompts.shown.empty());
+    clock.advance(1200);
+    EXPECT_EQ(exchange.connectedPort(), "COM2");
+}
+
+TEST_F(ConnectionTest, WithoutAnyPortTheUserIsToldAndNothingStarts) {
+    port.ports = {};
+    connection.connect();
+    EXPECT_EQ(prompts.lastUtf8(), "В системе не найдены Com-порты. Проверьте подключение");
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+    port.listFails = true;
+    connection.connect();
+    EXPECT_EQ(prompts.shown.size(), 2u);
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+}
+
+TEST_F(ConnectionTest, TheSearchRefillsThePortListAndShowsTheProbedPort) {
+    port.ports = {"COM1", "ttyUSB0"};
+    connection.connect();
+    EXPECT_EQ(view.portList, port.ports);
+    clock.advance(2400);
+    EXPECT_EQ(u8(view.connection), "поиск порта: ttyUSB0");
+}
+
+TEST_F(ConnectionTest, AManualChoiceCountsAsConnectedWithoutIdentification) {
+    connection.setManualMode(true);
+    EXPECT_TRUE(view.manual);
+    connection.setComboText("COM4");
+    EXPECT_EQ(exchange.connectedPort(), "COM4");
+    EXPECT_EQ(port.portName(), "COM4");
+    EXPECT_TRUE(port.writes.empty());
+    // Switching off keeps the port; a change in automatic mode changes nothing.
+    connection.setManualMode(false);
+    EXPECT_FALSE(view.manual);
+    connection.setComboText("COM7");
+    EXPECT_EQ(exchange.connectedPort(), "COM4");
+}
+
+TEST_F(ConnectionTest, AManualProbeAsksOnlyTheChosenPort) {
+    connection.setManualMode(true);
+    connection.setComboText("ttyUSB1");
+    port.autoReply[tt] = frame("T7 2.05");
+    connection.connect();
+    EXPECT_EQ(probes(), (std::vector<std::string>{"ttyUSB1"}));
+    EXPECT_EQ(port.purges, 0);
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_EQ(u8(view.connection), "соединен с ttyUSB1  2.05");
+}
+
+TEST_F(ConnectionTest, AManualProbeWithoutAnswerEndsSilentlyAfterTenSeconds) {
+    connection.setManualMode(true);
+    connection.setComboText("COM2");
+    connection.connect();
+    EXPECT_TRUE(exchange.replyTimer().isActive());
+    clock.advance(10000);
+    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    clock.advance(1000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsNamed) {
+    connection.setManualMode(true);
+    port.unopenable = {"/dev/ttyUSB7"};
+    connection.setComboText("/dev/ttyUSB7");
+    connection.connect();
+    EXPECT_EQ(prompts.lastUtf8(), "Не удалось открыть порт: /dev/ttyUSB7");
+    EXPECT_NE(exchange.mode(), ExchangeMode::Identify);
+}
+
+TEST_F(ConnectionTest, APortChosenByHandDuringTheSearchEndsIt) {
+    port.ports = {"COM1", "COM2", "COM3"};
+    connection.connect();
+    clock.advance(1200);
+    connection.setManualMode(true);
+    connection.setComboText("COM9");
+    clock.advance(1200); // COM2 is probed
+    // Manual choice does not stop the search; it ends when the mode changes or
+    // the list runs out, and then reports the chosen port.
+    exchange.setMode(ExchangeMode::IdleAfterOperation);
+    clock.advance(1200);
+    EXPECT_EQ(prompts.lastUtf8(), "соединение установлено");
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(port.isOpen());
+}
+
+} // namespace
+} // namespace t6::test

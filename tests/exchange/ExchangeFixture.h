@@ -1,0 +1,93 @@
+#pragma once
+// A controller over an in-memory port, in virtual time, with scripted answers.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/Cp1251.h"
+#include "exchange/Connection.h"
+#include "exchange/ExchangeController.h"
+#include "exchange/ExchangeLogs.h"
+#include "exchange/SignalLevel.h"
+#include "support/FakeSerialPort.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedPrompts.h"
+
+namespace t6::test {
+
+struct RecordingView : ExchangeView {
+    std::string portState, connection, connectedCaption;
+    std::vector<std::string> portList;
+    bool manual = false;
+    int gauge = -1;
+    std::string signalText;
+    bool red = false;
+    int clockTicks = 0;
+    void showPortState(const std::string& t) override { portState = t; }
+    void showConnection(const std::string& t) override { connection = t; }
+    void showClock(const LocalTime&) override { ++clockTicks; }
+    void showConnected(const std::string& c) override { connectedCaption = c; }
+    void showPortList(const std::vector<std::string>& p) override { portList = p; }
+    void showManualMode(bool on) override { manual = on; }
+    void showSignal(int g, const std::string& t, bool r) override {
+        gauge = g;
+        signalText = t;
+        red = r;
+    }
+};
+
+class ExchangeFixture : public ::testing::Test {
+protected:
+    ExchangeFixture() {
+        dir = std::filesystem::temp_directory_path() /
+              ("t6-exchange-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        logs.setDirectory(dir.string());
+        logs.createFiles();
+        exchange.setView(&view);
+        exchange.start();
+    }
+    ~ExchangeFixture() override {
+        logs.closeFiles();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    static Bytes frame(const Bytes& body) { return ExchangeController::framed(body); }
+    std::string u8(const Bytes& b) const { return cp1251ToUtf8(b); }
+    // The request bodies written, unframed, in order.
+    std::vector<Bytes> sentBodies() const {
+        std::vector<Bytes> out;
+        for (const auto& w : port.writes)
+            out.push_back(w.bytes.size() >= 4 ? w.bytes.substr(2, w.bytes.size() - 4) : w.bytes);
+        return out;
+    }
+    std::string fileText(const char* name) const;
+
+    std::filesystem::path dir;
+    FakeSerialPort port;
+    ManualClock clock;
+    ScriptedPrompts prompts;
+    ExchangeLogs logs;
+    RecordingView view;
+    ExchangeController exchange{port, clock, prompts, logs};
+};
+
+inline std::string ExchangeFixture::fileText(const char* name) const {
+    std::FILE* f = std::fopen((dir / name).string().c_str(), "rb");
+    if (!f)
+        return "<missing>";
+    std::string s;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        s.append(buf, n);
+    std::fclose(f);
+    return s;
+}
+
+} // namespace t6::test

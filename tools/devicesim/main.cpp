@@ -1,0 +1,524 @@
+// torvel6-devicesim: a simulated device on a pseudo-terminal.
+//
+// Opens a pty, prints the path of its slave side on the first line of stdout
+// and answers the configurator on it until SIGTERM, SIGINT or SIGHUP arrives,
+// or until --exit-after has passed.
+#include "SimDevice.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr const char* kProgram = "torvel6-devicesim";
+// Pieces of a split reply leave this far apart, so that the reader really
+// receives them one at a time instead of all together.
+constexpr auto kChunkGap = 10ms;
+
+struct ProgramOptions {
+    t6sim::SimOptions sim;
+    std::optional<std::chrono::milliseconds> exitAfter;
+    bool verbose = false;
+    std::string link;
+    bool help = false;
+};
+
+void printUsage(std::FILE* to) {
+    std::fprintf(to,
+                 "Usage: %s [options]\n"
+                 "A simulated device on a pseudo-terminal. The first line of output is the\n"
+                 "path of the terminal to open; the program then answers on it until it is\n"
+                 "stopped (SIGTERM, SIGINT) or --exit-after has passed.\n"
+                 "\n"
+                 "Options:\n"
+                 "  --type TEXT        identification reply (default \"T7 2.05\")\n"
+                 "  --csq TEXT         signal level reply (default \"+CSQ: 17,99\")\n"
+                 "  --silent CMD       do not answer the request CMD (repeatable)\n"
+                 "  --noise            send noise bytes before every reply\n"
+                 "  --split N          send replies in pieces of N bytes\n"
+                 "  --truncate N       cut replies after N bytes, without the stop string\n"
+                 "  --delay MS         wait MS milliseconds before every reply\n"
+                 "  --pace             send at the line rate, 38400 baud\n"
+                 "  --verbose          log requests and replies to stderr as hex\n"
+                 "  --link PATH        also make PATH a symbolic link to the terminal,\n"
+                 "                     removed at exit\n"
+                 "  --exit-after SECS  stop after SECS seconds (fractions allowed)\n"
+                 "  --help             show this text\n",
+                 kProgram);
+}
+
+struct UsageError {
+    std::string text;
+};
+
+std::size_t parseCount(std::string_view option, std::string_view text, std::size_t min) {
+    std::size_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) {
+        throw UsageError{std::string(option) + " needs a whole number, not \"" + std::string(text) +
+                         "\""};
+    }
+    if (value < min) {
+        throw UsageError{std::string(option) + " must be at least " + std::to_string(min)};
+    }
+    return value;
+}
+
+std::chrono::milliseconds parseSeconds(std::string_view option, const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !(seconds > 0) ||
+        seconds > 1e7) {
+        throw UsageError{std::string(option) + " needs a positive number of seconds, not \"" +
+                         text + "\""};
+    }
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0 + 0.5));
+}
+
+ProgramOptions parseArguments(int argc, char** argv) {
+    ProgramOptions result;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::optional<std::string> inlineValue;
+        if (arg.starts_with("--")) {
+            if (const auto eq = arg.find('='); eq != std::string::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg.resize(eq);
+            }
+        }
+        auto value = [&]() -> std::string {
+            if (inlineValue) {
+                return *inlineValue;
+            }
+            if (i + 1 >= argc) {
+                throw UsageError{arg + " needs a value"};
+            }
+            return argv[++i];
+        };
+        auto noValue = [&] {
+            if (inlineValue) {
+                throw UsageError{arg + " takes no value"};
+            }
+        };
+
+        if (arg == "--help" || arg == "-h") {
+            noValue();
+            result.help = true;
+        } else if (arg == "--type") {
+            result.sim.typeReply = value();
+        } else if (arg == "--csq") {
+            result.sim.csqReply = value();
+        } else if (arg == "--silent") {
+            const std::string command = value();
+            if (command.empty()) {
+                throw UsageError{"--silent needs a request, such as Tt"};
+            }
+            result.sim.silent.insert(command);
+        } else if (arg == "--noise") {
+            noValue();
+            result.sim.noise = true;
+        } else if (arg == "--split") {
+            result.sim.splitChunk = parseCount(arg, value(), 1);
+        } else if (arg == "--truncate") {
+            result.sim.truncateAfter = parseCount(arg, value(), 0);
+        } else if (arg == "--delay") {
+            const auto ms = parseCount(arg, value(), 0);
+            if (ms > 3'600'000) {
+                throw UsageError{"--delay must be at most 3600000 ms"};
+            }
+            result.sim.replyDelay = std::chrono::milliseconds(ms);
+        } else if (arg == "--pace") {
+            noValue();
+            result.sim.pace = true;
+        } else if (arg == "--verbose" || arg == "-v") {
+            noValue();
+            result.verbose = true;
+        } else if (arg == "--link") {
+            result.link = value();
+            if (result.link.empty()) {
+                throw UsageError{"--link needs a path"};
+            }
+        } else if (arg == "--exit-after") {
+            result.exitAfter = parseSeconds(arg, value());
+        } else {
+            throw UsageError{"unknown option \"" + std::string(argv[i]) + "\""};
+        }
+    }
+    return result;
+}
+
+// Signals only wake the main loop, through a pipe that poll() watches.
+int g_wakeWrite = -1;
+
+extern "C" void onStopSignal(int) {
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(g_wakeWrite, &byte, 1);
+    errno = saved;
+}
+
+bool setFlags(int fd, int fdFlags, int statusFlags) {
+    const int fdNow = ::fcntl(fd, F_GETFD);
+    const int statusNow = ::fcntl(fd, F_GETFL);
+    return fdNow >= 0 && statusNow >= 0 && ::fcntl(fd, F_SETFD, fdNow | fdFlags) == 0 &&
+           ::fcntl(fd, F_SETFL, statusNow | statusFlags) == 0;
+}
+
+[[noreturn]] void fail(const std::string& what) {
+    std::fprintf(stderr, "%s: %s: %s\n", kProgram, what.c_str(), std::strerror(errno));
+    std::exit(1);
+}
+
+struct Pty {
+    int master = -1;
+    int slave = -1; // held open so the master never sees a hang-up
+    std::string path;
+};
+
+Pty openPty() {
+    Pty pty;
+    pty.master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (pty.master < 0) {
+        fail("posix_openpt");
+    }
+    if (::grantpt(pty.master) != 0) {
+        fail("grantpt");
+    }
+    if (::unlockpt(pty.master) != 0) {
+        fail("unlockpt");
+    }
+    const char* name = ::ptsname(pty.master);
+    if (name == nullptr) {
+        fail("ptsname");
+    }
+    pty.path = name;
+    if (!setFlags(pty.master, FD_CLOEXEC, O_NONBLOCK)) {
+        fail("fcntl on the pty master");
+    }
+
+    pty.slave = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (pty.slave < 0) {
+        fail("open " + pty.path);
+    }
+    termios tio{};
+    if (::tcgetattr(pty.slave, &tio) != 0) {
+        fail("tcgetattr " + pty.path);
+    }
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B38400);
+    ::cfsetospeed(&tio, B38400);
+    tio.c_cflag |= CLOCAL | CREAD;
+    if (::tcsetattr(pty.slave, TCSANOW, &tio) != 0) {
+        fail("tcsetattr " + pty.path);
+    }
+    return pty;
+}
+
+// Makes `link` point to `target`. An old symbolic link there (left by a run
+// that was killed) is replaced; anything else is left alone.
+bool makeLink(const std::string& link, const std::string& target) {
+    struct stat st {};
+    if (::lstat(link.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            std::fprintf(stderr, "%s: %s exists and is not a symbolic link\n", kProgram,
+                         link.c_str());
+            return false;
+        }
+        if (::unlink(link.c_str()) != 0) {
+            std::fprintf(stderr, "%s: cannot replace %s: %s\n", kProgram, link.c_str(),
+                         std::strerror(errno));
+            return false;
+        }
+    }
+    if (::symlink(target.c_str(), link.c_str()) != 0) {
+        std::fprintf(stderr, "%s: cannot create the link %s: %s\n", kProgram, link.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+// Removes the link only while it still points to this run's terminal.
+void removeLink(const std::string& link, const std::string& target) {
+    std::vector<char> buf(target.size() + 2);
+    const auto n = ::readlink(link.c_str(), buf.data(), buf.size());
+    if (n >= 0 && std::string_view(buf.data(), static_cast<std::size_t>(n)) == target) {
+        ::unlink(link.c_str());
+    }
+}
+
+std::string printable(std::string_view bytes) {
+    std::string text;
+    for (unsigned char c : bytes) {
+        text += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '.';
+    }
+    return text;
+}
+
+// Reply bytes waiting for their time on the line.
+class OutputQueue {
+public:
+    OutputQueue(int fd, bool pace) : fd_(fd), pace_(pace) {}
+
+    void push(Clock::time_point due, std::string bytes) {
+        if (!items_.empty() && due < items_.back().due) {
+            due = items_.back().due; // never overtake an earlier reply
+        }
+        items_.push_back(Item{due, std::move(bytes), 0});
+    }
+
+    Clock::time_point lastDue() const { return items_.back().due; }
+    bool empty() const { return items_.empty(); }
+    bool blocked() const { return blocked_; }
+
+    // Writes what is due by `now`. Returns false on a write error that is not
+    // a full buffer; the bytes concerned are dropped.
+    bool flush(Clock::time_point now) {
+        blocked_ = false;
+        while (!items_.empty() && items_.front().due <= now) {
+            Item& item = items_.front();
+            std::size_t want = item.bytes.size() - item.sent;
+            Clock::time_point start{};
+            if (pace_) {
+                start = std::max(lineFreeAt_, item.due);
+                if (start > now) {
+                    return true;
+                }
+                want = 1;
+            }
+            const auto n = ::write(fd_, item.bytes.data() + item.sent, want);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                    blocked_ = true;
+                    return true;
+                }
+                items_.pop_front();
+                return false;
+            }
+            item.sent += static_cast<std::size_t>(n);
+            if (pace_) {
+                lineFreeAt_ = start + t6sim::kByteTimeAtLineRate * n;
+            }
+            if (item.sent == item.bytes.size()) {
+                items_.pop_front();
+            }
+        }
+        return true;
+    }
+
+    // When the next byte may go, if any is waiting and the line is not full.
+    std::optional<Clock::time_point> nextWrite() const {
+        if (items_.empty() || blocked_) {
+            return std::nullopt;
+        }
+        const auto due = items_.front().due;
+        return pace_ ? std::max(due, lineFreeAt_) : due;
+    }
+
+private:
+    struct Item {
+        Clock::time_point due;
+        std::string bytes;
+        std::size_t sent;
+    };
+    int fd_;
+    bool pace_;
+    bool blocked_ = false;
+    Clock::time_point lineFreeAt_{};
+    std::deque<Item> items_;
+};
+
+int pollTimeoutMs(Clock::time_point now, std::optional<Clock::time_point> until) {
+    if (!until) {
+        return -1;
+    }
+    if (*until <= now) {
+        return 0;
+    }
+    // Rounded up, so the loop never wakes early and spins.
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(*until - now).count();
+    const auto ms = (us + 999) / 1000;
+    return ms > 60'000 ? 60'000 : static_cast<int>(ms);
+}
+
+std::optional<Clock::time_point> earliest(std::optional<Clock::time_point> a,
+                                          std::optional<Clock::time_point> b) {
+    if (!a) {
+        return b;
+    }
+    if (!b) {
+        return a;
+    }
+    return std::min(*a, *b);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ProgramOptions options;
+    try {
+        options = parseArguments(argc, argv);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", kProgram, e.text.c_str(),
+                     kProgram);
+        return 1;
+    }
+    if (options.help) {
+        printUsage(stdout);
+        return 0;
+    }
+
+    int wake[2];
+    if (::pipe(wake) != 0 || !setFlags(wake[0], FD_CLOEXEC, O_NONBLOCK) ||
+        !setFlags(wake[1], FD_CLOEXEC, O_NONBLOCK)) {
+        fail("pipe");
+    }
+    g_wakeWrite = wake[1];
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        ::sigaction(sig, &sa, nullptr);
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+
+    const Pty pty = openPty();
+    if (!options.link.empty() && !makeLink(options.link, pty.path)) {
+        return 1;
+    }
+    std::printf("%s\n", pty.path.c_str());
+    std::fflush(stdout);
+
+    const bool verbose = options.verbose;
+    if (verbose) {
+        std::fprintf(stderr, "%s: serving on %s%s%s\n", kProgram, pty.path.c_str(),
+                     options.link.empty() ? "" : " via ", options.link.c_str());
+    }
+
+    t6sim::SimDevice device(options.sim);
+    OutputQueue out(pty.master, device.pacing());
+    Clock::time_point fedAt = Clock::now();
+    std::uint64_t reported = 0;
+    auto reportRequests = [&] {
+        if (!verbose) {
+            return;
+        }
+        const auto& log = device.requestLog();
+        auto it = log.end();
+        while (it != log.begin() && std::prev(it)->serial > reported) {
+            --it;
+        }
+        for (; it != log.end(); ++it) {
+            std::fprintf(stderr, "%s: <- #%llu [%s] \"%s\" %s\n", kProgram,
+                         static_cast<unsigned long long>(it->serial),
+                         t6sim::hexBytes(it->payload).c_str(), printable(it->payload).c_str(),
+                         t6sim::outcomeName(it->outcome));
+        }
+        reported = device.requestCount();
+    };
+    device.setSink([&](const std::string& bytes) {
+        reportRequests(); // the request first, then what it brought
+        auto due = fedAt + device.replyDelay();
+        if (device.options().splitChunk != 0 && !out.empty()) {
+            due = std::max(due, out.lastDue() + kChunkGap);
+        }
+        if (verbose) {
+            std::fprintf(stderr, "%s: -> %s\n", kProgram, t6sim::hexBytes(bytes).c_str());
+        }
+        out.push(due, bytes);
+    });
+
+    const auto deadline = options.exitAfter
+                              ? std::optional<Clock::time_point>(Clock::now() + *options.exitAfter)
+                              : std::nullopt;
+    // After a read error the master is left alone for a moment instead of
+    // being polled in a tight loop.
+    std::optional<Clock::time_point> masterRestAt;
+    char buf[4096];
+
+    for (;;) {
+        auto now = Clock::now();
+        if (deadline && now >= *deadline) {
+            break;
+        }
+        if (!out.flush(now)) {
+            std::fprintf(stderr, "%s: write to the pty failed: %s\n", kProgram,
+                         std::strerror(errno));
+        }
+        if (masterRestAt && now >= *masterRestAt) {
+            masterRestAt.reset();
+        }
+
+        pollfd fds[2] = {{wake[0], POLLIN, 0}, {pty.master, 0, 0}};
+        if (!masterRestAt) {
+            fds[1].events |= POLLIN;
+        }
+        if (out.blocked()) {
+            fds[1].events |= POLLOUT;
+        }
+        const auto timeout =
+            pollTimeoutMs(now, earliest(earliest(deadline, out.nextWrite()), masterRestAt));
+        const int ready = ::poll(fds, 2, timeout);
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail("poll");
+        }
+        if (fds[0].revents & POLLIN) {
+            break; // a stop signal
+        }
+        if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) {
+            const auto n = ::read(pty.master, buf, sizeof buf);
+            if (n > 0) {
+                fedAt = Clock::now();
+                device.feed(std::string_view(buf, static_cast<std::size_t>(n)));
+                reportRequests();
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                if (verbose) {
+                    std::fprintf(stderr, "%s: read from the pty: %s\n", kProgram,
+                                 n == 0 ? "end of file" : std::strerror(errno));
+                }
+                masterRestAt = Clock::now() + 100ms;
+            }
+        }
+    }
+
+    if (!options.link.empty()) {
+        removeLink(options.link, pty.path);
+    }
+    if (verbose) {
+        std::fprintf(stderr, "%s: stopped after %llu requests (%llu unknown, %llu dropped)\n",
+                     kProgram, static_cast<unsigned long long>(device.requestCount()),
+                     static_cast<unsigned long long>(device.unknownCount()),
+                     static_cast<unsigned long long>(device.droppedRequestCount()));
+    }
+    ::close(pty.slave);
+    ::close(pty.master);
+    return 0;
+}
