@@ -1,0 +1,202 @@
+#include "i18n/Dictionary.h"
+
+#include <system_error>
+#include <utility>
+
+#include "common/Cp1251.h"
+
+namespace t6 {
+namespace {
+
+// A file name (UTF-8 on Linux) as Windows-1251 text for a message; characters the
+// code page cannot hold become "?".
+std::string pathText(const std::filesystem::path& p) {
+    const std::u8string u8 = p.u8string();
+    const std::string utf8(u8.begin(), u8.end());
+    if (auto whole = utf8ToCp1251(utf8))
+        return *whole;
+    std::string out;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+        if (i + len > utf8.size())
+            len = utf8.size() - i;
+        auto one = utf8ToCp1251(std::string_view(utf8).substr(i, len));
+        if (one) {
+            out += *one;
+            i += len;
+        } else {
+            out += '?';
+            i += 1;
+            while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+                ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::filesystem::path dictionaryPathIn(const std::filesystem::path& programDir) {
+    return programDir / kDictionaryFileName;
+}
+
+std::string dictionaryKey(const std::string& source) {
+    std::string key;
+    key.reserve(source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
+        if (c == '&')
+            continue;
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < source.size() && source[i + 1] == '\n')
+                ++i;
+            key += "\\n";
+            continue;
+        }
+        key += c;
+    }
+    return key;
+}
+
+std::string dictionaryValueText(const std::string& value) {
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == 'n') {
+            out += "\r\n";
+            ++i;
+        } else {
+            out += value[i];
+        }
+    }
+    return out;
+}
+
+Dictionary::Dictionary(std::filesystem::path file) : path_(std::move(file)) {
+    std::error_code ec;
+    auto full = std::filesystem::absolute(path_, ec);
+    if (!ec)
+        path_ = std::move(full);
+}
+
+bool Dictionary::exists() const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path_, ec);
+}
+
+Dictionary::Stamp Dictionary::currentStamp() const {
+    namespace fs = std::filesystem;
+    Stamp s;
+    std::error_code ec;
+    if (!fs::exists(path_, ec) || ec)
+        return s;
+    s.exists = true;
+    s.size = fs::file_size(path_, ec);
+    if (ec)
+        s.size = 0;
+    s.modified = fs::last_write_time(path_, ec);
+    if (ec)
+        s.modified = {};
+    return s;
+}
+
+void Dictionary::refresh() {
+    if (batchDepth_ > 0 && checkedInBatch_)
+        return;
+    if (batchDepth_ > 0)
+        checkedInBatch_ = true;
+    const Stamp now = currentStamp();
+    if (loaded_ && now == stamp_)
+        return;
+    std::string why;
+    if (auto doc = IniFile::read(path_, &why)) {
+        doc_ = std::move(*doc);
+        readable_ = true;
+        // Keys added but not yet written go into the file as it is now.
+        for (const auto& [section, key] : pending_)
+            if (!doc_.value(section, key))
+                doc_.setValue(section, key, "");
+    } else {
+        doc_ = IniFile();
+        readable_ = false;
+        pending_.clear();
+        error_ = "cannot read " + pathText(path_) + ": " + why;
+    }
+    loaded_ = true;
+    stamp_ = now;
+}
+
+std::string Dictionary::lookup(const std::string& section, const std::string& source) {
+    if (source.empty())
+        return {};
+    const std::string key = dictionaryKey(source);
+    if (!IniFile::isStorableKey(key))
+        return source;
+    refresh();
+    if (auto v = doc_.value(section, key); v && !v->empty())
+        return dictionaryValueText(*v);
+    if (readable_ && doc_.setValue(section, key, "") == IniFile::SetResult::Changed)
+        pending_.emplace_back(section, key);
+    if (batchDepth_ == 0)
+        flush();
+    return source;
+}
+
+void Dictionary::beginBatch() {
+    if (batchDepth_++ == 0)
+        checkedInBatch_ = false;
+}
+
+void Dictionary::endBatch() {
+    if (batchDepth_ == 0)
+        return;
+    if (--batchDepth_ == 0)
+        flush();
+}
+
+bool Dictionary::flush() {
+    if (pending_.empty())
+        return true;
+    // Someone may have changed the file since it was read: add to it as it is now.
+    if (currentStamp() != stamp_) {
+        const bool inBatch = batchDepth_ > 0;
+        checkedInBatch_ = false;
+        refresh();
+        checkedInBatch_ = inBatch;
+        if (pending_.empty())
+            return false;
+    }
+    std::string why;
+    if (!doc_.write(path_, &why)) {
+        error_ = "cannot write " + pathText(path_) + ": " + why;
+        return false;
+    }
+    ++writes_;
+    pending_.clear();
+    error_.clear();
+    stamp_ = currentStamp();
+    return true;
+}
+
+std::string sectionForMessages(char languageLetter) {
+    return languageLetter == 'E' ? "Eng1" : "Rus1";
+}
+
+std::string sectionForWindow(char languageLetter) {
+    return languageLetter == 'E' ? "Eng" : "Rus";
+}
+
+std::string noDictionaryText(const Dictionary& dict) {
+    return "No exists" + pathText(dict.path());
+}
+
+std::string TranslateText(Dictionary& dict, const std::string& text, char languageLetter,
+                          Prompts& prompts) {
+    if (!dict.exists())
+        prompts.message(noDictionaryText(dict));
+    return dict.lookup(sectionForMessages(languageLetter), text);
+}
+
+} // namespace t6
