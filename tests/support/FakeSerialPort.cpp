@@ -29,7 +29,9 @@ void FakeSerialPort::open() {
 }
 
 void FakeSerialPort::write(const Bytes& bytes) {
-    if (writeFails || !open_)
+    if (!open_)
+        throw PortError("WriteFile function failed (win error code: 9)");
+    if (writeFails)
         throw PortError("WriteFile function failed (win error code: 5)");
     if (bytes.empty())
         return;
@@ -40,7 +42,9 @@ void FakeSerialPort::write(const Bytes& bytes) {
 }
 
 void FakeSerialPort::purge() {
-    if (purgeFails || !open_)
+    if (!open_)
+        throw PortError("PurgeComm function failed (win error code: 9)");
+    if (purgeFails)
         throw PortError("PurgeComm function failed (win error code: 5)");
     ++purges;
 }

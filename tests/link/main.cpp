@@ -1,0 +1,11 @@
+// The port adapter needs an event loop, so this test program makes its own
+// application object before running the tests.
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
