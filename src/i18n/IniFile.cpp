@@ -1,7 +1,7 @@
 #include "i18n/IniFile.h"
 
-#include <atomic>
-#include <chrono>
+#include "common/AtomicFile.h"
+
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -254,51 +254,10 @@ std::optional<IniFile> IniFile::read(const std::filesystem::path& file, std::str
 }
 
 bool IniFile::write(const std::filesystem::path& file, std::string* error) const {
-    namespace fs = std::filesystem;
-    auto fail = [error](const std::string& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    try {
-        std::error_code ec;
-        // Replacing a symbolic link would cut it off from the file it names.
-        fs::path target = file;
-        if (fs::is_symlink(file, ec)) {
-            fs::path resolved = fs::weakly_canonical(file, ec);
-            if (!ec)
-                target = resolved;
-        }
-        static std::atomic<unsigned> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        fs::path temp = target;
-        temp += ".tmp" + std::to_string(stamp) + "-" + std::to_string(counter++);
-
-        const std::string data = bytes();
-        {
-            std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-            if (!out)
-                return fail("cannot create " + temp.string());
-            out.write(data.data(), static_cast<std::streamsize>(data.size()));
-            out.close();
-            if (!out) {
-                fs::remove(temp, ec);
-                return fail("cannot write " + temp.string());
-            }
-        }
-        const fs::file_status old = fs::status(target, ec);
-        if (!ec && fs::exists(old))
-            fs::permissions(temp, old.permissions(), ec); // best effort
-        fs::rename(temp, target, ec);
-        if (ec) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return fail(ec.message());
-        }
-        return true;
-    } catch (const std::exception& e) {
-        return fail(e.what());
-    }
+    const std::string why = writeFileAtomically(file.string(), bytes());
+    if (!why.empty() && error)
+        *error = why;
+    return why.empty();
 }
 
 } // namespace t6
