@@ -14,9 +14,8 @@ cmake -S "$top" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DT6_
   -DT6_TESTS=OFF -DT6_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
 cd "$BUILD_DIR"
-for target in fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
-  name=$(basename "$target")
+for name in "${targets[@]}"; do
+  target="fuzz/$name"
   corpus="$top/fuzz/corpus/${name#fuzz_}"
   work="$BUILD_DIR/corpus-${name#fuzz_}"
   mkdir -p "$work"
