@@ -31,8 +31,8 @@ public:
     // An error box titled with the application title, with an OK button.
     virtual void error(const std::string& text) = 0;
     // File dialogs; nothing when the user cancels.
-    virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> openFileName(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::string> saveFileName(const FileDialogSpec& request) = 0;
 };
 
 // The text of an error box: a period is appended unless the text's last

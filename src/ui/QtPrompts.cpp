@@ -37,30 +37,30 @@ void QtPrompts::error(const std::string& text) {
     box.exec();
 }
 
-std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& spec, bool save) {
+std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& request, bool save) {
     auto tr = [this](const std::string& s) { return tr_ ? tr_(s) : s; };
-    QFileDialog dlg(parent_, qs(tr(spec.title)));
+    QFileDialog dlg(parent_, qs(tr(request.title)));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The program asks about overwriting itself.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!spec.filter.empty())
-        dlg.setNameFilter(qs(tr(spec.filter)));
-    if (!spec.defaultExt.empty())
-        dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
-    if (!spec.initialName.empty())
-        dlg.selectFile(QString::fromStdString(spec.initialName));
+    if (!request.filter.empty())
+        dlg.setNameFilter(qs(tr(request.filter)));
+    if (!request.defaultExt.empty())
+        dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+    if (!request.initialName.empty())
+        dlg.selectFile(QString::fromStdString(request.initialName));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().front().toStdString();
 }
 
-std::optional<std::string> QtPrompts::openFileName(const FileDialogSpec& spec) {
-    return fileDialog(spec, false);
+std::optional<std::string> QtPrompts::openFileName(const FileDialogSpec& request) {
+    return fileDialog(request, false);
 }
 
-std::optional<std::string> QtPrompts::saveFileName(const FileDialogSpec& spec) {
-    return fileDialog(spec, true);
+std::optional<std::string> QtPrompts::saveFileName(const FileDialogSpec& request) {
+    return fileDialog(request, true);
 }
 
 } // namespace t6

@@ -28,8 +28,8 @@ bool ScriptedPrompts::question(const std::string& text) {
     return a;
 }
 
-std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogSpec& spec) {
-    record(Kind::OpenFile, spec.title);
+std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogSpec& request) {
+    record(Kind::OpenFile, request.title);
     if (fileNames.empty())
         return std::nullopt;
     auto f = fileNames.front();
@@ -37,8 +37,8 @@ std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogSpec& s
     return f;
 }
 
-std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogSpec& spec) {
-    record(Kind::SaveFile, spec.title);
+std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogSpec& request) {
+    record(Kind::SaveFile, request.title);
     if (fileNames.empty())
         return std::nullopt;
     auto f = fileNames.front();
