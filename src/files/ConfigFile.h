@@ -1,0 +1,62 @@
+#pragma once
+// The configuration file: the whole configuration shown in the window as
+// Windows-1251 lines, each ended by CR LF, in numbered sections. A section
+// opens with "#" and its number and closes with "//#" and a number; the
+// writer always produces the sections in one order, the reader takes them in
+// any order and skips what it does not know.
+//
+// Some fields are raw bytes inside a line: the telephone masks, the three code
+// bytes of a wireless output, the output bytes of the arming output and of
+// button 4. They may take any value, CR, LF and 0x1A included, so the reader
+// knows which lines are raw and takes them by their length; every other line
+// ends at CR LF (at LF in a file that holds no CR LF at all).
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/Bytes.h"
+#include "common/Clock.h"
+
+namespace t6 {
+
+class ConfigModel;
+
+// Why a file cannot be read on.
+enum class ConfigFileFault {
+    EmptyLine,     // an empty line where a character is read
+    NotANumber,    // a text that is not a decimal number where a number is read
+    ShortFlagLine, // fewer flag characters than the line must hold
+    EndsTooEarly,  // the file ends inside a section
+};
+
+struct ConfigFileError {
+    int line = 0;     // the line of the file, from 1
+    int section = -1; // the section it belongs to; -1 at the top level
+    ConfigFileFault fault = ConfigFileFault::EmptyLine;
+};
+
+// The reason as the user reads it (Windows-1251, to be translated).
+std::string configFileFaultText(ConfigFileFault fault);
+
+struct ConfigFileLoad {
+    // The report lines for the exchange memo, in the order they arose.
+    std::vector<std::string> reportLines;
+    // Set when the file could not be read to its end: the model was not touched.
+    std::optional<ConfigFileError> error;
+};
+
+// The file for what the model holds; `now` gives the trailer's date and time.
+// The telephone masks are built as while a file is saved (the temperature
+// sensors' masks carry their activation in bit 7).
+Bytes saveConfigFile(const ConfigModel& model, const LocalTime& now);
+
+// Reads a whole file into the model. The file is checked to its end first: a
+// malformed one leaves the model exactly as it was. A sound one resets the
+// model (resetConfig) and is then read section by section through the model's
+// setters, so every rule attached to a field runs. The caller holds the
+// exchange mode at 300003 meanwhile.
+ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model);
+
+} // namespace t6

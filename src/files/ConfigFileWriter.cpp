@@ -1,0 +1,334 @@
+// Writing the configuration file: the sections in their fixed order, built
+// in memory from the model.
+
+#include <cstdint>
+#include <utility>
+
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "config/FieldEncodings.h"
+#include "config/PhoneMask.h"
+#include "files/ConfigFile.h"
+
+namespace t6 {
+
+namespace {
+
+constexpr std::size_t NameBytes = 10;
+constexpr std::size_t CodeBytes = 3;
+
+// No one is asked anything while the file's output list is worked out.
+class NoPrompts : public Prompts {
+public:
+    void message(const std::string&) override {}
+    void information(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+    bool question(const std::string&) override { return false; }
+    void error(const std::string&) override {}
+    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
+    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
+};
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 0;
+}
+
+// The three code bytes of a wireless output: its hexadecimal digits taken in
+// pairs, padded with 0x00. The line keeps its 14 bytes whatever the code holds.
+std::string codeBytes(const std::string& code) {
+    std::string out;
+    for (std::size_t i = 0; i < code.size() && out.size() < CodeBytes; i += 2) {
+        int hi = hexValue(code[i]);
+        int lo = i + 1 < code.size() ? hexValue(code[i + 1]) : 0;
+        out.push_back(static_cast<char>(hi * 16 + lo));
+    }
+    return padRight(out, '\0', CodeBytes);
+}
+
+std::string sectionTag(int n) {
+    std::string tag = n < 10 ? "#0" : "#";
+    tag += std::to_string(n);
+    return tag;
+}
+
+class Writer {
+public:
+    Writer(const ConfigModel& model, const LocalTime& now)
+        : m_(model), c_(model.config()), reg_(model.registry()), now_(now) {
+        out_.reserve(4096);
+        planOutputList();
+    }
+
+    Bytes take() {
+        outputs();
+        for (int n = 1; n <= 4; ++n)
+            zone(wiredZone(n));
+        for (int n = 1; n <= 6; ++n)
+            zone(wirelessZone(n));
+        wiredSensors();
+        general();
+        remoteControls();
+        wirelessSensors();
+        open(102);
+        close(102);
+        line("@message");
+        line(ru("Дата сеанса:") + shortDateText(now_));
+        line(ru("Время сеанса:") + longTimeText(now_));
+        return std::move(out_);
+    }
+
+private:
+    void line(std::string_view text) {
+        out_ += text;
+        out_ += "\r\n";
+    }
+    void flag(bool on) { line(std::string(1, flagChar(on))); }
+    void flags(const PhoneFlags& f) {
+        std::string s;
+        for (bool on : f)
+            s.push_back(flagChar(on));
+        line(s);
+    }
+    void open(int n) { line(sectionTag(n)); }
+    void close(int n) { line("//" + sectionTag(n)); }
+    void text(FieldRole role, int unit = 0, bool wireless = false) {
+        line(m_.text(fieldIdOf(role, unit, 0, wireless)));
+    }
+    std::string mask(const std::string& group) const {
+        return tel_parameters_all(c_, group, ExchangeMode::SavingFile);
+    }
+    int code(std::optional<int> position) const { return reg_.outputCodeOf(position) & 0xFF; }
+    void rawByte(int value) { line(std::string(1, static_cast<char>(value))); }
+
+    void planOutputList();
+    int filePosition(std::optional<int> position) const;
+    void outputs();
+    void zone(ZoneRef z);
+    void wiredSensors();
+    void sensor(const ThermoSensor& s, SensorRef ref);
+    void general();
+    void remoteControls();
+    void wirelessSensors();
+
+    const ConfigModel& m_;
+    const DeviceConfig& c_;
+    const OutputUsageRegistry& reg_;
+    LocalTime now_;
+    NoPrompts noPrompts_;
+    // The output list as the reader of this file will build it: the used
+    // wireless outputs registered in their numbers' order.
+    OutputUsageRegistry fileList_{noPrompts_};
+    Bytes out_;
+};
+
+std::string outputName(const WirelessOutput& o) {
+    // The name as the reader takes it from the line: ten bytes at most, up to a 0x00.
+    std::string name = o.name.substr(0, NameBytes);
+    return name.substr(0, name.find('\0'));
+}
+
+void Writer::planOutputList() {
+    for (int n = 1; n <= 16; ++n) {
+        const WirelessOutput& o = c_.wirelessOutputs[static_cast<std::size_t>(n - 1)];
+        if (o.used)
+            fileList_.registerEntry("bpout_" + std::to_string(n), outputName(o), o.code, 0,
+                                    o.type == FourChannelRelay ? 4 : 1);
+    }
+}
+
+// A sensor's output travels as a list position, and the reader builds its
+// list in the outputs' numbers' order, whatever order they were added in
+// here: the position written is the one the same output will have there.
+int Writer::filePosition(std::optional<int> position) const {
+    if (!position || *position < 0)
+        return -1;
+    if (*position < OutputChoiceList::FixedCount)
+        return *position;
+    const int outputCode = reg_.outputCodeOf(position);
+    if (outputCode <= OutputChoiceList::FixedCount)
+        return *position;
+    // An output the file does not list as used cannot be chosen after reading.
+    const int p = fileList_.choiceOfCode(outputCode);
+    return p >= OutputChoiceList::FixedCount ? p : -1;
+}
+
+void Writer::outputs() {
+    open(0);
+    for (const WirelessOutput& o : c_.wirelessOutputs) {
+        std::string l;
+        l.push_back(o.used ? static_cast<char>('1' + o.type) : '0');
+        l += padRight(o.name.substr(0, NameBytes), '\0', NameBytes);
+        l += codeBytes(o.code);
+        line(l);
+    }
+    close(1);
+}
+
+void Writer::zone(ZoneRef z) {
+    const Zone& zone = c_.zone(z);
+    if (!zone.active)
+        return;
+    const int n = z.wireless ? z.number + 4 : z.number;
+    open(n);
+    // The window limits messages to 25 characters; only zone 1 is cut there.
+    line(zone.message.substr(0, !z.wireless && z.number == 1 ? 25 : 40));
+    if (z.wireless) {
+        line("0");
+    } else {
+        const auto& type = c_.wiredZones[static_cast<std::size_t>(z.number - 1)].inputType;
+        line(type ? std::string(1, static_cast<char>('0' + *type % 10)) : "0");
+    }
+    line("1");
+    flag(zone.control24h);
+    for (int row : {4, 1, 2, 3}) {
+        const ZoneOutputAction& a = c_.action(z, row);
+        int hi = 0, lo = 0, out = 0;
+        if (zone.outputsEnabled && a.enabled) {
+            const int d = a.alwaysOn ? 65500 : a.minutes * 60 + a.seconds;
+            hi = (d >> 8) & 0xFF;
+            lo = d & 0xFF;
+            out = code(a.output);
+        }
+        line(std::to_string(hi));
+        line(std::to_string(lo));
+        line(std::to_string(out));
+    }
+    line(mask((z.wireless ? "bp_" : "inp_") + std::to_string(z.number)));
+    close(n);
+}
+
+void Writer::sensor(const ThermoSensor& s, SensorRef ref) {
+    if (!s.active) {
+        for (int i = 0; i < 8; ++i)
+            line("0");
+        return;
+    }
+    const std::string n = std::to_string(ref.number);
+    line(mask((ref.wireless ? "btd" : "td") + n));
+    text(FieldRole::SensorLowAlarm, ref.number, ref.wireless);
+    text(FieldRole::SensorHighAlarm, ref.number, ref.wireless);
+    flag(s.thermostat);
+    line(std::to_string(filePosition(s.output)));
+    text(FieldRole::SensorEconomy, ref.number, ref.wireless);
+    text(FieldRole::SensorComfort, ref.number, ref.wireless);
+    flag(s.autoAfterDisarm);
+}
+
+void Writer::wiredSensors() {
+    if (!c_.thermoSensors[0].active && !c_.thermoSensors[1].active)
+        return;
+    open(23);
+    for (int n = 1; n <= 2; ++n)
+        sensor(c_.thermoSensors[static_cast<std::size_t>(n - 1)], wiredSensor(n));
+    close(23);
+}
+
+void Writer::general() {
+    for (int t = 1; t <= 5; ++t) {
+        open(10 + t);
+        line(phoneForDevice(c_.telephones[static_cast<std::size_t>(t - 1)]));
+        close(10 + t);
+    }
+
+    open(20);
+    static constexpr char methods[] = {'H', 'L', 'P', 'T'};
+    const auto& method = c_.armingMethod;
+    // No method selected gives an empty line, which reads back as none.
+    line(method && *method >= 0 && *method <= 3 ? std::string(1, methods[*method]) : "");
+    close(20);
+
+    open(21);
+    flags(c_.smsOnArming);
+    flags(c_.smsOnDisarming);
+    close(21);
+
+    open(36);
+    text(FieldRole::ArmingDelay);
+    text(FieldRole::DisarmingDelay);
+    std::string delays;
+    for (const auto& z : c_.wiredZones)
+        delays.push_back(flagChar(z.entryDelay));
+    for (const auto& z : c_.wirelessZones)
+        delays.push_back(flagChar(z.entryDelay));
+    line(delays);
+    close(36);
+
+    open(28);
+    line(c_.deviceDate);
+    line(c_.deviceTime);
+    close(28);
+
+    // No selection is written as a value the reader leaves alone.
+    open(37);
+    line(c_.armedIndicator ? std::to_string(*c_.armedIndicator + 1) : "0");
+    close(37);
+
+    open(38);
+    flag(c_.armingBeep);
+    close(38);
+
+    open(39);
+    flag(c_.externalUps);
+    flag(c_.micAndSpeakerOnCall);
+    flag(c_.statusSmsOnCall);
+    rawByte(c_.armingOutputOn ? code(c_.armingOutput) : 0);
+    close(39);
+
+    open(41);
+    flag(c_.supplyVoltageReport);
+    flags(c_.supplyVoltagePhones);
+    close(41);
+
+    const bool single[] = {c_.timeInSms, c_.alarmSms, c_.alarmCall};
+    for (int i = 0; i < 3; ++i) {
+        open(42 + i);
+        flag(single[i]);
+        close(42 + i);
+    }
+    // The reset leaves the language alone, so none is written as the first.
+    open(45);
+    line(c_.messageLanguage ? std::to_string(*c_.messageLanguage) : "0");
+    close(45);
+
+    open(99);
+    text(FieldRole::MicrophoneVolume);
+    text(FieldRole::SpeakerVolume);
+    close(99);
+}
+
+void Writer::remoteControls() {
+    open(100);
+    for (const RemoteControl& r : c_.remoteControls) {
+        line(r.name);
+        line(r.code);
+    }
+    rawByte(c_.button4On ? code(c_.button4Output) : 0);
+    text(FieldRole::Button4Seconds);
+    flag(c_.button4Toggle);
+    close(100);
+}
+
+void Writer::wirelessSensors() {
+    open(101);
+    for (int n = 1; n <= 6; ++n) {
+        const WirelessThermoSensor& s = c_.wirelessThermoSensors[static_cast<std::size_t>(n - 1)];
+        sensor(s, wirelessSensor(n));
+        line(s.active ? s.name : "");
+        line(s.active ? s.code : "");
+    }
+    close(101);
+}
+
+} // namespace
+
+Bytes saveConfigFile(const ConfigModel& model, const LocalTime& now) {
+    return Writer(model, now).take();
+}
+
+} // namespace t6

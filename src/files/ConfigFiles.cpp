@@ -1,0 +1,255 @@
+#include "files/ConfigFiles.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "common/AtomicFile.h"
+#include "common/Cp1251.h"
+#include "common/Prompts.h"
+#include "config/ConfigModel.h"
+#include "exchange/ExchangeController.h"
+#include "exchange/ExchangeLogs.h"
+
+namespace fs = std::filesystem;
+
+namespace t6 {
+
+namespace {
+
+// A configuration file is a few kilobytes; anything this large is not one.
+constexpr std::uintmax_t MaxFileBytes = 16u << 20;
+
+// The exchange mode goes back to 0 however a flow ends.
+class ModeScope {
+public:
+    ModeScope(ExchangeController& e, ExchangeModeValue mode) : e_(e) { e_.setMode(mode); }
+    ~ModeScope() { e_.setMode(ExchangeMode::Idle); }
+    ModeScope(const ModeScope&) = delete;
+    ModeScope& operator=(const ModeScope&) = delete;
+
+private:
+    ExchangeController& e_;
+};
+
+fs::path fullPath(const std::string& path) {
+    std::error_code ec;
+    fs::path p = fs::absolute(fs::path(path), ec);
+    if (ec)
+        p = fs::path(path);
+    fs::path c = fs::weakly_canonical(p, ec);
+    return ec ? p.lexically_normal() : c;
+}
+
+// The whole file, or nothing when it cannot be read.
+std::optional<Bytes> readWholeFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec || fs::is_directory(st))
+        return std::nullopt;
+    const auto size = fs::file_size(path, ec);
+    if (!ec && size > MaxFileBytes)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad() || bytes.size() > MaxFileBytes)
+        return std::nullopt;
+    return bytes;
+}
+
+std::string sectionName(int n) {
+    std::string tag = n < 10 ? "#0" : "#";
+    tag += std::to_string(n);
+    return tag;
+}
+
+} // namespace
+
+std::string fileNameText(const std::string& utf8) {
+    if (auto whole = utf8ToCp1251(utf8))
+        return *whole;
+    std::string out;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+        len = std::min(len, utf8.size() - i);
+        if (auto one = utf8ToCp1251(std::string_view(utf8).substr(i, len))) {
+            out += *one;
+            i += len;
+            continue;
+        }
+        out += '?';
+        ++i;
+        while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+            ++i;
+    }
+    return out;
+}
+
+ConfigFiles::ConfigFiles(ConfigModel& model, ExchangeController& exchange, ExchangeLogs& logs,
+                         Prompts& prompts, Translate translate)
+    : model_(model), exchange_(exchange), logs_(logs), prompts_(prompts),
+      translate_(std::move(translate)), openDialog_{ru("Загрузить конфигурацию из файла"),
+                                                    {},
+                                                    {},
+                                                    {}},
+      saveDialog_{ru("Сохранить конфигурацию в файл"), {}, {}, {}} {}
+
+std::string ConfigFiles::tr(const std::string& text) const {
+    return translate_ ? translate_(text) : text;
+}
+
+std::string ConfigFiles::backupPath() const {
+    return logs_.pathOf(kBackupFile);
+}
+
+std::string ConfigFiles::reportPath() const {
+    return logs_.pathOf(kReportFile);
+}
+
+bool ConfigFiles::isBackupPath(const std::string& path) const {
+    return fullPath(path) == fullPath(backupPath());
+}
+
+std::string ConfigFiles::saveConfigFile(const std::string& path) {
+    ModeScope mode(exchange_, ExchangeMode::SavingFile);
+    const Bytes bytes = t6::saveConfigFile(model_, exchange_.clock().localNow());
+    return writeFileAtomically(path, bytes);
+}
+
+ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
+    std::string path;
+    bool backup = false;
+    if (autoBackupPending_) {
+        autoBackupPending_ = false;
+        path = backupPath();
+        backup = true;
+    } else {
+        path = prompts_.saveFileName(saveDialog_).value_or(std::string());
+    }
+    if (path.empty()) {
+        prompts_.message(tr(ru("Не задано имя файла")));
+        return SaveResult::NoFileName;
+    }
+    backup = backup || isBackupPath(path);
+
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    const bool existed = !ec && fs::exists(st) && !fs::is_directory(st);
+    if (existed && !backup && !prompts_.question(ru("Файл с таким именем существует.  Заменить?")))
+        return SaveResult::Declined;
+
+    const std::string failure = saveConfigFile(path);
+    if (!failure.empty()) {
+        std::string text = tr(backup ? ru("Резервная копия конфигурации не сохранена в файл:")
+                                     : ru("Конфигурация не сохранена в файл:")) +
+                           "\r\n" + fileNameText(path) + "\r\n" + fileNameText(failure);
+        if (existed)
+            text += "\r\n" + tr(ru("Прежний файл не изменён."));
+        prompts_.error(text);
+        return SaveResult::Failed;
+    }
+    if (!backup)
+        prompts_.message(ru("Конфигурация успешно сохранена в файл:\r\n") + fileNameText(path));
+    return SaveResult::Saved;
+}
+
+bool ConfigFiles::saveBackup() {
+    autoBackupPending_ = true;
+    return saveConfiguration() == SaveResult::Saved;
+}
+
+ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
+    const std::string path = prompts_.openFileName(openDialog_).value_or(std::string());
+    std::error_code ec;
+    if (path.empty() || !fs::exists(fs::status(path, ec))) {
+        prompts_.message(tr(ru("Файл не найден")));
+        return LoadResult::NotFound;
+    }
+    const std::optional<Bytes> bytes = readWholeFile(path);
+    if (!bytes) {
+        prompts_.message(tr(ru("Ошибка чтения файла")));
+        return LoadResult::Unreadable;
+    }
+
+    ConfigFileLoad load;
+    {
+        ModeScope mode(exchange_, ExchangeMode::LoadingFile);
+        load = t6::loadConfigFile(*bytes, model_);
+        if (!load.error) {
+            for (const std::string& line : load.reportLines)
+                logs_.memo(line);
+            refreshPanels();
+        }
+    }
+    if (load.error) {
+        const ConfigFileError& e = *load.error;
+        std::string where = tr(ru("Строка")) + " " + std::to_string(e.line);
+        if (e.section >= 0)
+            where += " (" + tr(ru("раздел")) + " " + sectionName(e.section) + ")";
+        prompts_.error(tr(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
+                       fileNameText(path) + "\r\n" + where + ": " +
+                       tr(configFileFaultText(e.fault)) + "\r\n" +
+                       tr(ru("Конфигурация в окне не изменена.")));
+        return LoadResult::Malformed;
+    }
+
+    const LocalTime now = exchange_.clock().localNow();
+    logs_.memo(ru("Время сеанса: ") + shortDateText(now) + "_" + longTimeText(now));
+    std::string report;
+    for (const std::string& line : logs_.memoLines()) {
+        report += line;
+        report += "\r\n";
+    }
+    const std::string failure = writeFileAtomically(reportPath(), report);
+    if (!failure.empty())
+        prompts_.error(tr(ru("Отчёт о загрузке не сохранён в файл:")) + "\r\n" +
+                       fileNameText(reportPath()) + "\r\n" + fileNameText(failure));
+    prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + fileNameText(path));
+    return LoadResult::Loaded;
+}
+
+// After a load the reactions of these boxes run once more with their current
+// state, in this order: the activation of wired zones 1 and 2, the activation
+// of temperature sensor 1, the use of outputs by wired zones 1 and 2, the
+// temperature keeping of sensor 1.
+void ConfigFiles::refreshPanels() {
+    const DeviceConfig& c = model_.config();
+    // The outputs-area rule runs whenever the hidden outputs box changes; set
+    // off and on again it runs once with the box on.
+    auto outputsArea = [this, &c](ZoneRef z) {
+        if (!c.zone(z).outputsEnabled)
+            return;
+        model_.setZoneOutputsEnabled(z, false);
+        model_.setZoneOutputsEnabled(z, true);
+    };
+    for (int n = 1; n <= 2; ++n) {
+        const ZoneRef z = wiredZone(n);
+        if (!c.zone(z).active) {
+            model_.setZoneOutputsEnabled(z, false);
+            continue;
+        }
+        if (!c.wiredZones[static_cast<std::size_t>(n - 1)].inputType)
+            model_.setZoneInputType(n, HighLevel);
+        if (c.zone(z).outputsEnabled)
+            outputsArea(z);
+        else
+            model_.setZoneOutputsEnabled(z, true);
+    }
+    // The activation of sensor 1 only decides what can be edited, which the
+    // window takes from the model.
+    for (int n = 1; n <= 2; ++n)
+        outputsArea(wiredZone(n));
+    const SensorRef s = wiredSensor(1);
+    if (c.sensor(s).thermostat)
+        model_.chooseSensorOutput(s, c.sensor(s).output); // its output check
+    else
+        model_.setAutoAfterDisarm(s, false);
+}
+
+} // namespace t6

@@ -1,0 +1,98 @@
+#pragma once
+// Saving the configuration shown in the window to a file and loading it back:
+// the two items of the file menu, and the silent backup "save.000" that a read
+// from the device takes before it overwrites the window. The files lie where
+// the user chooses; the backup and the load report "LoadFile.rep" lie in the
+// program directory. Neither flow uses the serial port.
+//
+// Every save goes through a temporary file that replaces the target only
+// once it is complete, so a failing save leaves the previous file as it was.
+// A load checks the whole file before anything changes: a malformed file is
+// refused with the file's name and the line, and the window keeps what it showed.
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "common/Prompts.h"
+#include "files/ConfigFile.h"
+
+namespace t6 {
+
+class ConfigModel;
+class ExchangeController;
+class ExchangeLogs;
+
+class ConfigFiles {
+public:
+    using Translate = std::function<std::string(const std::string&)>;
+
+    static constexpr const char* kBackupFile = "save.000";
+    static constexpr const char* kReportFile = "LoadFile.rep";
+
+    enum class SaveResult {
+        Saved,      // the file holds the configuration
+        NoFileName, // the dialog was cancelled
+        Declined,   // the user would not replace the existing file
+        Failed,     // the file could not be written; the user was told why
+    };
+    enum class LoadResult {
+        Loaded,     // the window shows the file's configuration
+        NotFound,   // no file name, or no such file
+        Unreadable, // the file could not be read
+        Malformed,  // the file is not a configuration this program can read
+    };
+
+    // translate gives the dictionary's text of a message; none shows it as written.
+    ConfigFiles(ConfigModel& model, ExchangeController& exchange, ExchangeLogs& logs,
+                Prompts& prompts, Translate translate = {});
+
+    // "Сохранить конфигурацию в файл". With the backup pending, the
+    // configuration goes to the backup file without a dialog or a message.
+    SaveResult saveConfiguration();
+    // "Загрузить конфигурацию из файла".
+    LoadResult loadConfiguration();
+
+    // The backup a read from the device takes first: sets the backup pending
+    // and saves. True when the backup was written.
+    bool saveBackup();
+
+    // The two file dialogs. By default they are titled like the two menu items
+    // and have no filter and no default extension: any name may be chosen.
+    void setDialogs(FileDialogSpec open, FileDialogSpec save) {
+        openDialog_ = std::move(open);
+        saveDialog_ = std::move(save);
+    }
+
+    // AutoBackupPending: the next save goes to the backup file.
+    void setAutoBackupPending(bool on) { autoBackupPending_ = on; }
+    bool autoBackupPending() const { return autoBackupPending_; }
+
+    std::string backupPath() const;
+    std::string reportPath() const;
+
+    // Writes the configuration file at path, replacing it, with the exchange
+    // mode at 200002 while the file is written and 0 afterwards. Empty on
+    // success, else why it failed (the previous file is left as it was).
+    std::string saveConfigFile(const std::string& path);
+
+private:
+    std::string tr(const std::string& text) const;
+    void refreshPanels();
+    bool isBackupPath(const std::string& path) const;
+
+    ConfigModel& model_;
+    ExchangeController& exchange_;
+    ExchangeLogs& logs_;
+    Prompts& prompts_;
+    Translate translate_;
+    FileDialogSpec openDialog_;
+    FileDialogSpec saveDialog_;
+    bool autoBackupPending_ = false;
+};
+
+// A file name (UTF-8 on Linux) as Windows-1251 text for a message; characters
+// the code page cannot hold become "?".
+std::string fileNameText(const std::string& path);
+
+} // namespace t6
