@@ -9,7 +9,9 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
     : port_(port), clock_(clock), prompts_(prompts), programDir_(programDir),
       exchange_(port, clock, prompts, logs_), connection_(exchange_), signal_(exchange_),
       dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
-      random_(std::make_unique<SeededRandom>(1)) {
+      model_(
+          prompts, random_, [this] { return exchange_.mode(); },
+          [this] { return clock_.localNow(); }) {
     logs_.setDirectory(programDir_);
     exchange_.setTranslate([this](const std::string& text) { return translateMessage(text); });
 }
@@ -20,7 +22,7 @@ std::string AppCore::translateMessage(const std::string& text) {
 
 void AppCore::seedRandom() {
     auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
-    random_ = std::make_unique<SeededRandom>(static_cast<std::uint64_t>(ticks));
+    random_ = SeededRandom(static_cast<std::uint64_t>(ticks));
 }
 
 } // namespace t6

@@ -1,7 +1,7 @@
 #pragma once
 // Everything the window owns for the whole run apart from its widgets: the
-// logs, the exchange controller and its operations, the dictionary and the
-// language. The window gives it the port, the clock and the prompts, so that
+// logs, the exchange controller and its operations, the configuration model,
+// the dictionary and the language. The window gives it the port, the clock and the prompts, so that
 // tests can give a fake port, virtual time and scripted answers instead.
 
 #include <memory>
@@ -10,6 +10,7 @@
 #include "common/Clock.h"
 #include "common/Prompts.h"
 #include "common/Random.h"
+#include "config/ConfigModel.h"
 #include "exchange/Connection.h"
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeLogs.h"
@@ -34,7 +35,8 @@ public:
     Connection& connection() { return connection_; }
     SignalLevel& signal() { return signal_; }
     Dictionary& dictionary() { return dictionary_; }
-    Random& random() { return *random_; }
+    Random& random() { return random_; }
+    ConfigModel& model() { return model_; }
     const std::string& programDir() const { return programDir_; }
 
     char language() const { return language_; }
@@ -55,8 +57,9 @@ private:
     Connection connection_;
     SignalLevel signal_;
     Dictionary dictionary_;
-    std::unique_ptr<Random> random_;
+    SeededRandom random_{1};
     char language_ = 'R';
+    ConfigModel model_;
 };
 
 } // namespace t6

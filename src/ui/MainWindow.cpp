@@ -4,28 +4,30 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "common/Cp1251.h"
+#include "ui/ModelView.h"
+#include "ui/PanelKit.h"
+#include "ui/Panels.h"
 #include "ui/QtPrompts.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
 
 namespace t6 {
 namespace {
-
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QAction* addItem(QMenu* menu, const char* name, const char* caption) {
     auto* a = menu->addAction(u(caption));
@@ -51,7 +53,12 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
     if (qtPrompts_) {
         qtPrompts_->setParent(this);
         qtPrompts_->setTitle(appTitle_);
+        // The file dialogs' titles and filters speak the window's language.
+        qtPrompts_->setCaptionTranslate([this](const std::string& text) {
+            return core_.language() == 'E' ? core_.dictionary().lookup("Eng", text) : text;
+        });
     }
+    openUrl_ = [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
     buildMenus();
     auto* central = new QWidget(this);
     central->setObjectName("ClientArea");
@@ -64,6 +71,7 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
     buildBottomBar();
     column->addWidget(findChild<QWidget*>("Panel6"));
     buildStatusBar();
+    buildOverlays(central);
     setFixedSize(kClientWidth, kClientHeight);
     core_.exchange().setView(this);
     startUp();
@@ -72,6 +80,14 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
 MainWindow::~MainWindow() {
     shutdown();
     core_.exchange().setView(nullptr);
+    // The controls go first, so that none of them reaches the model's view
+    // while the window is taken apart; the model outlives them all.
+    delete takeCentralWidget();
+    view_.reset();
+    if (qtPrompts_) {
+        qtPrompts_->setCaptionTranslate({});
+        qtPrompts_->setParent(nullptr);
+    }
 }
 
 void MainWindow::buildMenus() {
@@ -105,7 +121,8 @@ void MainWindow::buildMenus() {
     QMenu* about = bar->addMenu(u("О программе"));
     about->setObjectName("N11");
     addItem(about, "N12", "Справка");
-    addItem(about, "N17", "О производителе");
+    connect(addItem(about, "N17", "О производителе"), &QAction::triggered, this,
+            [this] { showMakerPanel(); });
 
     QMenu* lang = bar->addMenu(u("Выбор Языка"));
     lang->setObjectName("N13");
@@ -128,14 +145,89 @@ void MainWindow::buildMenus() {
 void MainWindow::buildTabs() {
     pages_ = new QTabWidget(this);
     pages_->setObjectName("PageControl1");
-    const char* captions[] = {"Основные настройки", "Беспроводные зоны",
-                              "Беспроводные датчики температуры", "Беспроводные выходы"};
-    int n = 1;
-    for (const char* c : captions) {
-        auto* page = new QWidget(pages_);
-        page->setObjectName(QStringLiteral("TabSheet%1").arg(n++));
-        pages_->addTab(page, u(c));
+    view_ = std::make_unique<ModelView>(core_.model(),
+                                        [this](const std::function<void()>& f) { guarded(f); });
+    view_->onFirstPage([this] { pages_->setCurrentIndex(0); });
+    view_->setOutputItemText([this](int position, const std::string& item) {
+        return position >= 0 && position < 4 ? fixedOutputs_[static_cast<std::size_t>(position)]
+                                             : qs(item);
+    });
+    nameFixedOutputs();
+    PanelKit kit(*view_);
+    auto page = [this](int n, const char* caption) {
+        auto* p = new QWidget(pages_);
+        p->setObjectName(QStringLiteral("TabSheet%1").arg(n));
+        pages_->addTab(p, u(caption));
+        auto* v = new QVBoxLayout(p);
+        v->setContentsMargins(2, 2, 2, 2);
+        v->setSpacing(3);
+        return std::pair{p, v};
+    };
+    auto band = [](QVBoxLayout* v, int stretch) {
+        auto* h = new QHBoxLayout;
+        h->setSpacing(3);
+        v->addLayout(h, stretch);
+        return h;
+    };
+
+    // Main settings: telephones and options above, the wired zones and
+    // temperature sensors below.
+    auto [main, mainColumn] = page(1, "Основные настройки");
+    auto* top = band(mainColumn, 0);
+    auto* phones = buildTelephonePanel(kit, main);
+    phones->setFixedWidth(238);
+    top->addWidget(phones);
+    top->addWidget(buildOptionsPanel(kit, main), 1);
+    auto* bottom = band(mainColumn, 1);
+    for (int n = 1; n <= 4; ++n)
+        bottom->addWidget(buildZonePanel(kit, main, wiredZone(n)), 174);
+    for (int n = 1; n <= 2; ++n)
+        bottom->addWidget(buildSensorPanel(kit, main, wiredSensor(n)), 148);
+
+    // Wireless zones above, the remote controls below.
+    auto [zones, zoneColumn] = page(2, "Беспроводные зоны");
+    auto* zoneBand = band(zoneColumn, 1);
+    for (int n = 1; n <= 6; ++n)
+        zoneBand->addWidget(buildZonePanel(kit, zones, wirelessZone(n)), 1);
+    zoneColumn->addWidget(buildRemotePanel(kit, zones));
+
+    // The six wireless temperature sensors, three by two.
+    auto [sensors, sensorColumn] = page(3, "Беспроводные датчики температуры");
+    for (int rowOf3 = 0; rowOf3 < 2; ++rowOf3) {
+        auto* b = band(sensorColumn, 1);
+        for (int n = 1; n <= 3; ++n)
+            b->addWidget(buildSensorPanel(kit, sensors, wirelessSensor(3 * rowOf3 + n)), 1);
     }
+
+    auto [outputs, outputColumn] = page(4, "Беспроводные выходы");
+    outputColumn->addWidget(buildOutputsPanel(kit, outputs));
+}
+
+void MainWindow::buildOverlays(QWidget* clientArea) {
+    // Placed where they work, above the tabs, hidden and disabled until opened.
+    buildSensorListPanel(clientArea)->move(296, 160);
+    buildKeyPanel(clientArea)->move(245, 120);
+    maker_ = std::make_unique<MakerPanel>(buildMakerPanel(clientArea));
+    maker_->panel->move(204, 52);
+    connect(maker_->close, &QPushButton::clicked, this, [this] { maker_->panel->hide(); });
+    connect(maker_->web, &QPushButton::clicked, this, [this] {
+        // Nothing is reported when the address cannot be opened.
+        if (openUrl_)
+            openUrl_(maker_->address->text());
+    });
+}
+
+void MainWindow::showMakerPanel() {
+    maker_->panel->setEnabled(true);
+    maker_->panel->show();
+    maker_->panel->raise();
+}
+
+void MainWindow::nameFixedOutputs() {
+    const auto& names = OutputChoiceList::fixedOutputs();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        fixedOutputs_[i] =
+            qs(core_.language() == 'E' ? core_.dictionary().lookup("Eng", names[i]) : names[i]);
 }
 
 void MainWindow::buildBottomBar() {
@@ -234,6 +326,12 @@ void MainWindow::startUp() {
     core_.seedRandom();
     core_.setLanguage('R');
     installStandardTexts(true);
+    // The output choices, the wireless outputs, the date and time, the
+    // armed-state output and the activation reactions of every panel; then
+    // every control shows its field.
+    guarded([this] { core_.model().startUp(); });
+    view_->renderAll();
+    view_->updateAccessibleNames();
     // The port list; no port is a message, and the program runs on.
     guarded([this] { core_.connection().fillPortList(); });
     // The clock panels.
@@ -245,6 +343,11 @@ void MainWindow::startUp() {
         core_.exchange().showError(e.what());
     }
     core_.exchange().start();
+    // The caret waits after the "+" of the first telephone.
+    if (auto* first = qobject_cast<QLineEdit*>(view_->control("ME_tel1"))) {
+        first->setFocus(Qt::OtherFocusReason);
+        first->setCursorPosition(1);
+    }
 }
 
 void MainWindow::installStandardTexts(bool russian) {
@@ -276,6 +379,11 @@ void MainWindow::translateWindow(const char* section) {
         qtPrompts_->setTitle(appTitle_);
     translateWidgetTree(this, lookup);
     dict.endBatch();
+    // The output choices keep their items and selections; only the fixed
+    // outputs change their names.
+    nameFixedOutputs();
+    view_->reloadOutputItems();
+    view_->updateAccessibleNames();
 }
 
 void MainWindow::switchToEnglish() {
@@ -332,6 +440,8 @@ void MainWindow::showConnection(const std::string& text) {
 void MainWindow::showClock(const LocalTime& now) {
     statusPanels_[2]->setText(QString::fromStdString(shortDateText(now)));
     statusPanels_[3]->setText(QString::fromStdString(longTimeText(now)));
+    // The time field follows the computer's clock while its box is ticked.
+    guarded([this] { core_.model().clockTick(); });
 }
 
 void MainWindow::showConnected(const std::string& caption) {

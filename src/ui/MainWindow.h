@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 #include <QTranslator>
+#include <array>
+#include <functional>
 #include <memory>
 
 #include "exchange/ExchangeView.h"
@@ -19,7 +21,9 @@ class QTabWidget;
 
 namespace t6 {
 
+class ModelView;
 class QtPrompts;
+struct MakerPanel;
 
 class MainWindow : public QMainWindow, public ExchangeView {
     Q_OBJECT
@@ -33,6 +37,14 @@ public:
     ~MainWindow() override;
 
     AppCore& core() { return core_; }
+    // The bound controls of the window and the model behind them.
+    ModelView& modelView() { return *view_; }
+
+    // The maker panel: shown by "О производителе", hidden by its "Закрыть";
+    // its web button opens the maker's address with the desktop's handler
+    // (tests give an opener of their own).
+    void showMakerPanel();
+    void setUrlOpener(std::function<void(const QString&)> opener) { openUrl_ = std::move(opener); }
 
     // The language menu.
     void switchToEnglish();
@@ -60,11 +72,14 @@ protected:
 private:
     void buildMenus();
     void buildTabs();
+    void buildOverlays(QWidget* clientArea);
     void buildBottomBar();
     void buildStatusBar();
     void startUp();
     void translateWindow(const char* section);
     void installStandardTexts(bool russian);
+    // The four fixed outputs as the output choices show them, in the window's language.
+    void nameFixedOutputs();
     template <typename F> void guarded(F&& f);
 
     AppCore& core_;
@@ -72,6 +87,10 @@ private:
     std::string appTitle_;
     bool shutDown_ = false;
 
+    std::unique_ptr<ModelView> view_;
+    std::unique_ptr<MakerPanel> maker_;
+    std::function<void(const QString&)> openUrl_;
+    std::array<QString, 4> fixedOutputs_;
     QTabWidget* pages_ = nullptr;
     QAction* manualItem_ = nullptr;
     QAction* russianItem_ = nullptr;

@@ -26,7 +26,8 @@ int translateWidgetTree(QWidget* root,
         if (!source)
             return current;
         ++count;
-        return qs(lookup(*source));
+        // A caption broken into lines keeps plain line feeds, as it was built.
+        return qs(lookup(*source)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     };
     // findChildren walks depth first, each parent before its children, in the
     // order the children were created.

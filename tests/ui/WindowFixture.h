@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -21,6 +25,11 @@
 #include "support/ScriptedPrompts.h"
 #include "ui/AppCore.h"
 #include "ui/MainWindow.h"
+
+// Readable failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace t6::test {
 
@@ -62,6 +71,42 @@ protected:
         return s.str();
     }
     static QString u(const char* s) { return QString::fromUtf8(s); }
+
+    // The window shown and active, so that focus changes deliver their events.
+    void activate() {
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        QApplication::processEvents();
+    }
+    // A key as the user presses it on the focused control.
+    static void press(QWidget* w, int key, const QString& text = {},
+                      Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(w, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+        QApplication::sendEvent(w, &up);
+    }
+    // Characters typed one by one.
+    static void typeInto(QWidget* w, const QString& text) {
+        for (QChar c : text) {
+            const int key = c.isDigit()    ? Qt::Key_0 + c.digitValue()
+                            : c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A')
+                                           : Qt::Key_unknown;
+            press(w, c.unicode() < 128 ? key : Qt::Key_unknown, QString(c));
+        }
+    }
+    // The user picks an item from a list.
+    static void pick(QComboBox* c, int index) {
+        c->setCurrentIndex(index);
+        emit c->activated(index);
+    }
+    // The user moves the keyboard focus to another control.
+    static void focusTo(QWidget* w, Qt::FocusReason reason = Qt::TabFocusReason) {
+        w->setFocus(reason);
+        QApplication::processEvents();
+    }
+    std::vector<std::string> shownTexts() const { return prompts.textsUtf8(); }
 
     std::filesystem::path dir;
     FakeSerialPort port;

@@ -1,0 +1,29 @@
+#include "ui/FileDialogs.h"
+
+#include "common/Cp1251.h"
+
+namespace t6 {
+
+FileDialogSpec configOpenDialog() {
+    return {ru("Загрузить конфигурацию из файла"), {}, {}, {}};
+}
+
+FileDialogSpec configSaveDialog() {
+    return {ru("Сохранить конфигурацию в файл"), {}, {}, {}};
+}
+
+FileDialogSpec keyFileDialog() {
+    return {ru("Файл ключей"), ru("все (*);;ключи (*.key)"), {}, {}};
+}
+
+std::vector<std::string> fileDialogCaptions() {
+    std::vector<std::string> texts;
+    for (const FileDialogSpec& s : {configOpenDialog(), configSaveDialog(), keyFileDialog()}) {
+        texts.push_back(s.title);
+        if (!s.filter.empty())
+            texts.push_back(s.filter);
+    }
+    return texts;
+}
+
+} // namespace t6

@@ -1,0 +1,44 @@
+#pragma once
+// The builders of the window's panels. Each family of repeated panels (zones,
+// temperature sensors, wireless outputs, remote controls) is built by one
+// function for any member of the family; the controls are bound to the model
+// through the kit, and every panel's enabled state and colour follow the
+// model's predicates.
+
+#include "config/DeviceConfig.h"
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace t6 {
+
+class PanelKit;
+
+// "Список телефонов для оповещения": the five telephones, the date and the time.
+QGroupBox* buildTelephonePanel(PanelKit& kit, QWidget* parent);
+// The arming and general options.
+QWidget* buildOptionsPanel(PanelKit& kit, QWidget* parent);
+// A wired or a wireless zone.
+QGroupBox* buildZonePanel(PanelKit& kit, QWidget* parent, ZoneRef zone);
+// A wired or a wireless temperature sensor.
+QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef sensor);
+// "Радиопульты": the ten remote controls and what button 4 switches.
+QGroupBox* buildRemotePanel(PanelKit& kit, QWidget* parent);
+// The sixteen wireless outputs under their column headings.
+QWidget* buildOutputsPanel(PanelKit& kit, QWidget* parent);
+
+// The panels shown above the tabs, hidden until their operation opens them.
+QWidget* buildKeyPanel(QWidget* parent);
+QWidget* buildSensorListPanel(QWidget* parent);
+
+struct MakerPanel {
+    QWidget* panel = nullptr;
+    QPushButton* web = nullptr;
+    QPushButton* close = nullptr;
+    QLabel* address = nullptr;
+};
+MakerPanel buildMakerPanel(QWidget* parent);
+
+} // namespace t6

@@ -1,0 +1,97 @@
+// The temperature sensor panels, wired and wireless: activation, thresholds,
+// telephones and the thermostat with its output; a wireless sensor also has
+// its name, its radio code and the button that reads the code.
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "ui/PanelKit.h"
+#include "ui/Panels.h"
+
+namespace t6 {
+
+QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef s) {
+    ConfigModel& m = kit.model();
+    ModelView& view = kit.view();
+    const bool w = s.wireless;
+    const int n = s.number;
+    const QString t = (w ? QStringLiteral("btd%1") : QStringLiteral("td%1")).arg(n);
+    auto* panel =
+        PanelKit::panel(parent, QStringLiteral("Panel_") + t,
+                        w ? u("Беспроводной термодатчик %1").arg(n) : u("Термодатчик %1").arg(n));
+    view.follow(panel, {}, [&m, s] { return m.sensorPanelLook(s); });
+    auto* g = PanelKit::grid(panel);
+    const std::vector<QWidget*> ctx{panel};
+    int r = 0;
+
+    g->addWidget(kit.check(panel, {FieldRole::SensorActive, n, 0, w}, ctx), r++, 0, 1, 4);
+    if (w) {
+        auto* name = kit.edit(panel, {FieldRole::SensorName, n, 0, true}, ctx);
+        g->addWidget(kit.label(panel, u("Название"), name), r, 0);
+        g->addWidget(name, r++, 1, 1, 3);
+        auto* code = kit.edit(panel, {FieldRole::SensorCode, n, 0, true}, ctx);
+        const QByteArray readName = QStringLiteral("BTD_read%1").arg(n).toLatin1();
+        auto* read = kit.button(panel, readName.constData(), u("Читать"), ctx);
+        view.follow(read, [&m, n] { return m.sensorReadButtonEnabled(n); });
+        g->addWidget(kit.label(panel, u("Код"), code), r, 0);
+        g->addWidget(code, r, 1, 1, 2);
+        g->addWidget(read, r++, 3);
+    }
+
+    auto* thresholds = kit.label(panel, u("Пороги опасной температуры (-55 -:- +125)"));
+    thresholds->setWordWrap(true);
+    g->addWidget(thresholds, r++, 0, 1, 4);
+    const std::vector<QWidget*> tctx{panel, thresholds};
+    auto* low = kit.spin(panel, {FieldRole::SensorLowAlarm, n, 0, w}, tctx, 44);
+    auto* high = kit.spin(panel, {FieldRole::SensorHighAlarm, n, 0, w}, tctx, 44);
+    g->addWidget(kit.label(panel, QStringLiteral("Min"), low), r, 0);
+    g->addLayout(PanelKit::row({low, kit.label(panel, u("С*"))}), r++, 1, 1, 3);
+    g->addWidget(kit.label(panel, QStringLiteral("Max"), high), r, 0);
+    g->addLayout(PanelKit::row({high, kit.label(panel, u("С*"))}), r++, 1, 1, 3);
+
+    auto* phones = kit.label(panel, u("Отправлять SMS на телефон №"));
+    phones->setWordWrap(true);
+    g->addWidget(phones, r++, 0, 1, 4);
+    auto* phoneRow = PanelKit::row({}, 0);
+    for (int p = 1; p <= 5; ++p) {
+        auto* b = kit.check(panel, {FieldRole::SensorPhone, n, p, w}, {panel, phones});
+        b->setFixedWidth(28);
+        phoneRow->insertWidget(phoneRow->count() - 1, b);
+    }
+    g->addLayout(phoneRow, r++, 0, 1, 4);
+
+    // The thermostat: hold the temperature between economy and comfort by
+    // switching an output.
+    auto* thermo = new QFrame(panel);
+    thermo->setObjectName(QStringLiteral("Panel_") + t + QStringLiteral("_2"));
+    thermo->setFrameShape(QFrame::StyledPanel);
+    auto* tg = PanelKit::grid(thermo, 2);
+    auto* hold = kit.check(thermo, {FieldRole::SensorThermostat, n, 0, w}, ctx);
+    hold->setWordWrap(true);
+    tg->addWidget(hold, 0, 0, 1, 2);
+    const std::vector<QWidget*> hctx{panel, hold};
+    auto* comfort = kit.spin(thermo, {FieldRole::SensorComfort, n, 0, w}, hctx, 44);
+    auto* economy = kit.spin(thermo, {FieldRole::SensorEconomy, n, 0, w}, hctx, 44);
+    tg->addWidget(kit.label(thermo, u("Комфорт"), comfort), 1, 0);
+    tg->addWidget(comfort, 1, 1, Qt::AlignLeft);
+    tg->addWidget(kit.label(thermo, u("Эконом"), economy), 2, 0);
+    tg->addWidget(economy, 2, 1, Qt::AlignLeft);
+    auto* output = kit.combo(thermo, {FieldRole::SensorOutput, n, 0, w}, hctx);
+    auto* apply = kit.label(thermo, u("Применить для выхода:"), output);
+    apply->setWordWrap(true);
+    tg->addWidget(apply, 3, 0, 1, 2);
+    tg->addWidget(output, 4, 0, 1, 2);
+    auto* automatic = kit.check(thermo, {FieldRole::SensorAuto, n, 0, w}, hctx);
+    automatic->setWordWrap(true);
+    tg->addWidget(automatic, 5, 0, 1, 2);
+    tg->setColumnStretch(1, 1);
+    g->addWidget(thermo, r++, 0, 1, 4);
+
+    g->setRowStretch(r, 1);
+    g->setColumnStretch(1, 1);
+    return panel;
+}
+
+} // namespace t6
