@@ -100,7 +100,7 @@ ConfigFiles::ConfigFiles(ConfigModel& model, ExchangeController& exchange, Excha
                                                     {}},
       saveDialog_{ru("Сохранить конфигурацию в файл"), {}, {}, {}} {}
 
-std::string ConfigFiles::tr(const std::string& text) const {
+std::string ConfigFiles::translate(const std::string& text) const {
     return translate_ ? translate_(text) : text;
 }
 
@@ -133,7 +133,7 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
         path = prompts_.saveFileName(saveDialog_).value_or(std::string());
     }
     if (path.empty()) {
-        prompts_.message(tr(ru("Не задано имя файла")));
+        prompts_.message(translate(ru("Не задано имя файла")));
         return SaveResult::NoFileName;
     }
     backup = backup || isBackupPath(path);
@@ -146,11 +146,12 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
 
     const std::string failure = saveConfigFile(path);
     if (!failure.empty()) {
-        std::string text = tr(backup ? ru("Резервная копия конфигурации не сохранена в файл:")
-                                     : ru("Конфигурация не сохранена в файл:")) +
-                           "\r\n" + fileNameText(path) + "\r\n" + fileNameText(failure);
+        std::string text =
+            (backup ? translate(ru("Резервная копия конфигурации не сохранена в файл:"))
+                    : translate(ru("Конфигурация не сохранена в файл:"))) +
+            "\r\n" + fileNameText(path) + "\r\n" + fileNameText(failure);
         if (existed)
-            text += "\r\n" + tr(ru("Прежний файл не изменён."));
+            text += "\r\n" + translate(ru("Прежний файл не изменён."));
         prompts_.error(text);
         return SaveResult::Failed;
     }
@@ -168,12 +169,12 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     const std::string path = prompts_.openFileName(openDialog_).value_or(std::string());
     std::error_code ec;
     if (path.empty() || !fs::exists(fs::status(path, ec))) {
-        prompts_.message(tr(ru("Файл не найден")));
+        prompts_.message(translate(ru("Файл не найден")));
         return LoadResult::NotFound;
     }
     const std::optional<Bytes> bytes = readWholeFile(path);
     if (!bytes) {
-        prompts_.message(tr(ru("Ошибка чтения файла")));
+        prompts_.message(translate(ru("Ошибка чтения файла")));
         return LoadResult::Unreadable;
     }
 
@@ -189,13 +190,13 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     }
     if (load.error) {
         const ConfigFileError& e = *load.error;
-        std::string where = tr(ru("Строка")) + " " + std::to_string(e.line);
+        std::string where = translate(ru("Строка")) + " " + std::to_string(e.line);
         if (e.section >= 0)
-            where += " (" + tr(ru("раздел")) + " " + sectionName(e.section) + ")";
-        prompts_.error(tr(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
+            where += " (" + translate(ru("раздел")) + " " + sectionName(e.section) + ")";
+        prompts_.error(translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
                        fileNameText(path) + "\r\n" + where + ": " +
-                       tr(configFileFaultText(e.fault)) + "\r\n" +
-                       tr(ru("Конфигурация в окне не изменена.")));
+                       translate(configFileFaultText(e.fault)) + "\r\n" +
+                       translate(ru("Конфигурация в окне не изменена.")));
         return LoadResult::Malformed;
     }
 
@@ -208,7 +209,7 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     }
     const std::string failure = writeFileAtomically(reportPath(), report);
     if (!failure.empty())
-        prompts_.error(tr(ru("Отчёт о загрузке не сохранён в файл:")) + "\r\n" +
+        prompts_.error(translate(ru("Отчёт о загрузке не сохранён в файл:")) + "\r\n" +
                        fileNameText(reportPath()) + "\r\n" + fileNameText(failure));
     prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + fileNameText(path));
     return LoadResult::Loaded;

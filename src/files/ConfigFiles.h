@@ -77,7 +77,7 @@ public:
     std::string saveConfigFile(const std::string& path);
 
 private:
-    std::string tr(const std::string& text) const;
+    std::string translate(const std::string& text) const;
     void refreshPanels();
     bool isBackupPath(const std::string& path) const;
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "ui/FileDialogs.h"
+
 namespace t6 {
 
 AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::string& programDir)
@@ -11,8 +13,11 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
       dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
       model_(
           prompts, random_, [this] { return exchange_.mode(); },
-          [this] { return clock_.localNow(); }) {
+          [this] { return clock_.localNow(); }),
+      files_(model_, exchange_, logs_, prompts,
+             [this](const std::string& text) { return translateMessage(text); }) {
     logs_.setDirectory(programDir_);
+    files_.setDialogs(configOpenDialog(), configSaveDialog());
     exchange_.setTranslate([this](const std::string& text) { return translateMessage(text); });
 }
 

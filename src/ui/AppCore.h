@@ -15,6 +15,7 @@
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeLogs.h"
 #include "exchange/SignalLevel.h"
+#include "files/ConfigFiles.h"
 #include "i18n/Dictionary.h"
 #include "link/SerialPort.h"
 
@@ -37,6 +38,7 @@ public:
     Dictionary& dictionary() { return dictionary_; }
     Random& random() { return random_; }
     ConfigModel& model() { return model_; }
+    ConfigFiles& files() { return files_; }
     const std::string& programDir() const { return programDir_; }
 
     char language() const { return language_; }
@@ -60,6 +62,7 @@ private:
     SeededRandom random_{1};
     char language_ = 'R';
     ConfigModel model_;
+    ConfigFiles files_;
 };
 
 } // namespace t6

@@ -96,8 +96,10 @@ void MainWindow::buildMenus() {
 
     QMenu* file = bar->addMenu(u("Файл"));
     file->setObjectName("N1");
-    addItem(file, "N2", "Загрузить конфигурацию из файла");
-    addItem(file, "N3", "Сохранить конфигурацию в файл");
+    connect(addItem(file, "N2", "Загрузить конфигурацию из файла"), &QAction::triggered, this,
+            [this] { guarded([this] { core_.files().loadConfiguration(); }); });
+    connect(addItem(file, "N3", "Сохранить конфигурацию в файл"), &QAction::triggered, this,
+            [this] { guarded([this] { core_.files().saveConfiguration(); }); });
     file->addSeparator()->setObjectName("N4");
     connect(addItem(file, "N7", "Выход"), &QAction::triggered, this, [this] { requestExit(); });
 
