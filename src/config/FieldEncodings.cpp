@@ -26,8 +26,6 @@ std::string stripControlChars(std::string_view text) {
     return out;
 }
 
-namespace {
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -37,6 +35,8 @@ int hexDigit(char c) {
         return c - 'A' + 10;
     return -1;
 }
+
+namespace {
 
 bool isTrimmed(char c) {
     return static_cast<unsigned char>(c) <= ' ';

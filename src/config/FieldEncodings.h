@@ -26,6 +26,9 @@ std::string fromBitString(std::string_view bits);
 // The text without the bytes 01 to 1F (0x00 and every other byte stay).
 std::string stripControlChars(std::string_view text);
 
+// The value of one hexadecimal digit (either case), or -1.
+int hexDigit(char c);
+
 // Pairs of hexadecimal digits (either case) as bytes. Nothing when the text has
 // an odd length or a character that is not a hexadecimal digit, so that the
 // caller can stop before anything half-built is sent.

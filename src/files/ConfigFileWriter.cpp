@@ -1,6 +1,7 @@
 // Writing the configuration file: the sections in their fixed order, built
 // in memory from the model.
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -29,14 +30,9 @@ public:
     std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
 };
 
+// A character of a half-typed code counts as 0, so that the line keeps its length.
 int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 0;
+    return std::max(hexDigit(c), 0);
 }
 
 // The three code bytes of a wireless output: its hexadecimal digits taken in
