@@ -16,11 +16,15 @@ public:
     std::unique_ptr<Timer> createTimer(int intervalMs, std::function<void()> onTick) override;
     std::int64_t nowMs() const override { return now_; }
     LocalTime localNow() const override;
-    // A fixed wait advances virtual time by the wait.
-    void wait(int ms) override { advance(ms); }
+    // A fixed wait advances virtual time by the wait, firing what falls due.
+    void wait(int ms) override {
+        ++waits_;
+        advance(ms);
+    }
 
     void advance(std::int64_t ms);
     void setLocalBase(LocalTime t) { base_ = t; }
+    // How many fixed waits were taken.
     int waits() const { return waits_; }
 
 private:
