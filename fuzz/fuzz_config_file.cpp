@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ConfigFileLoad first = loadConfigFile(file, model);
     mode = ExchangeMode::Idle;
     if (first.error) {
-        check(first.error->line >= 1);
+        check(first.error->line >= 1 || first.error->fault == ConfigFileFault::NoSections);
         check(first.reportLines.empty());
         check(saveConfigFile(model, now) == before);
         return 0;

@@ -9,7 +9,7 @@
 // bytes of a wireless output, the output bytes of the arming output and of
 // button 4. They may take any value, CR, LF and 0x1A included, so the reader
 // knows which lines are raw and takes them by their length; every other line
-// ends at CR LF (at LF in a file that holds no CR LF at all).
+// ends at CR LF (at LF in a file whose first line ends at a bare LF).
 
 #include <optional>
 #include <string>
@@ -29,10 +29,11 @@ enum class ConfigFileFault {
     NotANumber,    // a text that is not a decimal number where a number is read
     ShortFlagLine, // fewer flag characters than the line must hold
     EndsTooEarly,  // the file ends inside a section
+    NoSections,    // the file holds no section this program knows
 };
 
 struct ConfigFileError {
-    int line = 0;     // the line of the file, from 1
+    int line = 0;     // the line of the file, from 1; 0 for the file as a whole
     int section = -1; // the section it belongs to; -1 at the top level
     ConfigFileFault fault = ConfigFileFault::EmptyLine;
 };

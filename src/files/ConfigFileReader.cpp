@@ -116,10 +116,12 @@ std::optional<std::int32_t> decimal(std::string_view s) {
     return static_cast<std::int32_t>(v);
 }
 
-// Lines of the file. A line ends at CR LF; a file without a single CR LF
-// (its line ends converted) ends its lines at LF. A raw line is taken by its
-// length when its bytes are followed by the line end, so that raw CR, LF and
-// 0x1A bytes stay in their field; otherwise it reads as a text line.
+// Lines of the file. A line ends at CR LF, or at LF in a file whose line ends
+// were converted; which of the two is told by the end of the first line, as a
+// raw byte further on may be a CR just before a converted line end. A raw line
+// is taken by its length when its bytes are followed by the line end, so that
+// raw CR, LF and 0x1A bytes stay in their field; otherwise it reads as a text
+// line.
 class LineReader {
 public:
     struct Read {
@@ -127,8 +129,7 @@ public:
         bool ended = true; // false: the file ends in this line, before its line end
     };
 
-    explicit LineReader(std::string_view data)
-        : d_(data), end_(data.find("\r\n") != std::string_view::npos ? "\r\n" : "\n") {}
+    explicit LineReader(std::string_view data) : d_(data), end_(lineEndOf(data)) {}
 
     bool atEnd() const { return pos_ >= d_.size(); }
     // The number of the line read next, from 1.
@@ -166,6 +167,11 @@ public:
     }
 
 private:
+    static std::string_view lineEndOf(std::string_view data) {
+        const std::size_t lf = data.find('\n');
+        return lf != std::string_view::npos && (lf == 0 || data[lf - 1] != '\r') ? "\n" : "\r\n";
+    }
+
     std::string_view d_;
     std::string_view end_;
     std::size_t pos_ = 0;
@@ -555,6 +561,8 @@ std::string configFileFaultText(ConfigFileFault fault) {
         return ru("строка флагов короче, чем нужно");
     case ConfigFileFault::EndsTooEarly:
         return ru("файл обрывается внутри раздела");
+    case ConfigFileFault::NoSections:
+        return ru("в файле нет ни одного раздела конфигурации");
     }
     return {};
 }
@@ -564,6 +572,12 @@ ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model) {
     Parsed parsed = parse(bytes);
     if (parsed.error) {
         result.error = parsed.error;
+        return result;
+    }
+    // Any file reads to its end when nothing in it looks like a section; one
+    // that holds none of the configuration is not a configuration file.
+    if (parsed.sections.empty()) {
+        result.error = ConfigFileError{0, -1, ConfigFileFault::NoSections};
         return result;
     }
     model.resetConfig();

@@ -80,8 +80,20 @@ public:
     }
 
 private:
+    // A text line. The format has no way to hold a line break inside a text
+    // line: the pair CR LF would end it there, so each such pair is written as
+    // two blanks. A lone CR or LF reads back as it was and is kept.
     void line(std::string_view text) {
-        out_ += text;
+        for (std::size_t at; (at = text.find("\r\n")) != std::string_view::npos;) {
+            out_ += text.substr(0, at);
+            out_ += "  ";
+            text.remove_prefix(at + 2);
+        }
+        rawLine(text);
+    }
+    // A line of raw bytes, which the reader takes by its length: written as it is.
+    void rawLine(std::string_view bytes) {
+        out_ += bytes;
         out_ += "\r\n";
     }
     void flag(bool on) { line(std::string(1, flagChar(on))); }
@@ -100,7 +112,7 @@ private:
         return tel_parameters_all(c_, group, ExchangeMode::SavingFile);
     }
     int code(std::optional<int> position) const { return reg_.outputCodeOf(position) & 0xFF; }
-    void rawByte(int value) { line(std::string(1, static_cast<char>(value))); }
+    void rawByte(int value) { rawLine(std::string(1, static_cast<char>(value))); }
 
     void planOutputList();
     int filePosition(std::optional<int> position) const;
@@ -161,7 +173,7 @@ void Writer::outputs() {
         l.push_back(o.used ? static_cast<char>('1' + o.type) : '0');
         l += padRight(o.name.substr(0, NameBytes), '\0', NameBytes);
         l += codeBytes(o.code);
-        line(l);
+        rawLine(l);
     }
     close(1);
 }
@@ -195,7 +207,7 @@ void Writer::zone(ZoneRef z) {
         line(std::to_string(lo));
         line(std::to_string(out));
     }
-    line(mask((z.wireless ? "bp_" : "inp_") + std::to_string(z.number)));
+    rawLine(mask((z.wireless ? "bp_" : "inp_") + std::to_string(z.number)));
     close(n);
 }
 
@@ -206,7 +218,7 @@ void Writer::sensor(const ThermoSensor& s, SensorRef ref) {
         return;
     }
     const std::string n = std::to_string(ref.number);
-    line(mask((ref.wireless ? "btd" : "td") + n));
+    rawLine(mask((ref.wireless ? "btd" : "td") + n));
     text(FieldRole::SensorLowAlarm, ref.number, ref.wireless);
     text(FieldRole::SensorHighAlarm, ref.number, ref.wireless);
     flag(s.thermostat);

@@ -190,11 +190,16 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     }
     if (load.error) {
         const ConfigFileError& e = *load.error;
-        std::string where = translate(ru("Строка")) + " " + std::to_string(e.line);
-        if (e.section >= 0)
-            where += " (" + translate(ru("раздел")) + " " + sectionName(e.section) + ")";
+        // A fault of the file as a whole names no line.
+        std::string where;
+        if (e.line > 0) {
+            where = translate(ru("Строка")) + " " + std::to_string(e.line);
+            if (e.section >= 0)
+                where += " (" + translate(ru("раздел")) + " " + sectionName(e.section) + ")";
+            where += ": ";
+        }
         prompts_.error(translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
-                       fileNameText(path) + "\r\n" + where + ": " +
+                       fileNameText(path) + "\r\n" + where +
                        translate(configFileFaultText(e.fault)) + "\r\n" +
                        translate(ru("Конфигурация в окне не изменена.")));
         return LoadResult::Malformed;

@@ -179,6 +179,45 @@ TEST_F(ConfigFileReaderTest, EveryByteValueInEveryRawPosition) {
     }
 }
 
+// The raw positions of the sections the test above leaves out: the masks of
+// the wireless zones, the second wired sensor's mask and the name bytes of a
+// wireless output.
+TEST_F(ConfigFileReaderTest, EveryByteValueInTheOtherRawPositions) {
+    for (unsigned b = 0; b < 256; ++b) {
+        SCOPED_TRACE("byte " + std::to_string(b));
+        const char c = static_cast<char>(b);
+        Bytes zones;
+        for (int k = 1; k <= 6; ++k)
+            zones +=
+                zone(std::string(k < 6 ? "#0" : "#") + std::to_string(4 + k), "W", {"0", "1", "0"},
+                     zeros(12), Bytes(1, static_cast<char>((b + k) % 256)) + "\r\n");
+        const Bytes sensors = lines({"#23"}) + rawLine({0x82}) + sensorTail("-7") + Bytes(1, c) +
+                              "\r\n" + sensorTail("33") + lines({"//#23"});
+        Bytes name;
+        for (unsigned i = 0; i < 10; ++i)
+            name.push_back(static_cast<char>((b + i) % 256));
+        Bytes outputs = "#00\r\n1" + name + bytesOf({1, 2, 3}) + "\r\n";
+        for (int n = 2; n <= 16; ++n)
+            outputs += "0" + std::string(13, '\0') + "\r\n";
+        outputs += lines({"//#01"});
+
+        ASSERT_FALSE(
+            load(withTrailer(zones + sensors + outputs + lines({"#20", "L", "//#20"}))).error);
+        for (int k = 1; k <= 6; ++k) {
+            EXPECT_TRUE(model.config().zone(wirelessZone(k)).active) << "zone " << k;
+            EXPECT_EQ(zonePhones(wirelessZone(k)), bits((b + k) % 256)) << "zone " << k;
+        }
+        const bool active = (b & 0x80) != 0;
+        EXPECT_EQ(flag("CheckBox_td2"), active);
+        EXPECT_EQ(model.config().thermoSensors[1].phones, active ? bits(b) : PhoneFlags{});
+        EXPECT_EQ(model.config().thermoSensors[0].phones, bits(0x02));
+        EXPECT_EQ(number("SE_min_td2"), 33);
+        EXPECT_EQ(model.config().wirelessOutputs[0].name, name.substr(0, name.find('\0')));
+        EXPECT_EQ(text("b_out1_kod"), "010203");
+        EXPECT_EQ(choice("CBox_INPUT"), 1);
+    }
+}
+
 struct Malformed {
     const char* what;
     Bytes tail; // after three good lines
@@ -269,8 +308,9 @@ TEST_F(ConfigFileReaderTest, AFileCutAtAnyPoint) {
         ASSERT_FALSE(load(full).error);
         before = saved();
     }
+    // Cut before its first section, it holds none and is refused.
     for (std::size_t k : between)
-        EXPECT_FALSE(load(full.substr(0, k)).error) << "cut at " << k;
+        EXPECT_EQ(load(full.substr(0, k)).error.has_value(), k == 0) << "cut at " << k;
     EXPECT_EQ(saved(), full);
 }
 
@@ -426,22 +466,75 @@ TEST_F(ConfigFileReaderTest, LineEndsAndControlBytesInTexts) {
                                                          "d\r");
     EXPECT_EQ(saved(), crlf);
 
-    // A file whose line ends were converted to LF reads the same.
+    // A file whose line ends were converted to LF reads the same, a raw CR
+    // just before a line end included (the mask 0x0D of telephones 1, 3 and 4).
     model.setZoneMessage(wiredZone(2), "plain");
-    Bytes lf = saved();
-    const Bytes original = lf;
-    for (std::size_t at; (at = lf.find("\r\n")) != Bytes::npos;)
-        lf.replace(at, 2, "\n");
+    for (int t : {1, 3, 4})
+        model.setZonePhone(wiredZone(1), t, true);
+    tick("CheckBox_in1");
+    const Bytes original = saved();
+    ASSERT_NE(original.find("\r\r\n"), Bytes::npos);
+    Bytes lf;
+    for (std::size_t at = 0; at < original.size(); ++at) {
+        if (original.compare(at, 2, "\r\n") == 0)
+            ++at;
+        lf.push_back(original[at]);
+    }
     ASSERT_FALSE(load(lf).error);
     EXPECT_EQ(saved(), original);
 }
 
-TEST_F(ConfigFileReaderTest, AnEmptyFileReadsAsTheResetConfiguration) {
+// The format cannot hold a line break inside a text line: the writer puts
+// blanks for it, and the lines after it stay in their places.
+TEST_F(ConfigFileReaderTest, ALineBreakInATextIsSavedAsBlanks) {
+    model.setRemoteName(3, "a\r\nb");
+    model.setRemoteCode(3, "12\r\n");
+    model.setRemoteName(4, "next");
+    tick("CheckBox_in2");
+    model.setZoneMessage(wiredZone(2), "\r\nzone\r\r\n");
+    tick("CheckBox_btd2");
+    model.setSensorName(2, "t\r\n");
+    const Bytes first = saved();
+    ASSERT_FALSE(load(first).error);
+    EXPECT_EQ(model.config().remoteControls[2].name, "a  b");
+    EXPECT_EQ(model.config().remoteControls[2].code, "12  ");
+    EXPECT_EQ(model.config().remoteControls[3].name, "next");
+    EXPECT_EQ(model.config().zone(wiredZone(2)).message, "  zone\r  ");
+    EXPECT_EQ(model.config().wirelessThermoSensors[1].name, "t  ");
+    EXPECT_TRUE(flag("CheckBox_btd2"));
+    EXPECT_EQ(saved(), first);
+}
+
+// A file that holds no section of the configuration is no configuration file:
+// it is refused and the window keeps what it showed.
+TEST_F(ConfigFileReaderTest, AFileWithoutSectionsIsRefused) {
     tick("CheckBox_in1");
-    ASSERT_FALSE(load("").error);
-    const Bytes empty = saved();
-    model.resetConfig();
-    EXPECT_EQ(saved(), empty);
+    type("Edit1", "Вход");
+    const Bytes before = saved();
+    std::mt19937 gen(20260504);
+    Bytes noise;
+    for (int i = 0; i < 4096; ++i)
+        noise.push_back(static_cast<char>(gen() & 0xFF));
+    const std::vector<std::pair<const char*, Bytes>> files = {
+        {"empty", ""},
+        {"text", "hello world\r\n"},
+        {"text without a line end", "hello world"},
+        {"only the trailer", withTrailer("")},
+        {"only sections this program does not know", lines({"#102", "//#102", "#22", "x"})},
+        {"random bytes", noise},
+    };
+    for (const auto& [what, file] : files) {
+        SCOPED_TRACE(what);
+        const ConfigFileLoad r = load(file);
+        ASSERT_TRUE(r.error);
+        if (std::string_view(what) != "random bytes") {
+            EXPECT_EQ(r.error->fault, ConfigFileFault::NoSections);
+            EXPECT_EQ(r.error->line, 0);
+        }
+        EXPECT_TRUE(r.reportLines.empty());
+        EXPECT_EQ(saved(), before);
+    }
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
 } // namespace

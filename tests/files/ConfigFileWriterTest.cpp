@@ -1,5 +1,7 @@
 #include "FilesFixture.h"
 
+#include "config/PhoneMask.h"
+
 namespace t6::test {
 namespace {
 
@@ -132,6 +134,11 @@ TEST_F(ConfigFileWriterTest, WiredSensorsWithSensorOneInactive) {
         model.setSensorPhone(s, t, false);
     EXPECT_EQ(hexForm(sectionOf(saved(), "#23", "//#23").substr(24)),
               hexForm(rawLine({0x80}) + lines({"-10", "40", "1", "-1", "5", "22", "1"})));
+    // The activation bit comes from building the mask as a file is saved: the
+    // same builder outside that mode leaves it clear.
+    model.setSensorPhone(s, 3, true);
+    EXPECT_EQ(hexForm(tel_parameters_all(model.config(), "td2", ExchangeMode::Idle)), "04");
+    EXPECT_EQ(hexForm(sectionOf(saved(), "#23", "//#23").substr(24, 1)), "84");
 }
 
 TEST_F(ConfigFileWriterTest, WirelessSensorsWriteNameAndCodeOnlyWhenActive) {
@@ -239,7 +246,7 @@ TEST_F(ConfigFileWriterTest, SensorOutputPositionIsTheOneTheReaderWillSee) {
     EXPECT_EQ(shownChoice("CB_td1_out"), "Сирена (OUT1)");
     tick("CheckBox_td1");
     tick("CheckBox_td11");
-    model.chooseSensorOutput(wiredSensor(1), 6); // "Первый канал2" here, position 6 after loading
+    model.chooseSensorOutput(wiredSensor(1), 6); // "Первый канал2" here, position 5 after loading
     ASSERT_EQ(shownChoice("CB_td1_out"), "Первый канал2");
     tick("CheckBox_btd1");
     model.chooseSensorOutput(wirelessSensor(1), 4); // "Третий" here, position 8 after loading

@@ -26,7 +26,10 @@ TEST_F(ConfigFilesTest, SavingToANewFileThenToTheSameName) {
     const std::string path = dir / "Дача.cfg";
     prompts.fileNames = {path, path, path};
     tick("CheckBox_in2");
+    clock.modes.clear();
     EXPECT_EQ(files.saveConfiguration(), ConfigFiles::SaveResult::Saved);
+    EXPECT_EQ(clock.modes, std::vector<ExchangeModeValue>{ExchangeMode::SavingFile})
+        << "the file is written in mode 200002";
     EXPECT_EQ(readFile(path), saved());
     EXPECT_EQ(shown(), (std::vector<std::pair<Kind, std::string>>{
                            {Kind::SaveFile, "Сохранить конфигурацию в файл"},
@@ -157,9 +160,9 @@ TEST_F(ConfigFilesTest, LoadingResetsFillsRefreshesAndReports) {
                                "Время сеанса: 09.12.26_10:21:31\r\n";
     EXPECT_EQ(cp1251ToUtf8(readFile(dir / "LoadFile.rep")), report);
     EXPECT_EQ(logs.memoLines().size(), 3u);
-    EXPECT_EQ(shown().back(),
-              (std::pair<Kind, std::string>{Kind::Message,
-                                            "Конфигурация успешно считана из файла:\r\n" + path}));
+    EXPECT_EQ(shown(), (std::vector<std::pair<Kind, std::string>>{
+                           {Kind::OpenFile, "Загрузить конфигурацию из файла"},
+                           {Kind::Message, "Конфигурация успешно считана из файла:\r\n" + path}}));
 }
 
 TEST_F(ConfigFilesTest, AMalformedFileChangesNothing) {
@@ -191,6 +194,25 @@ TEST_F(ConfigFilesTest, AMalformedFileChangesNothing) {
                                       "\r\nT:Строка " + std::to_string(line) +
                                       " (T:раздел #41): T:строка флагов короче, чем нужно\r\n"
                                       "T:Конфигурация в окне не изменена.");
+}
+
+TEST_F(ConfigFilesTest, AFileThatIsNoConfigurationIsRefused) {
+    const std::string path = dir / "notes.txt";
+    writeFile(path, "hello world\r\n");
+    tick("CheckBox_in1");
+    const Bytes before = saved();
+    prompts.fileNames = {path};
+
+    EXPECT_EQ(files.loadConfiguration(), ConfigFiles::LoadResult::Malformed);
+    EXPECT_EQ(saved(), before);
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_FALSE(std::filesystem::exists(files.reportPath()));
+    EXPECT_EQ(shown(),
+              (std::vector<std::pair<Kind, std::string>>{
+                  {Kind::OpenFile, "Загрузить конфигурацию из файла"},
+                  {Kind::Error, "T:Файл конфигурации не загружен: ошибка формата.\r\n" + path +
+                                    "\r\nT:в файле нет ни одного раздела конфигурации"
+                                    "\r\nT:Конфигурация в окне не изменена."}}));
 }
 
 // After a load the reactions of zones 1 and 2 run once more, so that a row

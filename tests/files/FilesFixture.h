@@ -118,9 +118,23 @@ private:
     const ExchangeController& e_;
 };
 
+// Virtual time that notes the exchange mode whenever the local time is read,
+// as a file being written reads it for its trailer.
+class ModeNotingClock : public ManualClock {
+public:
+    LocalTime localNow() const override {
+        if (exchange)
+            modes.push_back(exchange->mode());
+        return ManualClock::localNow();
+    }
+    const ExchangeController* exchange = nullptr;
+    mutable std::vector<ExchangeModeValue> modes;
+};
+
 class FilesTest : public ::testing::Test {
 protected:
     FilesTest() {
+        clock.exchange = &exchange;
         logs.setDirectory(dir.path().string());
         model.startUp();
     }
@@ -170,7 +184,7 @@ protected:
 
     FilesDir dir;
     FakeSerialPort port;
-    ManualClock clock;
+    ModeNotingClock clock;
     ScriptedPrompts prompts;
     ExchangeLogs logs;
     ExchangeController exchange{port, clock, prompts, logs};
