@@ -1,5 +1,6 @@
 #include "config/ConfigModel.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/Cp1251.h"
@@ -180,6 +181,13 @@ void ConfigModel::setPhoneFlag(PhoneFlags& flags, int phone, bool on, FieldId id
 
 void ConfigModel::startUp() {
     Batch batch(*this);
+    startUpChoices();
+    startUpPanels();
+    clearUsageRegistry();
+}
+
+void ConfigModel::startUpChoices() {
+    Batch batch(*this);
     firstPageRequested_ = true;
 
     // The output choices get the four fixed outputs: zone rows 1 to 4 select
@@ -193,7 +201,11 @@ void ConfigModel::startUp() {
         outputCodeChanged(n);
         outputUsedClicked(n);
     }
+    stateChanged_ = true;
+}
 
+void ConfigModel::startUpPanels() {
+    Batch batch(*this);
     const LocalTime now = localNow_ ? localNow_() : LocalTime{};
     put(c_.deviceTime, longTimeText(now), fieldIdOf(FieldRole::DeviceTime));
     put(c_.deviceDate, shortDateText(now), fieldIdOf(FieldRole::DeviceDate));
@@ -208,7 +220,11 @@ void ConfigModel::startUp() {
         armingCheck();
     if (c_.button4On)
         buttonCheck();
+    stateChanged_ = true;
+}
 
+void ConfigModel::clearUsageRegistry() {
+    Batch batch(*this);
     registry_.resetRegistry();
     stateChanged_ = true;
 }
@@ -332,6 +348,20 @@ bool ConfigModel::acceptsTelephoneKey(int n, char key) const {
         return t != "+";
     const bool allowed = (key >= '0' && key <= '9') || key == '%' || key == '\'';
     return allowed && t.size() <= 15;
+}
+
+bool ConfigModel::acceptsTelephoneText(std::string_view text, std::string_view held) {
+    auto dialable = [](char ch) { return (ch >= '0' && ch <= '9') || ch == '%' || ch == '\''; };
+    auto wellFormed = [&dialable](std::string_view t) {
+        if (!t.empty() && t.front() == '+')
+            t.remove_prefix(1);
+        return t.size() <= 15 && std::all_of(t.begin(), t.end(), dialable);
+    };
+    if (wellFormed(text))
+        return true;
+    return text.size() < held.size() && !wellFormed(held) &&
+           std::all_of(text.begin(), text.end(),
+                       [&dialable](char ch) { return dialable(ch) || ch == '+' || ch == ' '; });
 }
 
 bool ConfigModel::Analize_Empty_Telephon(int n, bool ticking) {

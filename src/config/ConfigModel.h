@@ -15,6 +15,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Clock.h"
@@ -79,8 +80,17 @@ public:
     ExchangeModeValue exchangeMode() const;
 
     // ---- Life cycle ----
-    // The window's start-up steps that concern the model, on the design values.
+    // The window's start-up steps that concern the model, on the design values:
+    // startUpChoices(), startUpPanels(), clearUsageRegistry() in this order.
     void startUp();
+    // The output choices and their defaults, with the wireless outputs' code
+    // and used-box reactions.
+    void startUpChoices();
+    // The date and time, the armed-state output's first item and the
+    // activation reactions of every panel.
+    void startUpPanels();
+    // All entries of the output usage registry cleared.
+    void clearUsageRegistry();
     // The reset that opens every read from the device and every file load.
     void resetConfig();
     // Every second: the time follows the computer's clock while clockFromPc is on.
@@ -126,6 +136,13 @@ public:
     void setTelephone(int n, const std::string& text);
     // The key filter of a telephone field; '\b' is Backspace.
     bool acceptsTelephoneKey(int n, char key) const;
+    // Whether a typed or pasted text may become a telephone: after at most one
+    // leading "+", only digits, "%" and "'", at most 15 of them. An empty text
+    // is fine (the text rule makes it "+"). held is the text the field holds
+    // now: a held value this rule would refuse (the blanks of an old mask)
+    // may still be shortened, as long as nothing but those characters,
+    // "+" and blanks is left.
+    static bool acceptsTelephoneText(std::string_view text, std::string_view held = {});
     // Whether a telephone box for telephone n may stay as it is being ticked or
     // unticked; tells the user when the telephone is not entered.
     bool Analize_Empty_Telephon(int n, bool ticking);

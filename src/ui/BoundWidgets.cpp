@@ -221,15 +221,13 @@ BoundLineEdit::BoundLineEdit(ModelView& view, FieldId id, QWidget* parent)
     : QLineEdit(parent), Bound(view, id, LookPart::Field) {
     const FieldDescription& d = description();
     setObjectName(QString::fromStdString(d.controlName));
-    if (telephone()) {
-        // "+" and at most 15 further characters.
-        setMaxLength(16);
-        setValidator(new TelephoneValidator(this));
-    } else {
-        if (d.maxLength > 0)
-            setMaxLength(d.maxLength);
-        setValidator(new Cp1251Validator(this));
-    }
+    // The length limits hold for the user's input only: a text set by the
+    // program is shown whole, and the model keeps it whole.
+    auto current = [this] { return qs(model_.text(id_)); };
+    if (telephone())
+        setValidator(new TelephoneValidator(current, this));
+    else
+        setValidator(new FieldValidator(d.maxLength, current, this));
     setReadOnly(!d.userEditable);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (showing())

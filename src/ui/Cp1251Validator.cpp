@@ -1,6 +1,7 @@
 #include "ui/Cp1251Validator.h"
 
 #include "common/Cp1251.h"
+#include "config/ConfigModel.h"
 
 namespace t6 {
 
@@ -12,12 +13,26 @@ QValidator::State Cp1251Validator::validate(QString& input, int&) const {
     return holds(input) ? Acceptable : Invalid;
 }
 
-QValidator::State TelephoneValidator::validate(QString& input, int& pos) const {
-    for (QChar c : input)
-        if (!(c.isDigit() && c.unicode() < 128) && c != u'+' && c != u'%' && c != u'\'' &&
-            c != u' ')
-            return Invalid;
+FieldValidator::FieldValidator(int maxLength, std::function<QString()> current, QObject* parent)
+    : Cp1251Validator(parent), maxLength_(maxLength), current_(std::move(current)) {}
+
+QValidator::State FieldValidator::validate(QString& input, int& pos) const {
+    if (maxLength_ > 0 && input.size() > maxLength_ &&
+        (!current_ || input.size() > current_().size()))
+        return Invalid;
     return Cp1251Validator::validate(input, pos);
+}
+
+TelephoneValidator::TelephoneValidator(std::function<QString()> current, QObject* parent)
+    : Cp1251Validator(parent), current_(std::move(current)) {}
+
+QValidator::State TelephoneValidator::validate(QString& input, int&) const {
+    const auto bytes = utf8ToCp1251(input.toStdString());
+    if (!bytes)
+        return Invalid;
+    const auto held = current_ ? utf8ToCp1251(current_().toStdString()) : std::nullopt;
+    return ConfigModel::acceptsTelephoneText(*bytes, held.value_or(std::string())) ? Acceptable
+                                                                                   : Invalid;
 }
 
 } // namespace t6

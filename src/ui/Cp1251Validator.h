@@ -4,6 +4,7 @@
 // silently on the way.
 
 #include <QValidator>
+#include <functional>
 
 namespace t6 {
 
@@ -16,13 +17,33 @@ public:
     static bool holds(const QString& text);
 };
 
-// A telephone: Windows-1251 and, besides, only what the key filter lets in
-// (digits, "%", "'"), the leading "+" and the blanks of an old mask.
+// A bound edit field: Windows-1251, and what the user types or pastes no
+// longer than the field takes. A text the program put in the field is shown
+// whole however long it is, so an edit that does not lengthen the text the
+// field holds now (deleting from an over-long value) is let through.
+class FieldValidator : public Cp1251Validator {
+    Q_OBJECT
+public:
+    // current gives the text the field holds now; maxLength 0 means no limit.
+    FieldValidator(int maxLength, std::function<QString()> current, QObject* parent);
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int maxLength_;
+    std::function<QString()> current_;
+};
+
+// A telephone: Windows-1251 and, besides, a text the model takes for a
+// telephone, so a paste that would break it is refused whole. A value with
+// the blanks of an old mask may still be shortened.
 class TelephoneValidator : public Cp1251Validator {
     Q_OBJECT
 public:
-    using Cp1251Validator::Cp1251Validator;
+    TelephoneValidator(std::function<QString()> current, QObject* parent);
     State validate(QString& input, int& pos) const override;
+
+private:
+    std::function<QString()> current_;
 };
 
 } // namespace t6

@@ -7,10 +7,14 @@
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -19,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "common/Cp1251.h"
+#include "ui/Cp1251Validator.h"
 #include "ui/ModelView.h"
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
@@ -35,6 +40,36 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption) {
     return a;
 }
 
+// The window's icon, drawn here: a blue shield with "Т6" on it.
+QIcon drawnIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64}) {
+        QPixmap p(size, size);
+        p.fill(Qt::transparent);
+        QPainter painter(&p);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal s = size;
+        QPainterPath shield;
+        shield.moveTo(s * 0.5, s * 0.03);
+        shield.lineTo(s * 0.92, s * 0.18);
+        shield.cubicTo(s * 0.92, s * 0.6, s * 0.75, s * 0.85, s * 0.5, s * 0.97);
+        shield.cubicTo(s * 0.25, s * 0.85, s * 0.08, s * 0.6, s * 0.08, s * 0.18);
+        shield.closeSubpath();
+        painter.setPen(QPen(QColor(20, 40, 110), std::max(1.0, s / 24)));
+        painter.setBrush(QColor(40, 90, 190));
+        painter.drawPath(shield);
+        QFont f(QStringLiteral("Sans Serif"));
+        f.setBold(true);
+        f.setPixelSize(std::max(6, size * 9 / 20));
+        painter.setFont(f);
+        painter.setPen(Qt::white);
+        painter.drawText(QRectF(0, s * 0.12, s, s * 0.7), Qt::AlignCenter, u("Т6"));
+        painter.end();
+        icon.addPixmap(p);
+    }
+    return icon;
+}
+
 } // namespace
 
 template <typename F> void MainWindow::guarded(F&& f) {
@@ -47,6 +82,7 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
     : core_(core), qtPrompts_(prompts), appTitle_(ru("Умный Торвел-6")) {
     setObjectName("Form1");
     setWindowTitle(u("Конфигуратор УМНЫЙ ТОРВЕЛ-6 версия 1.1"));
+    setWindowIcon(drawnIcon());
     QFont f(QStringLiteral("Sans Serif"));
     f.setPointSize(8);
     setFont(f);
@@ -269,6 +305,8 @@ void MainWindow::buildBottomBar() {
     portCombo_ = new QComboBox(panel);
     portCombo_->setObjectName("ComboBox1");
     portCombo_->setEditable(true);
+    // A port name typed by hand goes to the port as Windows-1251.
+    portCombo_->setValidator(new Cp1251Validator(portCombo_));
     portCombo_->setMinimumWidth(160);
     portCombo_->setProperty(kNoTranslate, true);
     portComboLabel_->setBuddy(portCombo_);
@@ -323,33 +361,43 @@ void MainWindow::buildStatusBar() {
 }
 
 void MainWindow::startUp() {
-    // The first tab is shown, the random generator seeded, the language Russian.
+    // The overlay panels are in place (built with the window). The first tab
+    // is shown, the random generator seeded; the program directory is the
+    // core's; the language is Russian.
     pages_->setCurrentIndex(0);
     core_.seedRandom();
     core_.setLanguage('R');
     installStandardTexts(true);
-    // The output choices, the wireless outputs, the date and time, the
-    // armed-state output and the activation reactions of every panel; then
-    // every control shows its field.
-    guarded([this] { core_.model().startUp(); });
-    view_->renderAll();
-    view_->updateAccessibleNames();
+    // The output choices and their defaults, with the wireless outputs.
+    guarded([this] { core_.model().startUpChoices(); });
+    // The framing strings are the framer's own and no port is connected yet.
     // The port list; no port is a message, and the program runs on.
     guarded([this] { core_.connection().fillPortList(); });
-    // The clock panels.
+    // The clock fields and panels, the armed-state output's first item and
+    // the activation reactions; then every control shows its field.
+    guarded([this] { core_.model().startUpPanels(); });
     showClock(core_.clock().localNow());
-    // The two exchange logs, rewritten at every start.
+    view_->renderAll();
+    view_->updateAccessibleNames();
+    nameOverlayRows(this);
+    // The two exchange logs, rewritten at every start; when they cannot be
+    // made the remaining steps are skipped, the timers run all the same.
+    bool logsMade = true;
     try {
         core_.logs().createFiles();
     } catch (const std::exception& e) {
+        logsMade = false;
         core_.exchange().showError(e.what());
     }
-    core_.exchange().start();
-    // The caret waits after the "+" of the first telephone.
-    if (auto* first = qobject_cast<QLineEdit*>(view_->control("ME_tel1"))) {
-        first->setFocus(Qt::OtherFocusReason);
-        first->setCursorPosition(1);
+    if (logsMade) {
+        guarded([this] { core_.model().clearUsageRegistry(); });
+        // The caret waits after the "+" of the first telephone.
+        if (auto* first = qobject_cast<QLineEdit*>(view_->control("ME_tel1"))) {
+            first->setFocus(Qt::OtherFocusReason);
+            first->setCursorPosition(1);
+        }
     }
+    core_.exchange().start();
 }
 
 void MainWindow::installStandardTexts(bool russian) {
@@ -386,6 +434,7 @@ void MainWindow::translateWindow(const char* section) {
     nameFixedOutputs();
     view_->reloadOutputItems();
     view_->updateAccessibleNames();
+    nameOverlayRows(this);
 }
 
 void MainWindow::switchToEnglish() {

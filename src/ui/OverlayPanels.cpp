@@ -124,8 +124,8 @@ QWidget* buildKeyPanel(QWidget* parent) {
 QWidget* buildSensorListPanel(QWidget* parent) {
     auto* panel = overlay(parent, "Panel_BP_chip", {380, 240});
     label(panel, u("Датчики. Вход"), {10, 6, 250, 16}, "Panel_BP_chip_Label");
-    label(panel, u("Название"), {34, 26, 120, 16});
-    label(panel, u("Код"), {164, 26, 100, 16});
+    label(panel, u("Название"), {34, 26, 120, 16}, "Label_BP_chip_name");
+    label(panel, u("Код"), {164, 26, 100, 16}, "Label_BP_chip_kod");
     for (int k = 1; k <= 6; ++k) {
         const int y = 20 + 22 * k;
         label(panel, QStringLiteral("%1.").arg(k), {10, y + 2, 20, 16});
@@ -142,6 +142,50 @@ QWidget* buildSensorListPanel(QWidget* parent) {
     notice->setAutoFillBackground(true);
     notice->hide();
     return panel;
+}
+
+void nameOverlayRows(QWidget* root) {
+    // Each row's controls are named after the row's number, in the words the
+    // window shows now.
+    auto textOf = [root](const QString& name) -> QString {
+        if (auto* l = root->findChild<QLabel*>(name))
+            return l->text().trimmed();
+        if (auto* b = root->findChild<QPushButton*>(name))
+            return b->text().trimmed();
+        return {};
+    };
+    auto name = [root](const QString& objectName, const QString& text) {
+        if (auto* w = root->findChild<QWidget*>(objectName))
+            w->setAccessibleName(text);
+    };
+    const QString sensorName = textOf(QStringLiteral("Label_BP_chip_name"));
+    const QString sensorCode = textOf(QStringLiteral("Label_BP_chip_kod"));
+    for (int k = 1; k <= 6; ++k) {
+        name(QStringLiteral("BP_chip_name%1").arg(k),
+             QStringLiteral("%1 %2").arg(sensorName).arg(k));
+        name(QStringLiteral("BP_chip_kod%1").arg(k),
+             QStringLiteral("%1 %2").arg(sensorCode).arg(k));
+        const QString read = QStringLiteral("BP_chip_read%1").arg(k);
+        name(read, QStringLiteral("%1 %2").arg(textOf(read)).arg(k));
+    }
+    for (int k = 1; k <= 10; ++k) {
+        const QString read = QStringLiteral("BB_ReadKey%1").arg(k);
+        name(read, QStringLiteral("%1 %2").arg(textOf(read)).arg(k));
+    }
+    if (auto* grid = root->findChild<QTableWidget*>(QStringLiteral("SGrid_key"))) {
+        grid->setAccessibleName(textOf(QStringLiteral("Label_key")));
+        for (int r = 1; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                QTableWidgetItem* item = grid->item(r, c);
+                if (!item)
+                    continue;
+                const QTableWidgetItem* heading = grid->item(0, c);
+                const QString column = heading ? heading->text().trimmed() : QString();
+                item->setData(Qt::AccessibleTextRole,
+                              column.isEmpty() ? QString::number(r)
+                                               : QStringLiteral("%1 %2").arg(column).arg(r));
+            }
+    }
 }
 
 MakerPanel buildMakerPanel(QWidget* parent) {

@@ -32,6 +32,9 @@ QWidget* buildOutputsPanel(PanelKit& kit, QWidget* parent);
 // The panels shown above the tabs, hidden until their operation opens them.
 QWidget* buildKeyPanel(QWidget* parent);
 QWidget* buildSensorListPanel(QWidget* parent);
+// Names the rows of the sensor list and key panels for assistive technology,
+// each with its row number, in the window's current language.
+void nameOverlayRows(QWidget* root);
 
 struct MakerPanel {
     QWidget* panel = nullptr;

@@ -44,6 +44,8 @@ std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& request, 
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The program asks about overwriting itself.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // The desktop's own dialog would speak the system's language, not the window's.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     if (!request.filter.empty())
         dlg.setNameFilter(qs(tr(request.filter)));
     if (!request.defaultExt.empty())

@@ -21,6 +21,22 @@ TEST_F(TelephoneClockTest, KeyFilter) {
     EXPECT_TRUE(model.acceptsTelephoneKey(1, '5'));
 }
 
+TEST(TelephoneTextTest, WhatATypedOrPastedTextMayHold) {
+    for (const char* ok :
+         {"", "+", "+79123456789", "79123456789", "+123456789012345", "123456789012345", "+%'12"})
+        EXPECT_TRUE(ConfigModel::acceptsTelephoneText(ok)) << ok;
+    for (const char* bad : {"++79123456789", "+7+9", "7+9", "+1234567890123456", "1234567890123456",
+                            "+7 916", "+7a", "+79-16"})
+        EXPECT_FALSE(ConfigModel::acceptsTelephoneText(bad)) << bad;
+    // The blanks of an old mask may be deleted, not added to.
+    const std::string mask = "+7" + std::string(13, ' ');
+    EXPECT_TRUE(ConfigModel::acceptsTelephoneText("+7" + std::string(12, ' '), mask));
+    EXPECT_FALSE(ConfigModel::acceptsTelephoneText("+75" + std::string(13, ' '), mask));
+    EXPECT_FALSE(ConfigModel::acceptsTelephoneText("+7a" + std::string(11, ' '), mask));
+    EXPECT_FALSE(ConfigModel::acceptsTelephoneText("+7 1", "+79161234567"))
+        << "a well-formed value gives no such leave";
+}
+
 TEST_F(TelephoneClockTest, TextAlwaysBeginsWithOnePlus) {
     type("ME_tel2", "5");
     EXPECT_EQ(text("ME_tel2"), "+5");

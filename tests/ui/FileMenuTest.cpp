@@ -20,8 +20,8 @@ protected:
 TEST_F(FileMenuTest, SaveThenLoadBringsBackWhatTheWindowShowed) {
     open();
     box("CheckBox_in2")->click();
-    edit("Edit2")->setText(u("Гараж"));
-    emit edit("Edit2")->textEdited(edit("Edit2")->text());
+    edit("Edit2")->selectAll();
+    edit("Edit2")->insert(u("Гараж"));
     const std::string saved = (dir / "garage.cfg").string();
     prompts.fileNames = {saved};
     child<QAction>("N3")->trigger();
@@ -57,8 +57,9 @@ TEST_F(FileMenuTest, AMalformedFileLeavesTheWindowAsItWas) {
 TEST(FileMessages, EveryFaultOfAFileHasEnglish) {
     auto dic = IniFile::read(std::filesystem::path(T6_SOURCE_DIR) / "data" / "trans.dic");
     ASSERT_TRUE(dic.has_value());
-    for (auto fault : {ConfigFileFault::EmptyLine, ConfigFileFault::NotANumber,
-                       ConfigFileFault::ShortFlagLine, ConfigFileFault::EndsTooEarly}) {
+    for (auto fault :
+         {ConfigFileFault::EmptyLine, ConfigFileFault::NotANumber, ConfigFileFault::ShortFlagLine,
+          ConfigFileFault::EndsTooEarly, ConfigFileFault::NoSections}) {
         const std::string key = dictionaryKey(configFileFaultText(fault));
         auto eng = dic->value("Eng1", key);
         EXPECT_TRUE(eng && !eng->empty()) << cp1251ToUtf8(key);

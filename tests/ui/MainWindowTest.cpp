@@ -12,7 +12,10 @@ TEST_F(MainWindowTest, StartsWithFourTabsTheFirstSelectedAndTheStatusBarFilled) 
     clock.setLocalBase({2026, 3, 7, 9, 5, 4});
     open();
     EXPECT_EQ(window->windowTitle(), u("Конфигуратор УМНЫЙ ТОРВЕЛ-6 версия 1.1"));
-    EXPECT_EQ(window->size(), QSize(MainWindow::kClientWidth, MainWindow::kClientHeight));
+    EXPECT_EQ(window->size(), QSize(1027, 704));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_FALSE(window->windowIcon().pixmap(16, 16).isNull());
+    EXPECT_FALSE(window->windowIcon().pixmap(32, 32).isNull());
     auto* tabs = child<QTabWidget>("PageControl1");
     ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->currentIndex(), 0);
@@ -69,6 +72,10 @@ TEST_F(MainWindowTest, ManualSelectionShowsThePortBoxAndItsLabel) {
     EXPECT_FALSE(label->isHidden());
     EXPECT_TRUE(combo->isEnabled());
     combo->setCurrentIndex(1);
+    EXPECT_EQ(core->exchange().connectedPort(), "ttyUSB0");
+    // A name typed by hand holds only what the code page can.
+    combo->lineEdit()->insert(u("中"));
+    EXPECT_EQ(combo->currentText(), u("ttyUSB0"));
     EXPECT_EQ(core->exchange().connectedPort(), "ttyUSB0");
     child<QAction>("COM1")->trigger();
     EXPECT_FALSE(child<QAction>("COM1")->isChecked());
@@ -197,7 +204,13 @@ TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsWithTheMemoSaved) {
 
 TEST_F(MainWindowTest, ALogThatCannotBeCreatedIsReportedAndTheWindowStillOpens) {
     std::filesystem::create_directory(dir / "protokol.log");
+    clock.setLocalBase({2026, 3, 7, 9, 5, 4});
     open();
+    auto* tel = child<QLineEdit>("ME_tel1");
+    EXPECT_NE(window->focusWidget(), tel) << "the remaining steps are skipped";
+    EXPECT_NE(tel->cursorPosition(), 1);
+    clock.advance(1000);
+    EXPECT_EQ(statusPanel(3), u("09:05:05")) << "the timers run all the same";
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_EQ(prompts.shown.back().kind, ScriptedPrompts::Kind::Error);
     EXPECT_NE(prompts.lastUtf8().find("protokol.log"), std::string::npos);

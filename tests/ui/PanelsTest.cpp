@@ -3,14 +3,19 @@
 // texts and selections, driven through the controls.
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
+#include <map>
 
 #include "WindowFixture.h"
 #include "ui/ModelView.h"
+#include "ui/TextConv.h"
 
 namespace t6::test {
 namespace {
@@ -30,6 +35,28 @@ protected:
     QSpinBox* spin(const char* name) { return child<QSpinBox>(name); }
     QWidget* widget(const char* name) { return child<QWidget>(name); }
     static QColor background(QWidget* w) { return w->palette().color(QPalette::Window); }
+    // The colour the panel is really painted with: the commonest one at the
+    // spots no child covers (frames and shades aside).
+    static QColor painted(QWidget* w) {
+        const QImage img = w->grab().toImage();
+        std::map<QRgb, int> seen;
+        for (int y = 2; y < w->height() - 2; y += 3)
+            for (int x = 2; x < w->width() - 2; x += 3)
+                if (!w->childAt(x, y))
+                    ++seen[img.pixel(x * img.width() / w->width(), y * img.height() / w->height())];
+        QRgb best = 0;
+        int most = 0;
+        for (auto [rgb, count] : seen)
+            if (count > most)
+                best = rgb, most = count;
+        return most ? QColor(best) : QColor();
+    }
+    // The style may shade a frame's inside a little.
+    static bool looksLike(const QColor& shown, const QColor& wanted) {
+        return std::abs(shown.red() - wanted.red()) <= 8 &&
+               std::abs(shown.green() - wanted.green()) <= 8 &&
+               std::abs(shown.blue() - wanted.blue()) <= 8;
+    }
     static QColor field(QWidget* w) { return w->palette().color(QPalette::Base); }
     static QColor captionColour(QWidget* w) { return w->palette().color(QPalette::WindowText); }
 };
@@ -96,6 +123,8 @@ TEST_F(PanelsTest, AZoneTurnsGreenWhenActivatedAndGreyAgainKeepingItsValues) {
     box("CheckBox_in2")->click();
     EXPECT_EQ(captionColour(box("CheckBox_in2")), QColor(0, 128, 0));
     EXPECT_EQ(background(widget("Panel_in2")), kGreenPanel);
+    EXPECT_TRUE(widget("Panel_in2")->autoFillBackground());
+    EXPECT_TRUE(looksLike(painted(widget("Panel_in2")), kGreenPanel));
     EXPECT_EQ(background(widget("Panel2_2")), kGreenPanel);
     EXPECT_TRUE(widget("Panel2_2")->isEnabled());
     EXPECT_TRUE(edit("Edit2")->isEnabled());
@@ -112,6 +141,7 @@ TEST_F(PanelsTest, AZoneTurnsGreenWhenActivatedAndGreyAgainKeepingItsValues) {
     box("CheckBox_in2")->click();
     EXPECT_EQ(captionColour(box("CheckBox_in2")), QColor(255, 0, 0));
     EXPECT_EQ(background(widget("Panel_in2")), kGreyPanel);
+    EXPECT_TRUE(looksLike(painted(widget("Panel_in2")), kGreyPanel));
     EXPECT_EQ(field(edit("Edit2")), QColor(180, 180, 180));
     EXPECT_FALSE(edit("Edit2")->isEnabled());
     EXPECT_FALSE(widget("Panel2_2")->isEnabled());
@@ -244,8 +274,9 @@ TEST_F(PanelsTest, TelephoneFieldsTakeOnlyWhatATelephoneHolds) {
     EXPECT_EQ(tel->text(), u("+")) << "an emptied telephone keeps its +";
     press(tel, Qt::Key_Backspace);
     EXPECT_EQ(tel->text(), u("+"));
-    tel->setText(u("+7"));
-    emit tel->textEdited(tel->text());
+    tel->selectAll();
+    tel->insert(u("+7"));
+    EXPECT_EQ(tel->text(), u("+7"));
     tel->selectAll();
     typeInto(tel, u("5"));
     EXPECT_EQ(tel->text(), u("+5"));
@@ -253,6 +284,7 @@ TEST_F(PanelsTest, TelephoneFieldsTakeOnlyWhatATelephoneHolds) {
     // Pasted letters are refused whole.
     tel->insert(u("12ab"));
     EXPECT_EQ(tel->text(), u("+5"));
+    EXPECT_EQ(core->model().config().telephones[2], "+5");
 
     // A telephone box asks for its telephone.
     tel->selectAll();
@@ -274,14 +306,69 @@ TEST_F(PanelsTest, TextThatTheCodePageCannotHoldIsRefusedAsTypedOrPasted) {
     typeInto(message, u("☺"));
     EXPECT_EQ(message->text(), u("Склад №2 «Юг»"));
     EXPECT_EQ(core->model().config().wiredZones[0].message, ru("Склад №2 «Юг»"));
-    // The limit of the field is counted in the code page's bytes.
-    message->setText({});
-    message->insert(QString(30, u'ж'));
-    EXPECT_EQ(message->text().size(), 25);
+    // The limit of the field is counted in the code page's bytes; a paste
+    // past it is refused whole.
+    message->selectAll();
+    message->insert(QString(26, u'ж'));
+    EXPECT_EQ(message->text(), u("Склад №2 «Юг»"));
+    message->selectAll();
+    message->insert(QString(25, u'ж'));
+    EXPECT_EQ(message->text(), QString(25, u'ж'));
+    EXPECT_EQ(core->model().config().wiredZones[0].message, std::string(25, '\xE6'));
     // The overlay panels' fields refuse the same.
     auto* sensorName = edit("BP_chip_name1");
     sensorName->insert(u("Окно 中"));
     EXPECT_TRUE(sensorName->text().isEmpty());
+}
+
+TEST_F(PanelsTest, APastedTelephoneIsTakenWholeOrRefusedWhole) {
+    auto* tel = edit("ME_tel2");
+    auto stored = [this] { return core->model().config().telephones[1]; };
+    tel->setCursorPosition(1);
+    tel->insert(u("+79123456789"));
+    EXPECT_EQ(tel->text(), u("+7"));
+    EXPECT_EQ(stored(), "+7") << "a second \"+\" is refused";
+    tel->selectAll();
+    QApplication::clipboard()->setText(u("1234567890123456"));
+    tel->paste();
+    EXPECT_EQ(tel->text(), u("+7"));
+    EXPECT_EQ(stored(), "+7") << "sixteen digits do not fit after the \"+\"";
+    tel->selectAll();
+    QApplication::clipboard()->setText(u("+79123456789"));
+    tel->paste();
+    EXPECT_EQ(tel->text(), u("+79123456789"));
+    EXPECT_EQ(stored(), "+79123456789");
+    tel->setCursorPosition(1);
+    tel->insert(u("123456789"));
+    EXPECT_EQ(stored(), "+79123456789") << "no more than fifteen after the \"+\"";
+    tel->setCursorPosition(1);
+    tel->insert(u("1234"));
+    EXPECT_EQ(tel->text(), u("+123479123456789"));
+    EXPECT_EQ(stored(), "+123479123456789");
+    // The blanks of an old mask may still be deleted.
+    core->model().setTelephone(2, "+7" + std::string(13, ' '));
+    EXPECT_EQ(tel->text().size(), 15);
+    tel->end(false);
+    press(tel, Qt::Key_Backspace);
+    EXPECT_EQ(stored(), "+7" + std::string(12, ' '));
+}
+
+TEST_F(PanelsTest, ATextSetByTheProgramIsShownWholeAndTheUserCanShortenIt) {
+    box("CheckBox_in1")->click();
+    auto* message = edit("Edit1");
+    const std::string thirty = ru("Склад номер два, южные ворота.");
+    ASSERT_EQ(thirty.size(), 30u);
+    ASSERT_TRUE(core->model().setText(*findField("Edit1"), thirty));
+    EXPECT_EQ(message->text(), qs(thirty)) << "a long message from a file is shown whole";
+    message->end(false);
+    typeInto(message, u("x"));
+    EXPECT_EQ(core->model().config().wiredZones[0].message, thirty) << "no typing past the limit";
+    press(message, Qt::Key_Backspace);
+    EXPECT_EQ(core->model().config().wiredZones[0].message, thirty.substr(0, 29));
+    EXPECT_EQ(message->text(), qs(thirty.substr(0, 29)));
+
+    core->model().setDeviceDate("07.03.2026");
+    EXPECT_EQ(edit("Edit_Date")->text(), u("07.03.2026"));
 }
 
 TEST_F(PanelsTest, TheSupplyVoltageBoxGovernsItsTelephonesAndTheUps) {
@@ -483,9 +570,19 @@ TEST_F(PanelsTest, ControlsAreNamedForAssistiveTechnologyAfterTheirPanel) {
     EXPECT_EQ(name("Edit_OUT12m"), u("Зона 1, Время включения: до 500 мин., 2, Минуты (0-500)"));
     EXPECT_EQ(name("ME_tel4"), u("Список телефонов для оповещения, Номер 4 --"));
     EXPECT_EQ(name("b_out5_name"), u("Беспроводной выход 5, Название"));
+    // The rows of the overlay panels carry their numbers.
+    EXPECT_EQ(name("BP_chip_name2"), u("Название 2"));
+    EXPECT_EQ(name("BP_chip_kod6"), u("Код 6"));
+    EXPECT_EQ(name("BP_chip_read3"), u("Читать 3"));
+    EXPECT_EQ(name("BB_ReadKey10"), u("Читать Ключ 10"));
+    auto* keys = child<QTableWidget>("SGrid_key");
+    EXPECT_EQ(name("SGrid_key"), u("Программирование ключей"));
+    EXPECT_EQ(keys->item(4, 1)->data(Qt::AccessibleTextRole).toString(), u("4"));
     withShippedDictionary();
     child<QAction>("menu_english")->trigger();
     EXPECT_EQ(name("Edit1"), u("Zone 1, Message"));
+    EXPECT_TRUE(name("BB_ReadKey10").endsWith(u(" 10")));
+    EXPECT_FALSE(name("BB_ReadKey10").startsWith(u("Читать"))) << "named in the window's language";
     EXPECT_EQ(name("SE_max_btd3"), u("Wireless temperature sensor 3, Danger temperature limits "
                                      "(-55 -:- +125), Max"));
 }
