@@ -15,19 +15,8 @@ namespace {
 
 using namespace t6;
 
-class SilentPrompts : public Prompts {
-public:
-    void message(const std::string&) override {}
-    void information(const std::string&) override {}
-    bool confirm(const std::string&) override { return true; }
-    bool question(const std::string&) override { return true; }
-    void error(const std::string&) override {}
-    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
-    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
-};
-
 struct Bench {
-    SilentPrompts prompts;
+    SilentPrompts prompts{true};
     SeededRandom random{7};
     ExchangeModeValue mode = ExchangeMode::Idle;
     ConfigModel model{prompts, random, [this] { return mode; }, [] { return LocalTime{}; }};

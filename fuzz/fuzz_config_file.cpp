@@ -18,17 +18,6 @@ namespace {
 
 using namespace t6;
 
-class SilentPrompts : public Prompts {
-public:
-    void message(const std::string&) override {}
-    void information(const std::string&) override {}
-    bool confirm(const std::string&) override { return true; }
-    bool question(const std::string&) override { return true; }
-    void error(const std::string&) override {}
-    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
-    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
-};
-
 void check(bool ok) {
     if (!ok)
         std::abort();
@@ -48,7 +37,7 @@ Bytes loadAndSave(ConfigModel& model, ExchangeModeValue& mode, std::string_view 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
     const LocalTime now{2026, 5, 4, 12, 30, 15};
-    SilentPrompts prompts;
+    SilentPrompts prompts{true};
     SeededRandom random(size + 1);
     ExchangeModeValue mode = ExchangeMode::Idle;
     ConfigModel model(

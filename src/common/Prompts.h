@@ -35,6 +35,24 @@ public:
     virtual std::optional<std::string> saveFileName(const FileDialogSpec& request) = 0;
 };
 
+// Prompts that show nothing, for work that must not ask the user anything
+// (planning a file's output list, benchmarks, fuzzing). Questions get the
+// answer given at construction; file dialogs are cancelled.
+class SilentPrompts : public Prompts {
+public:
+    explicit SilentPrompts(bool answer = false) : answer_(answer) {}
+    void message(const std::string&) override {}
+    void information(const std::string&) override {}
+    bool confirm(const std::string&) override { return answer_; }
+    bool question(const std::string&) override { return answer_; }
+    void error(const std::string&) override {}
+    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
+    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
+
+private:
+    bool answer_;
+};
+
 // The text of an error box: a period is appended unless the text's last
 // character sorts at or below "." (so texts ending in ")" or "." stay as they are).
 std::string errorBoxText(const std::string& text);

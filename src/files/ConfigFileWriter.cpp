@@ -18,18 +18,6 @@ namespace {
 constexpr std::size_t NameBytes = 10;
 constexpr std::size_t CodeBytes = 3;
 
-// No one is asked anything while the file's output list is worked out.
-class NoPrompts : public Prompts {
-public:
-    void message(const std::string&) override {}
-    void information(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-    bool question(const std::string&) override { return false; }
-    void error(const std::string&) override {}
-    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
-    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
-};
-
 // A character of a half-typed code counts as 0, so that the line keeps its length.
 int hexValue(char c) {
     return std::max(hexDigit(c), 0);
@@ -128,10 +116,10 @@ private:
     const DeviceConfig& c_;
     const OutputUsageRegistry& reg_;
     LocalTime now_;
-    NoPrompts noPrompts_;
+    SilentPrompts silent_;
     // The output list as the reader of this file will build it: the used
     // wireless outputs registered in their numbers' order.
-    OutputUsageRegistry fileList_{noPrompts_};
+    OutputUsageRegistry fileList_{silent_};
     Bytes out_;
 };
 
