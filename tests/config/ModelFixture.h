@@ -8,6 +8,7 @@
 
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
+#include "support/ModelDriver.h"
 #include "support/ScriptedPrompts.h"
 
 namespace t6::test {
@@ -54,7 +55,7 @@ public:
     int firstPage = 0;
 };
 
-class ModelTest : public ::testing::Test {
+class ModelTest : public ::testing::Test, protected ModelDriver {
 protected:
     ModelTest() {
         model.setObserver(&view);
@@ -62,30 +63,6 @@ protected:
         view.clear();
     }
 
-    static FieldId id(const std::string& control) {
-        auto f = findField(control);
-        EXPECT_TRUE(f.has_value()) << control;
-        return f.value_or(0);
-    }
-    // The user ticks or unticks a box, types into a field, chooses an item.
-    void tick(const std::string& control, bool on = true) { model.setFlag(id(control), on); }
-    void type(const std::string& control, const std::string& utf8) {
-        model.setText(id(control), ru(utf8));
-    }
-    void choose(const std::string& control, std::optional<int> p) {
-        model.chooseItem(id(control), p);
-    }
-    void leave(const std::string& control) { model.leaveField(id(control)); }
-    bool flag(const std::string& control) { return model.flag(id(control)); }
-    int number(const std::string& control) { return model.number(id(control)); }
-    std::string text(const std::string& control) { return cp1251ToUtf8(model.text(id(control))); }
-    std::optional<int> choice(const std::string& control) { return model.choice(id(control)); }
-    bool enabled(const std::string& control) { return model.isEnabled(id(control)); }
-    std::string shownChoice(const std::string& control) {
-        auto p = choice(control);
-        auto items = model.items(id(control));
-        return p && *p < static_cast<int>(items.size()) ? cp1251ToUtf8(items[*p]) : "";
-    }
     std::vector<std::string> messages() const { return prompts.textsUtf8(); }
 
     ScriptedPrompts prompts;
@@ -94,6 +71,8 @@ protected:
     LocalTime now{2024, 3, 5, 9, 5, 7};
     ConfigModel model{prompts, random, [this] { return mode; }, [this] { return now; }};
     RecordingObserver view;
+
+    ConfigModel& driven() override { return model; }
 };
 
 } // namespace t6::test

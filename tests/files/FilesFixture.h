@@ -20,6 +20,7 @@
 #include "files/ConfigFiles.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
+#include "support/ModelDriver.h"
 #include "support/ScriptedPrompts.h"
 
 namespace t6::test {
@@ -131,40 +132,12 @@ public:
     mutable std::vector<ExchangeModeValue> modes;
 };
 
-class FilesTest : public ::testing::Test {
+class FilesTest : public ::testing::Test, protected ModelDriver {
 protected:
     FilesTest() {
         clock.exchange = &exchange;
         logs.setDirectory(dir.path().string());
         model.startUp();
-    }
-
-    static FieldId id(const std::string& control) {
-        auto f = findField(control);
-        EXPECT_TRUE(f.has_value()) << control;
-        return f.value_or(0);
-    }
-    void tick(const std::string& control, bool on = true) { model.setFlag(id(control), on); }
-    void type(const std::string& control, const std::string& utf8) {
-        model.setText(id(control), ru(utf8));
-    }
-    bool flag(const std::string& control) { return model.flag(id(control)); }
-    int number(const std::string& control) { return model.number(id(control)); }
-    std::string text(const std::string& control) { return cp1251ToUtf8(model.text(id(control))); }
-    std::optional<int> choice(const std::string& control) { return model.choice(id(control)); }
-    std::string shownChoice(const std::string& control) {
-        auto p = choice(control);
-        auto items = model.items(id(control));
-        return p && *p < static_cast<int>(items.size()) ? cp1251ToUtf8(items[*p]) : "<none>";
-    }
-    // A wireless output in use, registered as the user's leaving its name field does.
-    void useOutput(int n, int type, const std::string& nameUtf8, const std::string& code = {}) {
-        model.setOutputType(n, type);
-        if (!code.empty())
-            model.setOutputCode(n, code);
-        model.setOutputName(n, ru(nameUtf8));
-        model.setOutputUsed(n, true);
-        model.leaveOutputName(n);
     }
 
     Bytes saved() { return saveConfigFile(model, clock.localNow()); }
@@ -191,6 +164,8 @@ protected:
     CountingRandom random;
     ConfigModel model{prompts, random, [this] { return exchange.mode(); },
                       [this] { return clock.localNow(); }};
+
+    ConfigModel& driven() override { return model; }
 };
 
 // The wrapping of a file that the sections of a test are put into: nothing
