@@ -1,5 +1,7 @@
 #include "common/Cp1251.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 
 namespace t6 {
@@ -140,6 +142,28 @@ std::string cp1251Lower(std::string_view bytes) {
         else if (b == 0xBD) // Ѕ
             b = 0xBE;
         c = static_cast<char>(b);
+    }
+    return out;
+}
+
+std::string platformNameText(std::string_view name) {
+    if (auto whole = utf8ToCp1251(name))
+        return *whole;
+    std::string out;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+        len = std::min(len, name.size() - i);
+        if (auto one = utf8ToCp1251(name.substr(i, len))) {
+            out += *one;
+            i += len;
+            continue;
+        }
+        out += '?';
+        ++i;
+        while (i < name.size() && (static_cast<unsigned char>(name[i]) & 0xC0) == 0x80)
+            ++i;
     }
     return out;
 }

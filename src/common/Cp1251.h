@@ -27,6 +27,11 @@ std::optional<std::string> utf8ToCp1251(std::string_view utf8);
 // A literal that cannot be converted is a programming error: std::logic_error.
 std::string ru(std::string_view utf8);
 
+// A name of the platform (a file or port path, UTF-8 on Linux) as Windows-1251
+// text for a message, the status bar or a log; characters the code page cannot
+// hold become "?". The name itself stays as it is for opening.
+std::string platformNameText(std::string_view name);
+
 // Letter case folding of Windows-1251 text (Latin and Cyrillic letters), used
 // where letter case is ignored, as in the keys of the dictionary.
 std::string cp1251Lower(std::string_view bytes);

@@ -121,6 +121,11 @@ std::string ConfigModel::choiceText(std::optional<int> position) const {
     return registry_.choiceText(position).value_or(std::string());
 }
 
+std::string ConfigModel::shownChoiceText(std::optional<int> position) const {
+    const std::string item = choiceText(position);
+    return shownItemText_ && position ? shownItemText_(*position, item) : item;
+}
+
 OutputUses ConfigModel::uses() const {
     OutputUses u;
     auto zone = [](const Zone& z) {
@@ -249,6 +254,10 @@ void ConfigModel::resetConfig() {
     }
     setArmingBeep(false);
     setSupplyVoltageReport(false);
+    // The report may already have been off with telephones ticked (a file can
+    // hold that); after the reset they are off all the same.
+    for (int t = 1; t <= 5; ++t)
+        setSupplyVoltagePhone(t, false);
     setExternalUps(false);
     setTimeInSms(false);
     setMicAndSpeakerOnCall(false);

@@ -72,6 +72,11 @@ public:
     ~ConfigModel() override;
 
     void setObserver(ConfigObserver* observer) { observer_ = observer; }
+    // How the window shows an item of the output list (the fixed outputs in
+    // its language), for the messages that name an output.
+    void setShownItemText(std::function<std::string(int position, const std::string& item)> f) {
+        shownItemText_ = std::move(f);
+    }
 
     const DeviceConfig& config() const { return c_; }
     OutputUsageRegistry& registry() { return registry_; }
@@ -143,6 +148,15 @@ public:
     // may still be shortened, as long as nothing but those characters,
     // "+" and blanks is left.
     static bool acceptsTelephoneText(std::string_view text, std::string_view held = {});
+    // A number as installers paste it from their contacts ("+7 916 123-45-67",
+    // "8 (916) 123 45 67"): without its blanks, dashes and brackets.
+    static std::string telephoneFromPaste(std::string_view text);
+    // The text rule of a telephone field: a text that does not begin with "+"
+    // loses every "+" and gets one in front.
+    static std::string telephoneTextRule(std::string_view text);
+    // What the user's text for a telephone becomes (tidied as a paste, then the
+    // text rule), or nothing when that is no telephone. held: the field's text now.
+    static std::optional<std::string> userTelephone(std::string_view text, std::string_view held);
     // Whether a telephone box for telephone n may stay as it is being ticked or
     // unticked; tells the user when the telephone is not entered.
     bool Analize_Empty_Telephon(int n, bool ticking);
@@ -261,6 +275,8 @@ private:
     FieldId sensorField(FieldRole role, SensorRef s, int sub = 0) const;
     const std::string& controlOf(FieldId id) const;
     std::string choiceText(std::optional<int> position) const;
+    // The item as the window shows it.
+    std::string shownChoiceText(std::optional<int> position) const;
     OutputUses uses() const;
 
     // Reactions: run when their field changes, and once at start-up.
@@ -285,6 +301,7 @@ private:
     DeviceConfig c_;
     OutputUsageRegistry registry_;
     ConfigObserver* observer_ = nullptr;
+    std::function<std::string(int, const std::string&)> shownItemText_;
 
     // The output choice fields, in the registry's table order.
     std::vector<std::pair<std::optional<int>*, FieldId>> choiceSlots_;

@@ -66,7 +66,7 @@ void ConfigModel::buttonCheck() {
     const bool armingChoiceEnabled = isEnabled(fieldIdOf(FieldRole::ArmingOutput));
     if (!collidesWithArming(c_.button4Output, c_.armingOutput, armingChoiceEnabled))
         return;
-    prompts_.message(usedAtArmingMessage(choiceText(c_.button4Output)));
+    prompts_.message(usedAtArmingMessage(shownChoiceText(c_.button4Output)));
     put(c_.button4Output, std::optional<int>(), fieldIdOf(FieldRole::Button4Output));
 }
 

@@ -305,9 +305,16 @@ bool ConfigModel::setText(FieldId id, const std::string& text) {
         return true;
     }
     switch (d.role) {
-    case FieldRole::Telephone:
-        setTelephone(d.unit, text);
+    case FieldRole::Telephone: {
+        // The user's text: tidied as a paste is, then the telephone rules.
+        const auto t = userTelephone(text, c_.telephones.at(static_cast<std::size_t>(d.unit - 1)));
+        if (!t) {
+            touch(id);
+            return false;
+        }
+        setTelephone(d.unit, *t);
         return true;
+    }
     case FieldRole::DeviceDate:
         setDeviceDate(text);
         return true;

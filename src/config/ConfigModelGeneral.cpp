@@ -12,19 +12,30 @@ using namespace model_detail;
 
 // ---- Telephones, date and time ----
 
-void ConfigModel::setTelephone(int n, const std::string& text) {
-    Batch batch(*this);
+std::string ConfigModel::telephoneTextRule(std::string_view text) {
     // A telephone always begins with "+": without one in front, every "+" goes
     // and one is put in front.
-    std::string t = text;
-    if (t.empty() || t.front() != '+') {
-        std::string digits;
-        for (char ch : t)
-            if (ch != '+')
-                digits.push_back(ch);
-        t = "+" + digits;
-    }
-    put(c_.telephones.at(static_cast<std::size_t>(n - 1)), t, fieldIdOf(FieldRole::Telephone, n));
+    if (!text.empty() && text.front() == '+')
+        return std::string(text);
+    std::string t = "+";
+    for (char ch : text)
+        if (ch != '+')
+            t.push_back(ch);
+    return t;
+}
+
+std::optional<std::string> ConfigModel::userTelephone(std::string_view text,
+                                                      std::string_view held) {
+    std::string t = telephoneTextRule(telephoneFromPaste(text));
+    if (!acceptsTelephoneText(t, held))
+        return std::nullopt;
+    return t;
+}
+
+void ConfigModel::setTelephone(int n, const std::string& text) {
+    Batch batch(*this);
+    put(c_.telephones.at(static_cast<std::size_t>(n - 1)), telephoneTextRule(text),
+        fieldIdOf(FieldRole::Telephone, n));
 }
 
 bool ConfigModel::acceptsTelephoneKey(int n, char key) const {
@@ -47,6 +58,14 @@ bool ConfigModel::acceptsTelephoneText(std::string_view text, std::string_view h
     return text.size() < held.size() && !wellFormed(held) &&
            std::all_of(text.begin(), text.end(),
                        [&dialable](char ch) { return dialable(ch) || ch == '+' || ch == ' '; });
+}
+
+std::string ConfigModel::telephoneFromPaste(std::string_view text) {
+    std::string out;
+    for (char ch : text)
+        if (ch != ' ' && ch != '-' && ch != '(' && ch != ')')
+            out.push_back(ch);
+    return out;
 }
 
 bool ConfigModel::Analize_Empty_Telephon(int n, bool ticking) {

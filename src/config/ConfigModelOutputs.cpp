@@ -123,12 +123,13 @@ void ConfigModel::leaveOutputName(int n) {
         registry_.releaseEntry([this, n] { setOutputUsed(n, true); }, key);
         return;
     }
-    if (registry_.isNameTaken(key, o.name)) {
+    const int channels = o.type == FourChannelRelay ? 4 : 1;
+    if (registry_.isNameTaken(key, o.name) || registry_.clashesWithList(key, o.name, channels)) {
         prompts_.message(ru("Совпадает имя выходов"));
         focus(controlOf(fieldIdOf(FieldRole::OutputName, n)));
         return;
     }
-    registry_.registerEntry(key, o.name, o.code, 1, o.type == FourChannelRelay ? 4 : 1);
+    registry_.registerEntry(key, o.name, o.code, 1, channels);
 }
 
 // ---- Remote controls and keys ----

@@ -73,7 +73,7 @@ void ConfigModel::sensorCheck(SensorRef s) {
     ThermoSensor& sensor = c_.sensor(s);
     if (!collidesWithArming(sensor.output, c_.armingOutput, c_.armingOutputOn))
         return;
-    prompts_.message(usedAtArmingMessage(choiceText(sensor.output)));
+    prompts_.message(usedAtArmingMessage(shownChoiceText(sensor.output)));
     put(sensor.output, std::optional<int>(), sensorField(FieldRole::SensorOutput, s));
 }
 

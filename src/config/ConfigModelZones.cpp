@@ -118,7 +118,7 @@ void ConfigModel::rowArmingCheck(ZoneRef z, int row) {
     ZoneOutputAction& a = c_.action(z, row);
     if (!collidesWithArming(a.output, c_.armingOutput, c_.armingOutputOn))
         return;
-    prompts_.message(usedAtArmingMessage(choiceText(a.output)));
+    prompts_.message(usedAtArmingMessage(shownChoiceText(a.output)));
     put(a.output, std::optional<int>(), zoneField(FieldRole::RowOutput, z, row));
 }
 

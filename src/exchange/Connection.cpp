@@ -56,7 +56,7 @@ void Connection::connect() {
     }
     ex_.refreshPortState();
     if (!port.isOpen()) {
-        ex_.prompts().message(ru("Не удалось открыть порт: ") + name);
+        ex_.prompts().message(ru("Не удалось открыть порт: ") + platformNameText(name));
         return;
     }
     ex_.setMode(ExchangeMode::Identify);
@@ -72,6 +72,10 @@ void Connection::searchStep() {
         if (!ex_.connectedPort().empty()) {
             // A port chosen by hand while the search ran.
             try {
+                // The status bar names the chosen port, not the last one probed.
+                port.setPortName(ex_.connectedPort());
+                ex_.view().showConnection(ru("соединен с ") +
+                                          platformNameText(ex_.connectedPort()));
                 ex_.prompts().message(ex_.translate(ru("соединение установлено")));
                 if (port.isOpen())
                     port.close();
@@ -90,7 +94,7 @@ void Connection::searchStep() {
         return;
     }
     const std::string name = ports_[static_cast<std::size_t>(searchIndex_)];
-    ex_.view().showConnection(ru("поиск порта: ") + name);
+    ex_.view().showConnection(ru("поиск порта: ") + platformNameText(name));
     try {
         port.setPortName(name);
         port.open();
@@ -140,7 +144,8 @@ void Connection::onReply(const Bytes& reply) {
         ex_.setMode(ExchangeMode::IdleAfterOperation);
         ex_.closeTimer().start();
     }
-    ex_.view().showConnection(ru("соединен с ") + ex_.connectedPort() + " " + reply.substr(2));
+    ex_.view().showConnection(ru("соединен с ") + platformNameText(ex_.connectedPort()) + " " +
+                              reply.substr(2));
     ex_.view().showConnected(ru("Соединен"));
 }
 

@@ -207,11 +207,14 @@ void ExchangeController::onPortLost(const std::string& reason) {
     // will come; the reply timer still ends the operation as usual.
     if (mode_ != ExchangeMode::Idle && mode_ != ExchangeMode::IdleAfterOperation &&
         mode_ != ExchangeMode::SavingFile && mode_ != ExchangeMode::LoadingFile)
-        showError(port_.portName() + ": " + reason);
+        showError(translate(ru("Порт больше не доступен:")) + " " +
+                  platformNameText(port_.portName()) +
+                  (reason.empty() ? std::string() : "\r\n" + platformNameText(reason)));
 }
 
 std::string ExchangeController::portStateText() const {
-    return (port_.isOpen() ? ru("Открыт (Com=") : ru("Закрыт (Com=")) + port_.portName() + ")";
+    return (port_.isOpen() ? ru("Открыт (Com=") : ru("Закрыт (Com=")) +
+           platformNameText(port_.portName()) + ")";
 }
 
 void ExchangeController::refreshPortState() {

@@ -27,6 +27,17 @@ public:
     virtual void showManualMode(bool) {}
     // The signal gauge (0-100), its text, and whether the text is red.
     virtual void showSignal(int, const std::string&, bool) {}
+
+    // What a long operation is doing: its stage and how far it has come, in
+    // place of the port state while it runs. An empty text ends it (the port
+    // state is shown again). cancellable: the window offers a way to cancel;
+    // alert: something needs the user's attention (the device is silent).
+    struct Activity {
+        std::string text;
+        bool cancellable = false;
+        bool alert = false;
+    };
+    virtual void showActivity(const Activity&) {}
 };
 
 } // namespace t6

@@ -46,6 +46,7 @@ public:
 
     // The bytes received and neither delivered nor dropped yet.
     Bytes buffer() const { return buf_.substr(head_); }
+    std::size_t heldBytes() const { return buf_.size() - head_; }
     // True while a start string has been found and its stop string is awaited.
     bool inPacket() const { return inPacket_; }
 

@@ -218,12 +218,15 @@ void QtSerialPort::portLost() {
     if (lostQueued_)
         return;
     lostQueued_ = true;
+    // The system's own words for it, if it has any; the program words the rest.
+    std::string reason = port_.error() == QSerialPort::NoError
+                             ? std::string()
+                             : port_.errorString().toLocal8Bit().toStdString();
     // Under the wait of write() the port is closed once write() has returned;
     // elsewhere at once, so that a dead port raises no further events.
     const bool closeNow = !writing_;
     if (closeNow)
         close();
-    std::string reason = "The port " + name_ + " is no longer available";
     // The handler may open a modal box: it runs from the event loop, not from
     // inside the port's own notification.
     QTimer::singleShot(0, this, [this, closeNow, reason, opening = openings_] {

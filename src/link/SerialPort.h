@@ -55,7 +55,8 @@ public:
     // Called on the user-interface thread with each chunk of received bytes.
     virtual void setReceiver(Receiver receiver) = 0;
 
-    // Called when an open port vanishes (adapter unplugged); the port is closed by then.
+    // Called when an open port vanishes (adapter unplugged); the port is closed
+    // by then. The reason is the system's error text (platform encoding), or empty.
     virtual void setLostHandler(LostHandler handler) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "outputs/OutputUsageRegistry.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/Cp1251.h"
@@ -58,7 +59,7 @@ std::optional<std::string> OutputUsageRegistry::choiceText(std::optional<int> po
 
 void OutputUsageRegistry::registerEntry(const std::string& key, const std::string& name,
                                         const std::string& code, int fromWindow, int channels) {
-    if (name.empty())
+    if (name.empty() || clashesWithList(key, name, channels))
         return;
     const std::string newName = cut(name, NameLimit);
     if (RegistryEntry* e = findEntry(key)) {
@@ -211,6 +212,28 @@ bool OutputUsageRegistry::isCodeTaken(std::int32_t number, const std::string& co
 bool OutputUsageRegistry::isNameTaken(const std::string& key, const std::string& name) const {
     for (const auto& e : entries_)
         if (isOutputKey(e.key) && e.key != key && e.name == name)
+            return true;
+    return false;
+}
+
+bool OutputUsageRegistry::clashesWithList(const std::string& key, const std::string& name,
+                                          int channels) const {
+    if (!isOutputKey(key))
+        return false;
+    auto itemsOf = [](const std::string& n, int count) {
+        std::vector<std::string> items;
+        if (count == 4)
+            for (int k = 1; k <= 4; ++k)
+                items.push_back(OutputChoiceList::channelItem(n, k));
+        else
+            items.push_back(n);
+        return items;
+    };
+    std::vector<std::string> own;
+    if (const RegistryEntry* e = find(key))
+        own = itemsOf(e->name, e->channels);
+    for (const std::string& item : itemsOf(cut(name, NameLimit), channels))
+        if (list_.contains(item) && std::find(own.begin(), own.end(), item) == own.end())
             return true;
     return false;
 }

@@ -44,6 +44,7 @@ public:
     std::optional<std::string> choiceText(std::optional<int> position) const;
     const std::vector<std::string>& shownItems() const { return shown_; }
 
+    // A wireless output whose items would clash with the list's is not registered.
     void registerEntry(const std::string& key, const std::string& name, const std::string& code,
                        int fromWindow, int channels);
     // Frees a wireless output's entry and takes its items out of the list, unless
@@ -52,6 +53,12 @@ public:
     bool releaseEntry(const std::function<void()>& retickUsedBox, const std::string& key);
     bool isCodeTaken(std::int32_t number, const std::string& code) const;
     bool isNameTaken(const std::string& key, const std::string& name) const;
+    // Whether the items a wireless output of this name and channel count would
+    // add (its name, or its four channel items) are already items of the list
+    // that are not its own: a fixed output, or another output's channel. Such
+    // an output cannot be told apart from the other, and releasing it later
+    // would take the other's item out of every choice. False for other keys.
+    bool clashesWithList(const std::string& key, const std::string& name, int channels) const;
     // The output code of a list item from position 4 on, or 0.
     int codeOfChoice(const std::string& text) const;
     // The list position of an output code of 5 or more, or -1; 0 when no wireless

@@ -60,7 +60,9 @@ void Bound::left(Qt::FocusReason reason) {
 BoundCheckBox::BoundCheckBox(ModelView& view, FieldId id, QWidget* parent)
     : QCheckBox(qs(fieldDescription(id).caption), parent), Bound(view, id, LookPart::Text) {
     setObjectName(QString::fromStdString(description().controlName));
-    connect(this, &QCheckBox::clicked, this, [this](bool on) {
+    // Every change of the state is the user's (a click, the space bar, a
+    // shortcut, an accessibility action) unless the program is showing a value.
+    connect(this, &QCheckBox::toggled, this, [this](bool on) {
         if (!showing())
             edit([this, on](ConfigModel& m) { m.setFlag(id_, on); });
     });
@@ -164,7 +166,7 @@ BoundSpinBox::BoundSpinBox(ModelView& view, FieldId id, QWidget* parent)
         if (!showing())
             edit([this, v](ConfigModel& m) { m.setNumber(id_, v); });
     });
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString& t) {
         if (showing())
             return;
         if (t.isEmpty()) {
@@ -229,20 +231,39 @@ BoundLineEdit::BoundLineEdit(ModelView& view, FieldId id, QWidget* parent)
     else
         setValidator(new FieldValidator(d.maxLength, current, this));
     setReadOnly(!d.userEditable);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
+    // Typing and pasting pass the validator first; a text set another way (an
+    // accessibility action, a program driving the window) is checked by the
+    // same validator here, and the model has the last word.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (showing())
             return;
-        auto bytes = fromQs(t);
-        if (!bytes) {
-            showValue(); // cannot happen past the validator; never store a mangled text
+        QString text = t;
+        int pos = cursorPosition();
+        auto bytes = fromQs(text);
+        if (!bytes || (validator() && validator()->validate(text, pos) == QValidator::Invalid)) {
+            showValue();
+            refused();
             return;
         }
-        edit([this, &bytes](ConfigModel& m) { m.setText(id_, *bytes); });
+        bool taken = true;
+        edit([this, &bytes, &taken](ConfigModel& m) { taken = m.setText(id_, *bytes); });
+        if (!taken)
+            refused();
+    });
+    // A paste the validator refused whole.
+    connect(this, &QLineEdit::inputRejected, this, [this] {
+        if (!showing())
+            refused();
     });
 }
 
 bool BoundLineEdit::telephone() const {
     return description().role == FieldRole::Telephone;
+}
+
+void BoundLineEdit::refused() {
+    // Never silent: the window tells why nothing changed.
+    emit inputRefused();
 }
 
 void BoundLineEdit::showValue() {
@@ -312,7 +333,9 @@ BoundComboBox::BoundComboBox(ModelView& view, FieldId id, QWidget* parent)
     else
         for (const auto& item : d.items)
             addItem(qs(item));
-    connect(this, &QComboBox::activated, this, [this](int index) {
+    // Every change of the current item is the user's choice (the list, the
+    // keyboard, an accessibility action) unless the program is showing a value.
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!showing())
             edit([this, index](ConfigModel& m) {
                 m.chooseItem(id_, index >= 0 ? std::optional<int>(index) : std::nullopt);
@@ -371,8 +394,9 @@ BoundRadioGroup::BoundRadioGroup(ModelView& view, FieldId id, QWidget* parent)
         b->setObjectName(QStringLiteral("%1_%2").arg(objectName()).arg(i));
         column->addWidget(b);
         buttons_.push_back(b);
-        connect(b, &QRadioButton::clicked, this, [this, i] {
-            if (!showing())
+        // The button that becomes checked, however it became so, is the choice.
+        connect(b, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !showing())
                 edit([this, i](ConfigModel& m) { m.chooseItem(id_, static_cast<int>(i)); });
         });
     }

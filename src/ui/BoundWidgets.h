@@ -120,6 +120,12 @@ public:
     // Read-only instead of disabled while the model says it is not usable
     // (the date and time following the computer's clock stay readable).
     void setReadOnlyWhenDisabled(bool on) { readOnlyWhenDisabled_ = on; }
+    bool telephone() const;
+
+signals:
+    // A typed, pasted or otherwise set text was refused; the field shows its
+    // value as it was.
+    void inputRefused();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -127,7 +133,8 @@ protected:
     void applyEnabled(bool on) override;
 
 private:
-    bool telephone() const;
+    // An edit the validator or the model refused: the field tells why.
+    void refused();
     bool readOnlyWhenDisabled_ = false;
 };
 

@@ -30,9 +30,11 @@ QValidator::State TelephoneValidator::validate(QString& input, int&) const {
     const auto bytes = utf8ToCp1251(input.toStdString());
     if (!bytes)
         return Invalid;
+    // A pasted number is judged without its blanks, dashes and brackets; the
+    // model takes them away when it takes the text. The text itself is left
+    // as it is: a value the program shows is never changed on the screen alone.
     const auto held = current_ ? utf8ToCp1251(current_().toStdString()) : std::nullopt;
-    return ConfigModel::acceptsTelephoneText(*bytes, held.value_or(std::string())) ? Acceptable
-                                                                                   : Invalid;
+    return ConfigModel::userTelephone(*bytes, held.value_or(std::string())) ? Acceptable : Invalid;
 }
 
 } // namespace t6

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -116,6 +117,7 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
 MainWindow::~MainWindow() {
     shutdown();
     core_.exchange().setView(nullptr);
+    core_.model().setShownItemText({});
     // The controls go first, so that none of them reaches the model's view
     // while the window is taken apart; the model outlives them all.
     delete takeCentralWidget();
@@ -190,6 +192,11 @@ void MainWindow::buildTabs() {
         return position >= 0 && position < 4 ? fixedOutputs_[static_cast<std::size_t>(position)]
                                              : qs(item);
     });
+    core_.model().setShownItemText([this](int position, const std::string& item) {
+        return position >= 0 && position < 4
+                   ? cpOf(fixedOutputs_[static_cast<std::size_t>(position)])
+                   : item;
+    });
     nameFixedOutputs();
     PanelKit kit(*view_);
     auto page = [this](int n, const char* caption) {
@@ -239,6 +246,20 @@ void MainWindow::buildTabs() {
 
     auto [outputs, outputColumn] = page(4, "Беспроводные выходы");
     outputColumn->addWidget(buildOutputsPanel(kit, outputs));
+
+    // A telephone the field refused (a paste, a text set another way) is never
+    // refused silently: a tip at the field and the status bar say why.
+    for (BoundLineEdit* e : pages_->findChildren<BoundLineEdit*>()) {
+        if (!e->telephone())
+            continue;
+        connect(e, &BoundLineEdit::inputRefused, this, [this, e] {
+            const QString why = qs(core_.translateMessage(
+                ru("Номер телефона не принят: после \"+\" допустимы только цифры, \"%\" и "
+                   "\"'\", не больше 15")));
+            QToolTip::showText(e->mapToGlobal(QPoint(0, e->height())), why, e);
+            statusBar()->showMessage(why, 8000);
+        });
+    }
 }
 
 void MainWindow::buildOverlays(QWidget* clientArea) {
@@ -305,8 +326,8 @@ void MainWindow::buildBottomBar() {
     portCombo_ = new QComboBox(panel);
     portCombo_->setObjectName("ComboBox1");
     portCombo_->setEditable(true);
-    // A port name typed by hand goes to the port as Windows-1251.
-    portCombo_->setValidator(new Cp1251Validator(portCombo_));
+    // A port path is kept in the system's encoding: it is opened as the system
+    // names it and converted only where it is shown.
     portCombo_->setMinimumWidth(160);
     portCombo_->setProperty(kNoTranslate, true);
     portComboLabel_->setBuddy(portCombo_);
@@ -314,9 +335,8 @@ void MainWindow::buildBottomBar() {
     portCombo_->hide();
     portCombo_->setEnabled(false);
     connect(portCombo_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-        auto name = fromQs(text);
-        if (name)
-            guarded([this, &name] { core_.connection().setComboText(*name); });
+        const std::string name = text.toLocal8Bit().toStdString();
+        guarded([this, &name] { core_.connection().setComboText(name); });
     });
     row1->addWidget(portComboLabel_);
     row1->addWidget(portCombo_);
@@ -504,12 +524,15 @@ void MainWindow::showPortList(const std::vector<std::string>& ports) {
     const bool blocked = portCombo_->blockSignals(true);
     const QString text = portCombo_->currentText();
     portCombo_->clear();
+    auto shown = [](const std::string& p) {
+        return QString::fromLocal8Bit(p.data(), static_cast<qsizetype>(p.size()));
+    };
     for (const auto& p : ports)
-        portCombo_->addItem(qs(p));
-    portCombo_->setEditText(text.isEmpty() && !ports.empty() ? qs(ports.front()) : text);
+        portCombo_->addItem(shown(p));
+    portCombo_->setEditText(text.isEmpty() && !ports.empty() ? shown(ports.front()) : text);
     portCombo_->blockSignals(blocked);
     if (!ports.empty() && core_.connection().comboText().empty())
-        core_.connection().setComboText(cpOf(portCombo_->currentText()));
+        core_.connection().setComboText(portCombo_->currentText().toLocal8Bit().toStdString());
 }
 
 void MainWindow::showManualMode(bool on) {

@@ -76,6 +76,17 @@ TEST_F(ResetConfigTest, ResetValues) {
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST_F(ResetConfigTest, SupplyVoltageTelephonesAreOffEvenWhenTheReportWasOffAlready) {
+    // A file may hold the report off with all five telephones ticked.
+    model.setSupplyVoltageReport(false);
+    for (int t = 1; t <= 5; ++t)
+        model.setSupplyVoltagePhone(t, true);
+    model.resetConfig();
+    for (int t = 1; t <= 5; ++t)
+        EXPECT_FALSE(flag("CB_Ctrl_Volt_" + std::to_string(t))) << t;
+    EXPECT_EQ(static_cast<unsigned char>(model.tel_parameters_all("ctrl_volt").at(0)), 0u);
+}
+
 TEST_F(ResetConfigTest, WhatTheResetLeavesAlone) {
     tick("CB_trigger_button4");
     model.setNumber(id("SE_time_button4"), 200);

@@ -45,7 +45,13 @@ TEST_F(TelephoneClockTest, TextAlwaysBeginsWithOnePlus) {
     type("ME_tel2", "");
     EXPECT_EQ(text("ME_tel2"), "+");
     type("ME_tel2", "+7+9");
-    EXPECT_EQ(text("ME_tel2"), "+7+9") << "a text that begins with \"+\" is left alone";
+    EXPECT_EQ(text("ME_tel2"), "+") << "the user's text may hold one \"+\", in front";
+    type("ME_tel2", "xyz");
+    EXPECT_EQ(text("ME_tel2"), "+") << "nor anything but what a telephone holds";
+    type("ME_tel2", "+7 (916) 123-45-67");
+    EXPECT_EQ(text("ME_tel2"), "+79161234567") << "blanks, dashes and brackets go";
+    model.setTelephone(2, "+7+9");
+    EXPECT_EQ(text("ME_tel2"), "+7+9") << "a program's text that begins with \"+\" is left alone";
     model.setTelephone(3, "8916");
     EXPECT_EQ(text("ME_tel3"), "+8916") << "the rule runs for the program too";
 }

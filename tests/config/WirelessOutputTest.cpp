@@ -84,6 +84,47 @@ TEST_F(WirelessOutputTest, TwoOutputsMayNotBearOneName) {
     EXPECT_EQ(model.registry().find("bpout_2"), nullptr);
 }
 
+TEST_F(WirelessOutputTest, ANameEqualToAnItemOfTheListIsRefused) {
+    // A fixed output's item.
+    useOutput(2, "Реле 1(Relay1)");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Совпадает имя выходов"});
+    EXPECT_EQ(model.registry().find("bpout_2"), nullptr);
+    EXPECT_EQ(model.choiceList().size(), 4);
+
+    // A channel item of a four-channel relay: refused, and unticking the
+    // refused output later leaves the relay's channel in every choice.
+    model.setOutputType(3, FourChannelRelay);
+    useOutput(3, "B");
+    ASSERT_EQ(model.choiceList().size(), 8);
+    prompts.clear();
+    useOutput(4, "B канал1");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Совпадает имя выходов"});
+    tick("cb_bout4", false);
+    EXPECT_EQ(model.choiceList().size(), 8);
+    EXPECT_TRUE(model.choiceList().contains(ru("B канал1")));
+
+    // A four-channel relay whose channels would repeat another output's name.
+    prompts.clear();
+    useOutput(5, "C канал2");
+    ASSERT_EQ(model.choiceList().size(), 9);
+    model.setOutputType(6, FourChannelRelay);
+    useOutput(6, "C");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Совпадает имя выходов"});
+    EXPECT_EQ(model.choiceList().size(), 9);
+
+    // Renaming an output to its own name, or a relay to its own channels, is no clash.
+    prompts.clear();
+    leave("b_out3_name");
+    leave("b_out5_name");
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(WirelessOutputTest, AClashingNameFromAFileOrTheDeviceIsNotRegistered) {
+    model.registry().registerEntry("bpout_9", ru("Сирена (OUT1)"), "123456", 0, 1);
+    EXPECT_EQ(model.registry().find("bpout_9"), nullptr);
+    EXPECT_EQ(model.choiceList().size(), 4);
+}
+
 TEST_F(WirelessOutputTest, AnOutputStillChosenCannotBeTakenAway) {
     useOutput(1, "Насос");
     tick("CheckBox_in2");

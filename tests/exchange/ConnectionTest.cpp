@@ -229,6 +229,47 @@ TEST_F(ConnectionTest, APortChosenByHandDuringTheSearchEndsIt) {
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     EXPECT_FALSE(exchange.searchTimer().isActive());
     EXPECT_FALSE(port.isOpen());
+    // The status bar names the port chosen by hand, not COM3, the last one probed.
+    EXPECT_EQ(u8(view.connection), "соединен с COM9");
+    EXPECT_EQ(u8(view.portState), "Закрыт (Com=COM9)");
+}
+
+TEST_F(ConnectionTest, AnAutomaticSearchForgetsTheConnectedPortAtItsStart) {
+    port.ports = {"COM1", "COM2"};
+    port.autoReply[tt] = frame("T7 2.05");
+    connection.connect();
+    clock.advance(1200);
+    ASSERT_EQ(exchange.connectedPort(), "COM1");
+    clock.advance(1000);
+    port.autoReply.clear();
+    connection.connect();
+    EXPECT_EQ(exchange.connectedPort(), "") << "empty from the start of the search";
+    clock.advance(3 * 1200);
+    EXPECT_EQ(exchange.connectedPort(), "") << "no port answered";
+    prompts.clear();
+    exchange.setMode(ExchangeMode::Idle);
+    ASSERT_FALSE(exchange.beginOperation(ExchangeMode::SignalLevel, "no connection"));
+    EXPECT_EQ(prompts.lastUtf8(), "no connection");
+}
+
+TEST_F(ConnectionTest, APortPathIsOpenedAsTheSystemNamesItAndShownReadably) {
+    // A stable adapter name with Cyrillic letters, in the platform's encoding (UTF-8).
+    const std::string path = "/dev/serial/by-id/usb-Прибор_Т6-if00";
+    port.ports = {path};
+    port.autoReply[tt] = frame("T7 2.05");
+    connection.connect();
+    clock.advance(1200);
+    ASSERT_EQ(port.opened, std::vector<std::string>{path}) << "opened by its own bytes";
+    EXPECT_EQ(exchange.connectedPort(), path);
+    EXPECT_EQ(u8(view.connection), "соединен с " + path + "  2.05");
+    // A name the status bar's code page cannot hold is shown with "?", and still opened whole.
+    const std::string greek = "/dev/ttyΩ0";
+    connection.setManualMode(true);
+    connection.setComboText(greek);
+    port.unopenable = {greek};
+    connection.connect();
+    EXPECT_EQ(port.portName(), greek);
+    EXPECT_EQ(prompts.lastUtf8(), "Не удалось открыть порт: /dev/tty?0");
 }
 
 } // namespace

@@ -140,21 +140,33 @@ TEST_F(ControllerTest, ABoxClosedWithoutYesLeavesThePortOpenUntilTheNextTick) {
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(ControllerTest, TimerTicksDuringTheBoxOnlyEndTheOperation) {
+TEST_F(ControllerTest, TheNoReplyBoxKeepsThePortOpenUntilItIsAnswered) {
     exchange.setConnectedPort("COM1");
     ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadBlock, "none"));
-    // The user leaves the box up for 12 seconds before pressing Yes.
-    prompts.whileShown = [this](const ScriptedPrompts::Shown&) {
-        prompts.whileShown = nullptr;
+    // The user leaves the box up for 12 seconds before pressing Yes. The
+    // reply timer does not fire again while its own box is up (Qt never
+    // re-enters a timer), and the closing timer only starts on Yes.
+    bool openDuringTheBox = false;
+    ExchangeModeValue modeDuringTheBox = -1;
+    bool boxUp = false;
+    prompts.whileShown = [&](const ScriptedPrompts::Shown&) {
+        if (boxUp)
+            return;
+        boxUp = true;
         clock.advance(12000);
+        openDuringTheBox = port.isOpen();
+        modeDuringTheBox = exchange.mode();
     };
     clock.advance(10000);
     EXPECT_EQ(prompts.shown.size(), 1u);
-    EXPECT_FALSE(port.isOpen()); // closed while the box was up
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    EXPECT_TRUE(openDuringTheBox);
+    EXPECT_EQ(modeDuringTheBox, ExchangeMode::IdleAfterOperation);
+    EXPECT_TRUE(port.isOpen()) << "answered just now";
+    EXPECT_FALSE(exchange.replyTimer().isActive());
     clock.advance(1000);
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation); // the port is already closed
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_EQ(prompts.shown.size(), 1u);
 }
 
 TEST_F(ControllerTest, HooksOfKeysAndSignalRunOnlyAfterYes) {
@@ -294,12 +306,24 @@ TEST_F(ControllerTest, APortThatVanishesDuringAnOperationIsToldAndShownClosed) {
     EXPECT_EQ(u8(view.portState), "Закрыт (Com=ttyUSB0)");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Error);
-    EXPECT_EQ(prompts.lastUtf8(), "ttyUSB0: Device disconnected.");
+    EXPECT_EQ(prompts.lastUtf8(), "Порт больше не доступен: ttyUSB0\r\nDevice disconnected.");
     // The reply timer still ends the operation.
     clock.advance(10000);
     EXPECT_EQ(prompts.lastUtf8(), "Превышен период ожидания ответа устройства.");
     clock.advance(1000);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+}
+
+TEST_F(ControllerTest, AVanishedPortIsToldInTheWindowsLanguage) {
+    exchange.setTranslate([](const std::string& t) {
+        return t == ru("Порт больше не доступен:") ? std::string("The port is no longer available:")
+                                                   : t;
+    });
+    exchange.setConnectedPort("/dev/ttyUSB0");
+    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "none"));
+    port.unplug();
+    EXPECT_EQ(prompts.lastUtf8(), "The port is no longer available: /dev/ttyUSB0\r\nDevice "
+                                  "disconnected.");
 }
 
 TEST_F(ControllerTest, ShutdownPurgesAndClosesAnOpenPort) {

@@ -539,3 +539,20 @@ TEST_F(ConfigFileReaderTest, AFileWithoutSectionsIsRefused) {
 
 } // namespace
 } // namespace t6::test
+
+namespace t6::test {
+namespace {
+
+TEST_F(ConfigFileReaderTest, SupplyVoltageTelephonesOfAnEarlierFileDoNotSurviveTheNextLoad) {
+    // The first file has the report off and all five telephones ticked.
+    ASSERT_FALSE(load(withTrailer(lines({"#41", "0", "11111", "//#41"}))).error);
+    // The next file says nothing of the supply voltage: the reset leaves
+    // every telephone off, so a write cannot send the mask 0x1F ("report on").
+    ASSERT_FALSE(load(withTrailer(lines({"#42", "1", "//#42"}))).error);
+    for (int t = 1; t <= 5; ++t)
+        EXPECT_FALSE(flag("CB_Ctrl_Volt_" + std::to_string(t))) << t;
+    EXPECT_EQ(sectionOf(saved(), "#41", "//#41"), lines({"0", "00000"}));
+}
+
+} // namespace
+} // namespace t6::test

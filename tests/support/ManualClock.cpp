@@ -9,6 +9,7 @@ struct ManualClock::Entry {
     int interval = 0;
     bool active = false;
     bool alive = true;
+    bool running = false; // its tick is on the stack (a box it opened is up)
     std::int64_t due = 0;
     std::uint64_t order = 0; // start order breaks ties between equal due times
     std::function<void()> onTick;
@@ -53,20 +54,29 @@ LocalTime ManualClock::localNow() const {
 void ManualClock::advance(std::int64_t ms) {
     const std::int64_t target = now_ + ms;
     for (;;) {
+        // As in Qt, a timer never fires while its own tick runs (a modal box
+        // it opened runs a nested event loop; other timers go on meanwhile).
         std::shared_ptr<Entry> next;
         for (auto& e : entries_) {
-            if (!e->alive || !e->active || e->due > target)
+            if (!e->alive || !e->active || e->running || e->due > target)
                 continue;
             if (!next || e->due < next->due || (e->due == next->due && e->order < next->order))
                 next = e;
         }
         if (!next)
             break;
-        now_ = next->due;
+        // Time never goes back, though a tick's box may have kept it going
+        // past the next due time: the late timer then fires once, at once, and
+        // its next tick comes a full interval later (no burst of missed ticks).
+        now_ = std::max(now_, next->due);
         next->due += next->interval;
+        if (next->due <= now_)
+            next->due = now_ + next->interval;
         next->order = ++seq_;
         auto tick = next->onTick; // the tick may destroy or restart its own timer
+        next->running = true;
         tick();
+        next->running = false;
     }
     // A tick may have advanced the clock itself (a box left up for a while).
     now_ = std::max(now_, target);

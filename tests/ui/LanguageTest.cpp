@@ -75,11 +75,12 @@ TEST_F(LanguageTest, PanelsFollowTheModelInEnglishWithoutLosingTheLanguage) {
     ASSERT_EQ(output->count(), 5);
     EXPECT_EQ(output->itemText(0), u("Siren (OUT1)"));
     EXPECT_EQ(output->itemText(4), u("Ворота"));
-    // A refused choice is told in the model's own words.
+    // A refused choice is told in the model's own words, naming the output as
+    // the list shows it.
     child<QCheckBox>("Check_on_output_in")->click();
     child<QCheckBox>("RG_OUT1S")->click();
     EXPECT_EQ(prompts.lastUtf8(),
-              "Устройство Сирена (OUT1) используется при постановке на охрану. \r\n Выберете "
+              "Устройство Siren (OUT1) используется при постановке на охрану. \r\n Выберете "
               "другое устройство.");
     EXPECT_EQ(child<QComboBox>("RG_OUT1S_1")->currentIndex(), -1);
 }

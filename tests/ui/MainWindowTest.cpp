@@ -73,10 +73,10 @@ TEST_F(MainWindowTest, ManualSelectionShowsThePortBoxAndItsLabel) {
     EXPECT_TRUE(combo->isEnabled());
     combo->setCurrentIndex(1);
     EXPECT_EQ(core->exchange().connectedPort(), "ttyUSB0");
-    // A name typed by hand holds only what the code page can.
+    // A name typed by hand is kept in the system's encoding, whatever its letters.
     combo->lineEdit()->insert(u("中"));
-    EXPECT_EQ(combo->currentText(), u("ttyUSB0"));
-    EXPECT_EQ(core->exchange().connectedPort(), "ttyUSB0");
+    EXPECT_EQ(combo->currentText(), u("ttyUSB0中"));
+    EXPECT_EQ(core->exchange().connectedPort(), "ttyUSB0中");
     child<QAction>("COM1")->trigger();
     EXPECT_FALSE(child<QAction>("COM1")->isChecked());
     EXPECT_TRUE(combo->isHidden());
