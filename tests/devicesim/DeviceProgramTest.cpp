@@ -23,6 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 const std::string kTt("\xFE\xFF"
                       "Tt"
@@ -285,4 +286,130 @@ TEST(DeviceProgram, BadOptionsExitWithOneAndSayWhy) {
     const auto status = help.waitExit();
     ASSERT_TRUE(status.has_value());
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+namespace {
+
+std::string framed(const std::string& payload) {
+    return "\xFE\xFF" + payload + "\xFF\xFE";
+}
+
+// n bytes of every value, 00 and FE FF included, never FF FE.
+std::string blockData(std::size_t n, unsigned seed) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) {
+        char c = static_cast<char>((i * 29 + seed) & 0xFF);
+        if (c == '\xFE' && !s.empty() && s.back() == '\xFF') {
+            c = '\x00';
+        }
+        s += c;
+    }
+    return s;
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    return ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+}
+
+std::string quietFor(int fd, std::chrono::milliseconds span) {
+    return readUntil(fd, Clock::now() + span, [](const std::string&) { return false; });
+}
+
+} // namespace
+
+TEST(DeviceProgram, WholeWriteChainIsStoredAndReadBack) {
+    SimProcess sim({});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_FALSE(path.empty());
+    const int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+
+    // The configuration block in the writes the configurator makes: the start
+    // with the mark, a telephones record, a delays record, the stop string.
+    const std::string telephones = "\x11"
+                                   "79161234567/7/7/7/7/\r";
+    const std::string delays("\x24\x05\x0A"
+                             "0000000000\r");
+    ASSERT_TRUE(writeAll(fd, "\xFE\xFF\x99\x99"));
+    ASSERT_TRUE(writeAll(fd, telephones));
+    ASSERT_TRUE(writeAll(fd, delays));
+    EXPECT_EQ(ask(fd, "\xFF\xFE"), "\xFE\xFF"
+                                   "COK\xFF\xFE");
+
+    const std::string remotes = blockData(130, 1);
+    const std::string names = blockData(78, 2);
+    const std::string outputs = blockData(224, 3);
+    EXPECT_EQ(ask(fd, framed("Wp")), framed("OK"));
+    EXPECT_EQ(ask(fd, framed(remotes)), framed("Ok"));
+    EXPECT_EQ(ask(fd, framed("Wtd")), framed("OK"));
+    EXPECT_EQ(ask(fd, framed(names)), framed("Ok"));
+    EXPECT_EQ(ask(fd, framed("Wo")), framed("OK"));
+    EXPECT_EQ(ask(fd, framed(outputs)), framed("Ok"));
+    ::close(fd);
+
+    // A read later, on a reopened port, brings back every byte written.
+    const int again = openPort(path);
+    ASSERT_GE(again, 0);
+    EXPECT_EQ(ask(again, framed("Ro")), framed(outputs));
+    EXPECT_EQ(ask(again, framed("Pt")), framed("\x99\x99" + telephones + delays));
+    EXPECT_EQ(ask(again, framed("Pn")), framed(remotes));
+    EXPECT_EQ(ask(again, framed("Ltd")), framed(names));
+    // Data of the wrong length is refused.
+    EXPECT_EQ(ask(again, framed("Wo")), framed("OK"));
+    EXPECT_EQ(ask(again, framed(outputs.substr(1))), framed("Err"));
+    EXPECT_EQ(ask(again, framed("Ro")), framed(outputs));
+    ::close(again);
+}
+
+TEST(DeviceProgram, DemoReadChainAndStageMisbehaviour) {
+    SimProcess sim({"--reply", "block=COK\\x20", "--truncate-reply=Ro=10", "--silent", "Wp-data",
+                    "--reply", "Wtd=Ok"});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_FALSE(path.empty());
+    const int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+
+    // "Ro" is cut after ten bytes and never ends.
+    ASSERT_TRUE(writeAll(fd, framed("Ro")));
+    EXPECT_EQ(quietFor(fd, 300ms), "\xFE\xFF\x31\xD1\xE2\xE5\xF2\x00\x00\x00"s);
+    // The other read replies are whole: the demo content.
+    const std::string pt = ask(fd, framed("Pt"));
+    EXPECT_EQ(pt.substr(0, 6), "\xFE\xFF\x99\x99\x01\xC2");
+    EXPECT_EQ(pt.substr(pt.size() - 3), "\r\xFF\xFE");
+    EXPECT_EQ(ask(fd, framed("Pn")).size(), 134u);
+    EXPECT_EQ(ask(fd, framed("Ltd")).size(), 82u);
+
+    // The block is stored but confirmed with a blank too many.
+    EXPECT_EQ(ask(fd, framed("\x99\x99\x11"
+                             "7/7/7/7/7/\r")),
+              framed("COK "));
+    // The remote controls are sent into silence and not stored.
+    EXPECT_EQ(ask(fd, framed("Wp")), framed("OK"));
+    ASSERT_TRUE(writeAll(fd, framed(blockData(130, 4))));
+    EXPECT_EQ(quietFor(fd, 300ms), "");
+    EXPECT_EQ(ask(fd, framed("Pn")).substr(2, 4), "\xCF\xE0\xEF\xE0");
+    // "Ok" where "OK" is due.
+    EXPECT_EQ(ask(fd, framed("Wtd")), framed("Ok"));
+    ::close(fd);
+}
+
+TEST(DeviceProgram, PacedBlockTakesItsTimeOnTheLine) {
+    SimProcess sim({"--pace"});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_FALSE(path.empty());
+    const int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ask(fd, kTt), kT7Reply); // the program is up and answering
+
+    // 228 bytes at 260 µs each: 59 ms from the first byte to the last.
+    const auto asked = Clock::now();
+    const std::string reply = ask(fd, framed("Ro"));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked);
+    EXPECT_EQ(reply.size(), 228u);
+    EXPECT_GE(took, 55ms);
+    EXPECT_LE(took, 90ms);
+    ::close(fd);
 }

@@ -3,11 +3,11 @@
 // Opens a pty, prints the path of its slave side on the first line of stdout
 // and answers the configurator on it until SIGTERM, SIGINT or SIGHUP arrives,
 // or until --exit-after has passed.
+#include "SimCommandLine.h"
 #include "SimDevice.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -35,139 +35,6 @@ constexpr const char* kProgram = "torvel6-devicesim";
 // Pieces of a split reply leave this far apart, so that the reader really
 // receives them one at a time instead of all together.
 constexpr auto kChunkGap = 10ms;
-
-struct ProgramOptions {
-    t6sim::SimOptions sim;
-    std::optional<std::chrono::milliseconds> exitAfter;
-    bool verbose = false;
-    std::string link;
-    bool help = false;
-};
-
-void printUsage(std::FILE* to) {
-    std::fprintf(to,
-                 "Usage: %s [options]\n"
-                 "A simulated device on a pseudo-terminal. The first line of output is the\n"
-                 "path of the terminal to open; the program then answers on it until it is\n"
-                 "stopped (SIGTERM, SIGINT) or --exit-after has passed.\n"
-                 "\n"
-                 "Options:\n"
-                 "  --type TEXT        identification reply (default \"T7 2.05\")\n"
-                 "  --csq TEXT         signal level reply (default \"+CSQ: 17,99\")\n"
-                 "  --silent CMD       do not answer the request CMD (repeatable)\n"
-                 "  --noise            send noise bytes before every reply\n"
-                 "  --split N          send replies in pieces of N bytes\n"
-                 "  --truncate N       cut replies after N bytes, without the stop string\n"
-                 "  --delay MS         wait MS milliseconds before every reply\n"
-                 "  --pace             send at the line rate, 38400 baud\n"
-                 "  --verbose          log requests and replies to stderr as hex\n"
-                 "  --link PATH        also make PATH a symbolic link to the terminal,\n"
-                 "                     removed at exit\n"
-                 "  --exit-after SECS  stop after SECS seconds (fractions allowed)\n"
-                 "  --help             show this text\n",
-                 kProgram);
-}
-
-struct UsageError {
-    std::string text;
-};
-
-std::size_t parseCount(std::string_view option, std::string_view text, std::size_t min) {
-    std::size_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) {
-        throw UsageError{std::string(option) + " needs a whole number, not \"" + std::string(text) +
-                         "\""};
-    }
-    if (value < min) {
-        throw UsageError{std::string(option) + " must be at least " + std::to_string(min)};
-    }
-    return value;
-}
-
-std::chrono::milliseconds parseSeconds(std::string_view option, const std::string& text) {
-    char* end = nullptr;
-    errno = 0;
-    const double seconds = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !(seconds > 0) ||
-        seconds > 1e7) {
-        throw UsageError{std::string(option) + " needs a positive number of seconds, not \"" +
-                         text + "\""};
-    }
-    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0 + 0.5));
-}
-
-ProgramOptions parseArguments(int argc, char** argv) {
-    ProgramOptions result;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        std::optional<std::string> inlineValue;
-        if (arg.starts_with("--")) {
-            if (const auto eq = arg.find('='); eq != std::string::npos) {
-                inlineValue = arg.substr(eq + 1);
-                arg.resize(eq);
-            }
-        }
-        auto value = [&]() -> std::string {
-            if (inlineValue) {
-                return *inlineValue;
-            }
-            if (i + 1 >= argc) {
-                throw UsageError{arg + " needs a value"};
-            }
-            return argv[++i];
-        };
-        auto noValue = [&] {
-            if (inlineValue) {
-                throw UsageError{arg + " takes no value"};
-            }
-        };
-
-        if (arg == "--help" || arg == "-h") {
-            noValue();
-            result.help = true;
-        } else if (arg == "--type") {
-            result.sim.typeReply = value();
-        } else if (arg == "--csq") {
-            result.sim.csqReply = value();
-        } else if (arg == "--silent") {
-            const std::string command = value();
-            if (command.empty()) {
-                throw UsageError{"--silent needs a request, such as Tt"};
-            }
-            result.sim.silent.insert(command);
-        } else if (arg == "--noise") {
-            noValue();
-            result.sim.noise = true;
-        } else if (arg == "--split") {
-            result.sim.splitChunk = parseCount(arg, value(), 1);
-        } else if (arg == "--truncate") {
-            result.sim.truncateAfter = parseCount(arg, value(), 0);
-        } else if (arg == "--delay") {
-            const auto ms = parseCount(arg, value(), 0);
-            if (ms > 3'600'000) {
-                throw UsageError{"--delay must be at most 3600000 ms"};
-            }
-            result.sim.replyDelay = std::chrono::milliseconds(ms);
-        } else if (arg == "--pace") {
-            noValue();
-            result.sim.pace = true;
-        } else if (arg == "--verbose" || arg == "-v") {
-            noValue();
-            result.verbose = true;
-        } else if (arg == "--link") {
-            result.link = value();
-            if (result.link.empty()) {
-                throw UsageError{"--link needs a path"};
-            }
-        } else if (arg == "--exit-after") {
-            result.exitAfter = parseSeconds(arg, value());
-        } else {
-            throw UsageError{"unknown option \"" + std::string(argv[i]) + "\""};
-        }
-    }
-    return result;
-}
 
 // Signals only wake the main loop, through a pipe that poll() watches.
 int g_wakeWrite = -1;
@@ -278,6 +145,11 @@ std::string printable(std::string_view bytes) {
 }
 
 // Reply bytes waiting for their time on the line.
+//
+// With pacing, byte k of the line's schedule leaves at the schedule's start
+// plus k byte times. The schedule is absolute: each write sends every byte
+// whose time has come, so a late wake-up is made up at once and the error does
+// not add up over a long block. Without pacing a reply leaves as one write.
 class OutputQueue {
 public:
     OutputQueue(int fd, bool pace) : fd_(fd), pace_(pace) {}
@@ -302,11 +174,14 @@ public:
             std::size_t want = item.bytes.size() - item.sent;
             Clock::time_point start{};
             if (pace_) {
+                // An idle line starts a new schedule when the reply is due.
                 start = std::max(lineFreeAt_, item.due);
                 if (start > now) {
                     return true;
                 }
-                want = 1;
+                const auto dueBytes =
+                    static_cast<std::size_t>((now - start) / t6sim::kByteTimeAtLineRate) + 1;
+                want = std::min(want, dueBytes);
             }
             const auto n = ::write(fd_, item.bytes.data() + item.sent, want);
             if (n < 0) {
@@ -353,17 +228,20 @@ private:
     std::deque<Item> items_;
 };
 
-int pollTimeoutMs(Clock::time_point now, std::optional<Clock::time_point> until) {
+// Waits for the descriptors until `until` (for ever without it), to the
+// microsecond, so that paced bytes leave on their schedule.
+int waitFor(pollfd* fds, nfds_t count, Clock::time_point now,
+            std::optional<Clock::time_point> until) {
     if (!until) {
-        return -1;
+        return ::ppoll(fds, count, nullptr, nullptr);
     }
-    if (*until <= now) {
-        return 0;
-    }
-    // Rounded up, so the loop never wakes early and spins.
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(*until - now).count();
-    const auto ms = (us + 999) / 1000;
-    return ms > 60'000 ? 60'000 : static_cast<int>(ms);
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(*until - now);
+    left = std::clamp(left, std::chrono::nanoseconds::zero(),
+                      std::chrono::nanoseconds(std::chrono::seconds(60)));
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(left.count() / 1'000'000'000);
+    ts.tv_nsec = static_cast<long>(left.count() % 1'000'000'000);
+    return ::ppoll(fds, count, &ts, nullptr);
 }
 
 std::optional<Clock::time_point> earliest(std::optional<Clock::time_point> a,
@@ -380,16 +258,16 @@ std::optional<Clock::time_point> earliest(std::optional<Clock::time_point> a,
 } // namespace
 
 int main(int argc, char** argv) {
-    ProgramOptions options;
+    t6sim::ProgramOptions options;
     try {
-        options = parseArguments(argc, argv);
-    } catch (const UsageError& e) {
+        options = t6sim::parseArguments(argc, argv);
+    } catch (const t6sim::UsageError& e) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", kProgram, e.text.c_str(),
                      kProgram);
         return 1;
     }
     if (options.help) {
-        printUsage(stdout);
+        t6sim::printUsage(stdout, kProgram);
         return 0;
     }
 
@@ -481,9 +359,8 @@ int main(int argc, char** argv) {
         if (out.blocked()) {
             fds[1].events |= POLLOUT;
         }
-        const auto timeout =
-            pollTimeoutMs(now, earliest(earliest(deadline, out.nextWrite()), masterRestAt));
-        const int ready = ::poll(fds, 2, timeout);
+        const int ready =
+            waitFor(fds, 2, now, earliest(earliest(deadline, out.nextWrite()), masterRestAt));
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;

@@ -18,12 +18,52 @@ const char* outcomeName(RequestOutcome outcome) {
     return "?";
 }
 
+bool isStageName(std::string_view name) {
+    return std::find(kStageNames.begin(), kStageNames.end(), name) != kStageNames.end();
+}
+
 SimDevice::SimDevice(SimOptions options, Sink sink)
     : options_(std::move(options)), sink_(std::move(sink)) {
+    installProtocol();
+}
+
+void SimDevice::installProtocol() {
     // Identification: the device names its type and firmware version.
     handle("Tt", [this](const std::string&) { return options_.typeReply; });
     // Signal level: the modem's own answer, passed through unchanged.
     handle("Sg", [this](const std::string&) { return options_.csqReply; });
+
+    // Reading: each request brings one block as the device holds it.
+    handle("Ro", [this](const std::string&) { return memory_.wirelessOutputs; });
+    handle("Pt", [this](const std::string&) { return memory_.configBlock; });
+    handle("Pn", [this](const std::string&) { return memory_.remoteControls; });
+    handle("Ltd", [this](const std::string&) { return memory_.thermoNames; });
+
+    // Writing the configuration block: the device takes it whole, whatever
+    // records it holds, and confirms it.
+    handleLeading(std::string(kConfigBlockMark), "block", [this](const std::string& block) {
+        memory_.configBlock = block;
+        return std::optional<std::string>("COK");
+    });
+
+    // Writing a fixed block: the device says it is ready, then takes the next
+    // packet as the block. Only a block of the right length replaces the one held.
+    auto fixedBlockWrite = [this](std::string ready, std::string stage, std::size_t size,
+                                  std::string SimMemory::*slot) {
+        handle(std::move(ready), [this, stage, size, slot](const std::string&) {
+            expectNext(stage, [this, size, slot](const std::string& data) {
+                if (data.size() != size) {
+                    return std::optional<std::string>(kWrongLengthReply);
+                }
+                memory_.*slot = data;
+                return std::optional<std::string>("Ok");
+            });
+            return std::optional<std::string>("OK");
+        });
+    };
+    fixedBlockWrite("Wp", "Wp-data", kRemoteControlsSize, &SimMemory::remoteControls);
+    fixedBlockWrite("Wtd", "Wtd-data", kThermoNamesSize, &SimMemory::thermoNames);
+    fixedBlockWrite("Wo", "Wo-data", kWirelessOutputsSize, &SimMemory::wirelessOutputs);
 }
 
 void SimDevice::handle(std::string command, Handler handler) {
@@ -32,6 +72,10 @@ void SimDevice::handle(std::string command, Handler handler) {
 
 void SimDevice::handlePrefix(std::string prefix, Handler handler) {
     prefixes_[std::move(prefix)] = std::move(handler);
+}
+
+void SimDevice::handleLeading(std::string lead, std::string name, Handler handler) {
+    leading_[std::move(lead)] = {std::move(name), std::move(handler)};
 }
 
 void SimDevice::expectNext(std::string name, Handler handler) {
@@ -93,6 +137,12 @@ void SimDevice::dispatch(std::string payload) {
     } else if (auto it = exact_.find(payload); it != exact_.end()) {
         command = it->first;
         handler = it->second;
+    } else if (auto lead =
+                   std::find_if(leading_.begin(), leading_.end(),
+                                [&](const auto& e) { return payload.starts_with(e.first); });
+               lead != leading_.end()) {
+        command = lead->second.first;
+        handler = lead->second.second;
     } else {
         // The longest prefix that the payload starts with and goes beyond.
         for (const auto& [prefix, h] : prefixes_) {
@@ -115,12 +165,21 @@ void SimDevice::dispatch(std::string payload) {
     }
 
     // The handler may register what comes next, so it runs before the record
-    // is written and the reply goes out after it.
+    // is written and the reply goes out after it. A reply the options put in
+    // place of the right one does not change what the handler did.
     std::optional<std::string> reply = handler(payload);
+    if (const auto it = options_.replies.find(command); it != options_.replies.end()) {
+        reply = it->second;
+    }
+    std::optional<std::size_t> cut = options_.truncateAfter;
+    if (const auto it = options_.truncateReplies.find(command);
+        it != options_.truncateReplies.end()) {
+        cut = it->second;
+    }
     record(std::move(payload), std::move(command),
            reply ? RequestOutcome::Answered : RequestOutcome::NoReply);
     if (reply) {
-        sendReply(*reply);
+        sendPacket(*reply, cut);
     }
 }
 
@@ -132,15 +191,17 @@ void SimDevice::record(std::string payload, std::string command, RequestOutcome 
 }
 
 void SimDevice::sendReply(std::string_view payload) {
+    sendPacket(payload, options_.truncateAfter);
+}
+
+void SimDevice::sendPacket(std::string_view payload, std::optional<std::size_t> cut) {
     std::string packet;
     packet.reserve(kPacketStart.size() + payload.size() + kPacketStop.size());
     packet.append(kPacketStart).append(payload).append(kPacketStop);
 
-    if (options_.truncateAfter) {
+    if (cut) {
         // Never the whole stop string: the reply stays unfinished.
-        const std::size_t keep =
-            std::min(*options_.truncateAfter, packet.size() - kPacketStop.size());
-        packet.resize(keep);
+        packet.resize(std::min(*cut, packet.size() - kPacketStop.size()));
     }
 
     std::string out;

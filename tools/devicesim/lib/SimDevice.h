@@ -5,12 +5,23 @@
 // way. Everything is bytes: the simulator knows nothing of the configurator's
 // encoders, so both sides have to agree on the line itself.
 //
+// What it answers:
+//   "Tt"  the type and version ("T7 2.05")     "Sg"  the modem's signal level
+//   "Ro"  the wireless-outputs block          "Pt"  the configuration block
+//   "Pn"  the remote controls                 "Ltd" the wireless sensor names
+//   99 99 + records (the configuration block): stored, answered "COK"
+//   "Wp", "Wtd", "Wo": answered "OK" (ready); the next packet is the remote
+//   controls (130 bytes), the sensor names (78) or the wireless outputs (224),
+//   stored and answered "Ok". Data of another length is not stored and is
+//   answered "Err".
+//
 // The class does no I/O and keeps no time. Bytes go in through feed(); reply
 // bytes come out through the sink, synchronously, from within feed(). The
 // program around it (or a test) decides when they reach the line: it applies
 // the reply delay and the line-rate pacing that the options ask for.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +33,8 @@
 #include <string>
 #include <string_view>
 
+#include "SimMemory.h"
+
 namespace t6sim {
 
 // Start and stop strings of every packet, in both directions.
@@ -31,6 +44,18 @@ inline constexpr std::string_view kPacketStop{"\xFF\xFE", 2};
 // One byte on an 8N1 line at 38400 baud: ten bit times, about 260 µs.
 inline constexpr std::chrono::microseconds kByteTimeAtLineRate{260};
 
+// The stages at which the device can be told to misbehave: each request it
+// answers, the configuration block ("block") and the data packet that follows
+// each write readiness ("Wp-data", "Wtd-data", "Wo-data").
+inline constexpr std::array<std::string_view, 13> kStageNames{
+    "Tt", "Sg",      "Ro",  "Pt",       "Pn", "Ltd",    "block",
+    "Wp", "Wp-data", "Wtd", "Wtd-data", "Wo", "Wo-data"};
+
+bool isStageName(std::string_view name);
+
+// The device's answer to a data packet whose length is not the block's.
+inline constexpr std::string_view kWrongLengthReply{"Err"};
+
 // Ways the device can be told to misbehave, and the texts of its plain replies.
 struct SimOptions {
     // Identification reply ("Tt"). "T7" followed by a version is the right type;
@@ -39,9 +64,22 @@ struct SimOptions {
     // Signal level reply ("Sg"), as the modem inside the device words it.
     std::string csqReply = "+CSQ: 17,99";
 
-    // Requests the device does not answer: matched against the request's
-    // command (the table entry it reached) and against the whole payload.
+    // Requests the device ignores, as if they had never arrived: matched
+    // against the stage (the table entry the request reached, see kStageNames)
+    // and against the whole payload. A silenced write stage stores nothing, and
+    // a silenced readiness leaves the device waiting for no data.
     std::set<std::string> silent;
+
+    // Per stage, the reply payload sent in place of the right one ("COK " with
+    // a blank, "Ok" where "OK" is due, ...). The stage is carried out as usual
+    // (a block is stored, a readiness waits for its data); only the words on
+    // the line differ.
+    std::map<std::string, std::string, std::less<>> replies;
+
+    // Per stage, the reply is cut after this many bytes of its packet (counted
+    // from the start string), never with the stop string; overrides
+    // truncateAfter for that stage.
+    std::map<std::string, std::size_t, std::less<>> truncateReplies;
 
     // Bytes sent before every reply, as a line picking up interference would.
     bool noise = false;
@@ -51,8 +89,8 @@ struct SimOptions {
     // the sink is called once per piece.
     std::size_t splitChunk = 0;
 
-    // When set, a reply is cut after this many bytes of its packet (counted
-    // from the start string); the stop string is never sent.
+    // When set, every reply is cut after this many bytes of its packet
+    // (counted from the start string); the stop string is never sent.
     std::optional<std::size_t> truncateAfter;
 
     // Extra delay before every reply. The device only reports it.
@@ -93,6 +131,7 @@ public:
     // The request log keeps the latest this many records.
     static constexpr std::size_t kLogCapacity = 4096;
 
+    // The device starts with the demo content of SimMemory::demo().
     explicit SimDevice(SimOptions options = {}, Sink sink = {});
 
     void setSink(Sink sink) { sink_ = std::move(sink); }
@@ -100,6 +139,14 @@ public:
     // Options may be changed between feeds; the next reply follows them.
     SimOptions& options() { return options_; }
     const SimOptions& options() const { return options_; }
+
+    // The blocks the device holds. A test may replace them before a read and
+    // look at them after a write.
+    SimMemory& memory() { return memory_; }
+    const SimMemory& memory() const { return memory_; }
+
+    // Whether a write readiness has been answered and its data is awaited.
+    bool awaitingData() const { return next_.has_value(); }
 
     // Bytes as the configurator wrote them, in any pieces.
     void feed(std::string_view bytes);
@@ -111,6 +158,11 @@ public:
     // replaces its handler.
     void handle(std::string command, Handler handler);
     void handlePrefix(std::string prefix, Handler handler);
+    // Payloads that start with `lead`, the lead alone included, go to this
+    // handler, which `name` stands for in the log and in the options: the
+    // configuration block is known by its first two bytes. Tried after the
+    // exact entries and before the prefix entries.
+    void handleLeading(std::string lead, std::string name, Handler handler);
 
     // The next request, whatever it holds, goes to this handler (and only the
     // next): a device that has answered "ready" takes the data that follows.
@@ -135,16 +187,20 @@ public:
     bool insideRequest() const { return inPacket_; }
 
 private:
+    void installProtocol();
     void frameRequests();
     void dispatch(std::string payload);
+    void sendPacket(std::string_view payload, std::optional<std::size_t> cut);
     void record(std::string payload, std::string command, RequestOutcome outcome);
     bool isSilent(const std::string& command, const std::string& payload) const;
 
     SimOptions options_;
     Sink sink_;
+    SimMemory memory_ = SimMemory::demo();
 
     std::map<std::string, Handler, std::less<>> exact_;
     std::map<std::string, Handler, std::less<>> prefixes_;
+    std::map<std::string, std::pair<std::string, Handler>, std::less<>> leading_;
     std::optional<std::pair<std::string, Handler>> next_;
 
     std::string buffer_;

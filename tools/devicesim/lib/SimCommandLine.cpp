@@ -1,0 +1,218 @@
+#include "SimCommandLine.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <utility>
+
+namespace t6sim {
+
+namespace {
+
+std::size_t parseCount(std::string_view option, std::string_view text, std::size_t min) {
+    std::size_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) {
+        throw UsageError{std::string(option) + " needs a whole number, not \"" + std::string(text) +
+                         "\""};
+    }
+    if (value < min) {
+        throw UsageError{std::string(option) + " must be at least " + std::to_string(min)};
+    }
+    return value;
+}
+
+std::chrono::milliseconds parseSeconds(std::string_view option, const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const double seconds = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !(seconds > 0) ||
+        seconds > 1e7) {
+        throw UsageError{std::string(option) + " needs a positive number of seconds, not \"" +
+                         text + "\""};
+    }
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0 + 0.5));
+}
+
+std::string stageList() {
+    std::string list;
+    for (const auto name : kStageNames) {
+        list += list.empty() ? "" : " ";
+        list += name;
+    }
+    return list;
+}
+
+std::string checkedStage(std::string_view option, std::string_view stage) {
+    if (!isStageName(stage)) {
+        throw UsageError{std::string(option) + ": \"" + std::string(stage) +
+                         "\" is not a stage; the stages are " + stageList()};
+    }
+    return std::string(stage);
+}
+
+// "STAGE=VALUE", split at the first "=".
+std::pair<std::string, std::string> stageAndValue(std::string_view option, std::string_view text) {
+    const auto eq = text.find('=');
+    if (eq == std::string_view::npos) {
+        throw UsageError{std::string(option) + " needs STAGE=VALUE, not \"" + std::string(text) +
+                         "\""};
+    }
+    return {checkedStage(option, text.substr(0, eq)), std::string(text.substr(eq + 1))};
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::string unescapeBytes(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            bytes += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '\\') {
+            bytes += '\\';
+            ++i;
+            continue;
+        }
+        const int high = i + 3 < text.size() && text[i + 1] == 'x' ? hexDigit(text[i + 2]) : -1;
+        const int low = high >= 0 ? hexDigit(text[i + 3]) : -1;
+        if (low < 0) {
+            throw UsageError{"\"" + std::string(text) +
+                             "\": a backslash must begin \\xNN (two hexadecimal digits) or \\\\"};
+        }
+        bytes += static_cast<char>(high * 16 + low);
+        i += 3;
+    }
+    return bytes;
+}
+
+ProgramOptions parseArguments(int argc, const char* const* argv) {
+    ProgramOptions result;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::optional<std::string> inlineValue;
+        if (arg.starts_with("--")) {
+            if (const auto eq = arg.find('='); eq != std::string::npos) {
+                inlineValue = arg.substr(eq + 1);
+                arg.resize(eq);
+            }
+        }
+        auto value = [&]() -> std::string {
+            if (inlineValue) {
+                return *inlineValue;
+            }
+            if (i + 1 >= argc) {
+                throw UsageError{arg + " needs a value"};
+            }
+            return argv[++i];
+        };
+        auto noValue = [&] {
+            if (inlineValue) {
+                throw UsageError{arg + " takes no value"};
+            }
+        };
+
+        if (arg == "--help" || arg == "-h") {
+            noValue();
+            result.help = true;
+        } else if (arg == "--type") {
+            result.sim.typeReply = value();
+        } else if (arg == "--csq") {
+            result.sim.csqReply = value();
+        } else if (arg == "--silent") {
+            result.sim.silent.insert(checkedStage(arg, value()));
+        } else if (arg == "--reply") {
+            auto [stage, text] = stageAndValue(arg, value());
+            result.sim.replies[stage] = unescapeBytes(text);
+        } else if (arg == "--truncate-reply") {
+            auto [stage, count] = stageAndValue(arg, value());
+            result.sim.truncateReplies[stage] = parseCount(arg, count, 0);
+        } else if (arg == "--noise") {
+            noValue();
+            result.sim.noise = true;
+        } else if (arg == "--split") {
+            result.sim.splitChunk = parseCount(arg, value(), 1);
+        } else if (arg == "--truncate") {
+            result.sim.truncateAfter = parseCount(arg, value(), 0);
+        } else if (arg == "--delay") {
+            const auto ms = parseCount(arg, value(), 0);
+            if (ms > 3'600'000) {
+                throw UsageError{"--delay must be at most 3600000 ms"};
+            }
+            result.sim.replyDelay = std::chrono::milliseconds(ms);
+        } else if (arg == "--pace") {
+            noValue();
+            result.sim.pace = true;
+        } else if (arg == "--verbose" || arg == "-v") {
+            noValue();
+            result.verbose = true;
+        } else if (arg == "--link") {
+            result.link = value();
+            if (result.link.empty()) {
+                throw UsageError{"--link needs a path"};
+            }
+        } else if (arg == "--exit-after") {
+            result.exitAfter = parseSeconds(arg, value());
+        } else {
+            throw UsageError{"unknown option \"" + std::string(argv[i]) + "\""};
+        }
+    }
+    return result;
+}
+
+void printUsage(std::FILE* to, const char* program) {
+    std::fprintf(
+        to,
+        "Usage: %s [options]\n"
+        "A simulated device on a pseudo-terminal. The first line of output is the\n"
+        "path of the terminal to open; the program then answers on it until it is\n"
+        "stopped (SIGTERM, SIGINT) or --exit-after has passed.\n"
+        "\n"
+        "The device answers Tt (type), Sg (signal level), the read requests Ro, Pt,\n"
+        "Pn, Ltd with the blocks it holds, a configuration block (99 99 and records)\n"
+        "with COK, and Wp, Wtd, Wo with OK; the packet after OK is the block to\n"
+        "store (130, 78, 224 bytes), answered Ok, or Err when its length is wrong.\n"
+        "It starts with a demo configuration and keeps what is written until it stops.\n"
+        "\n"
+        "Options:\n"
+        "  --type TEXT        identification reply (default \"T7 2.05\")\n"
+        "  --csq TEXT         signal level reply (default \"+CSQ: 17,99\")\n"
+        "  --silent STAGE     ignore the request of STAGE: no reply, nothing stored\n"
+        "                     (repeatable)\n"
+        "  --reply STAGE=TEXT answer STAGE with TEXT in place of the right reply;\n"
+        "                     \\xNN in TEXT is the byte NN, \\\\ a backslash (repeatable)\n"
+        "  --truncate-reply STAGE=N\n"
+        "                     cut the reply of STAGE after N bytes, without the stop\n"
+        "                     string (repeatable)\n"
+        "  --noise            send noise bytes before every reply\n"
+        "  --split N          send replies in pieces of N bytes\n"
+        "  --truncate N       cut every reply after N bytes, without the stop string\n"
+        "  --delay MS         wait MS milliseconds before every reply\n"
+        "  --pace             send at the line rate, 38400 baud (260 us a byte)\n"
+        "  --verbose          log requests and replies to stderr as hex\n"
+        "  --link PATH        also make PATH a symbolic link to the terminal,\n"
+        "                     removed at exit\n"
+        "  --exit-after SECS  stop after SECS seconds (fractions allowed)\n"
+        "  --help             show this text\n"
+        "\n"
+        "STAGE is one of: %s\n"
+        "(block is the configuration block; Wp-data, Wtd-data, Wo-data the packet\n"
+        "after each OK.) Option values may also be given as --option=VALUE.\n",
+        program, stageList().c_str());
+}
+
+} // namespace t6sim

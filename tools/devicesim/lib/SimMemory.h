@@ -1,0 +1,45 @@
+// What the simulated device keeps: its four configuration blocks, as bytes.
+//
+// The device does not interpret them. It answers a read with the block as it
+// holds it and replaces a block when a write brings a new one, so what the
+// configurator writes is exactly what it reads back.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace t6sim {
+
+// Sixteen wireless outputs of 14 bytes: state digit, name (10), code (3).
+inline constexpr std::size_t kWirelessOutputsSize = 224;
+// Ten remote controls of 13 bytes: name (10), code (3).
+inline constexpr std::size_t kRemoteControlsSize = 130;
+// Six wireless temperature sensors of 13 bytes: name (10), code (3).
+inline constexpr std::size_t kThermoNamesSize = 78;
+// The two bytes that open the configuration block, before its records.
+inline constexpr std::string_view kConfigBlockMark{"\x99\x99", 2};
+
+struct SimMemory {
+    std::string wirelessOutputs; // answer to "Ro", replaced by the data after "Wo"
+    std::string configBlock;     // answer to "Pt": 99 99 then the records
+    std::string remoteControls;  // answer to "Pn", replaced by the data after "Wp"
+    std::string thermoNames;     // answer to "Ltd", replaced by the data after "Wtd"
+
+    // A device as an installer leaves it: three wired zones and one wireless
+    // zone in use with Russian messages, two telephones, the date and time,
+    // options and delays, both temperature records, three wireless outputs (one
+    // of them a four-channel relay), three named remote controls and one named
+    // wireless temperature sensor. No block holds the bytes FF FE, which would
+    // end the reply packet early.
+    static SimMemory demo();
+
+    bool operator==(const SimMemory&) const = default;
+};
+
+// Windows-1251 bytes of a UTF-8 text written with ASCII and Russian letters
+// only (the texts the device's default content needs). Throws
+// std::invalid_argument on any other character.
+std::string win1251(std::string_view utf8);
+
+} // namespace t6sim
