@@ -35,6 +35,7 @@ bool Connection::fillPortList() {
 }
 
 void Connection::connect() {
+    ex_.operationStarting();
     SerialPort& port = ex_.port();
     if (!manual_) {
         if (!listPorts())

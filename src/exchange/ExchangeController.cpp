@@ -77,8 +77,25 @@ void ExchangeController::runHook(ExchangeModeValue mode) {
         it->second();
 }
 
+void ExchangeController::addStartListener(std::function<void()> listener) {
+    startListeners_.push_back(std::move(listener));
+}
+
+void ExchangeController::operationStarting() {
+    for (const auto& l : startListeners_)
+        l();
+}
+
+void ExchangeController::cancelActivity() {
+    if (auto c = std::move(cancel_)) {
+        cancel_ = {};
+        c();
+    }
+}
+
 bool ExchangeController::beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
                                         bool startReplyTimer) {
+    operationStarting();
     if (reply_->isActive())
         reply_->stop();
     if (close_->isActive())
@@ -131,6 +148,8 @@ void ExchangeController::onBytesReceived(const Bytes& chunk) {
     // The framer keeps bytes that arrive while a reply's handler has a box
     // open and frames them once the handler has returned, in order.
     framer_.feed(chunk);
+    if (receiveWatch_)
+        receiveWatch_(framer_.heldBytes());
 }
 
 void ExchangeController::onPacket(const Bytes& payload) {
@@ -153,12 +172,15 @@ void ExchangeController::onReplyTimer() {
     };
     if (m == ExchangeMode::ReadBlock) {
         boxThenFinish(ru("Превышен период ожидания ответа устройства."), 0);
+        runHook(m);
     } else if (m == ExchangeMode::WriteBlock) {
         boxThenFinish(ru("НЕТ ответа о окончании записи в устройство основной конфигурации"), 0);
+        runHook(m);
     } else if (m >= ExchangeMode::RemotesReady && m <= ExchangeMode::OutputsResult) {
         boxThenFinish(ru("НЕТ ответа о окончании записи в устройство радиоприборов (") +
                           std::to_string(m) + ")",
                       0);
+        runHook(m);
     } else if (m == ExchangeMode::KeysReady) {
         boxThenFinish(ru("НЕТ ответа о готовности к чтению ключей"), ExchangeMode::KeysReady);
     } else if (m == ExchangeMode::SignalLevel) {

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/Bytes.h"
 #include "common/Clock.h"
@@ -99,9 +100,28 @@ public:
     void finish();
 
     // Steps other parts of the program attach to a ReplyTimer row: the caption
-    // of a row's read button, the sensor panel's notice, or (for modes 7 and 15)
-    // the steps that run after the box is answered with Yes.
+    // of a row's read button, the sensor panel's notice, (for modes 7 and 15)
+    // the steps that run after the box is answered with Yes, or (for the read
+    // block, 2, and the write stages, 3 and 301 to 306) the steps that end the
+    // chain after its box, whatever the answer.
     void setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook);
+
+    // A long operation (a read or write chain) that other operations may cut
+    // short: told when any operation starts, so that it can end itself cleanly
+    // (starting one operation abandons the one that waits). Attach once.
+    void addStartListener(std::function<void()> listener);
+    // Every operation tells the listeners first thing.
+    void operationStarting();
+
+    // What the window's "Отмена" of the current activity does; empty: none.
+    void setCancel(std::function<void()> cancel) { cancel_ = std::move(cancel); }
+    bool canCancel() const { return static_cast<bool>(cancel_); }
+    void cancelActivity();
+    // Called after every chunk of received bytes has been framed, with the
+    // bytes still held (a long reply in the making).
+    void setReceiveWatch(std::function<void(std::size_t held)> watch) {
+        receiveWatch_ = std::move(watch);
+    }
 
     // Entry points from the port and from the timers.
     void onBytesReceived(const Bytes& chunk);
@@ -141,6 +161,9 @@ private:
     std::function<void()> searchStep_;
     std::map<ExchangeModeValue, PacketHandler> handlers_;
     std::map<ExchangeModeValue, std::function<void()>> timeoutHooks_;
+    std::vector<std::function<void()>> startListeners_;
+    std::function<void()> cancel_;
+    std::function<void(std::size_t)> receiveWatch_;
 };
 
 } // namespace t6

@@ -38,6 +38,8 @@ public:
         bool alert = false;
     };
     virtual void showActivity(const Activity&) {}
+    // A passing note the user should see without a box.
+    virtual void showNotice(const std::string&) {}
 };
 
 } // namespace t6

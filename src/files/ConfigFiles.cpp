@@ -165,6 +165,20 @@ bool ConfigFiles::saveBackup() {
     return saveConfiguration() == SaveResult::Saved;
 }
 
+bool ConfigFiles::restoreBackup() {
+    const std::optional<Bytes> bytes = readWholeFile(backupPath());
+    if (!bytes)
+        return false;
+    ConfigFileLoad load;
+    {
+        ModeScope mode(exchange_, ExchangeMode::LoadingFile);
+        load = t6::loadConfigFile(*bytes, model_);
+        if (!load.error)
+            refreshPanels();
+    }
+    return !load.error;
+}
+
 ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     const std::string path = prompts_.openFileName(openDialog_).value_or(std::string());
     std::error_code ec;

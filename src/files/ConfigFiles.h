@@ -56,6 +56,10 @@ public:
     // The backup a read from the device takes first: sets the backup pending
     // and saves. True when the backup was written.
     bool saveBackup();
+    // Puts the window back as the backup holds it, silently (a read from the
+    // device that did not complete). False when the backup cannot be read;
+    // the window is then unchanged.
+    bool restoreBackup();
 
     // The two file dialogs. By default they are titled like the two menu items
     // and have no filter and no default extension: any name may be chosen.

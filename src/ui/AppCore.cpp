@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "common/Cp1251.h"
 #include "ui/FileDialogs.h"
 
 namespace t6 {
@@ -15,8 +16,22 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
           prompts, random_, [this] { return exchange_.mode(); },
           [this] { return clock_.localNow(); }),
       files_(model_, exchange_, logs_, prompts,
-             [this](const std::string& text) { return translateMessage(text); }) {
+             [this](const std::string& text) { return translateMessage(text); }),
+      read_(exchange_, model_, files_), write_(exchange_, model_) {
     logs_.setDirectory(programDir_);
+    // The read and the write never cut each other short.
+    read_.setBusyCheck([this]() -> std::optional<std::string> {
+        if (write_.running())
+            return translateMessage(ru("Идёт запись настроек в прибор. Дождитесь её окончания."));
+        return std::nullopt;
+    });
+    write_.setBusyCheck([this]() -> std::optional<std::string> {
+        if (read_.running())
+            return translateMessage(
+                ru("Идёт чтение настроек из прибора. Дождитесь его окончания или отмените его."));
+        return std::nullopt;
+    });
+    write_.setIncompleteRead([this] { return read_.incomplete(); });
     files_.setDialogs(configOpenDialog(), configSaveDialog());
     exchange_.setTranslate([this](const std::string& text) { return translateMessage(text); });
 }

@@ -11,6 +11,8 @@
 #include "common/Prompts.h"
 #include "common/Random.h"
 #include "config/ConfigModel.h"
+#include "device/ConfigRead.h"
+#include "device/ConfigWrite.h"
 #include "exchange/Connection.h"
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeLogs.h"
@@ -39,6 +41,8 @@ public:
     Random& random() { return random_; }
     ConfigModel& model() { return model_; }
     ConfigFiles& files() { return files_; }
+    ConfigRead& configRead() { return read_; }
+    ConfigWrite& configWrite() { return write_; }
     const std::string& programDir() const { return programDir_; }
 
     char language() const { return language_; }
@@ -63,6 +67,8 @@ private:
     char language_ = 'R';
     ConfigModel model_;
     ConfigFiles files_;
+    ConfigRead read_;
+    ConfigWrite write_;
 };
 
 } // namespace t6

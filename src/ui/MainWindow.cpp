@@ -135,7 +135,12 @@ void MainWindow::buildMenus() {
     QMenu* file = bar->addMenu(u("Файл"));
     file->setObjectName("N1");
     connect(addItem(file, "N2", "Загрузить конфигурацию из файла"), &QAction::triggered, this,
-            [this] { guarded([this] { core_.files().loadConfiguration(); }); });
+            [this] {
+                guarded([this] {
+                    if (core_.files().loadConfiguration() == ConfigFiles::LoadResult::Loaded)
+                        core_.configRead().forgetIncomplete();
+                });
+            });
     connect(addItem(file, "N3", "Сохранить конфигурацию в файл"), &QAction::triggered, this,
             [this] { guarded([this] { core_.files().saveConfiguration(); }); });
     file->addSeparator()->setObjectName("N4");
@@ -145,8 +150,10 @@ void MainWindow::buildMenus() {
     device->setObjectName("N5");
     connect(addItem(device, "N8", "Соединить"), &QAction::triggered, this,
             [this] { guarded([this] { core_.connection().connect(); }); });
-    addItem(device, "N9", "Записать параметры");
-    addItem(device, "N10", "Считать параметры");
+    connect(addItem(device, "N9", "Записать параметры"), &QAction::triggered, this,
+            [this] { guarded([this] { core_.configWrite().writeConfiguration(); }); });
+    connect(addItem(device, "N10", "Считать параметры"), &QAction::triggered, this,
+            [this] { guarded([this] { core_.configRead().readConfiguration(); }); });
     addItem(device, "N15", "Программировать ключи");
     device->addSeparator()->setObjectName("N6");
     manualItem_ = addItem(device, "COM1", "Ручной выбор COM порта");
@@ -360,6 +367,10 @@ void MainWindow::buildBottomBar() {
     connectButton_ = panel->findChild<QPushButton*>("BitBtn3");
     connect(connectButton_, &QPushButton::clicked, this,
             [this] { guarded([this] { core_.connection().connect(); }); });
+    connect(panel->findChild<QPushButton*>("BitBtn1"), &QPushButton::clicked, this,
+            [this] { guarded([this] { core_.configWrite().writeConfiguration(); }); });
+    connect(panel->findChild<QPushButton*>("BitBtn2"), &QPushButton::clicked, this,
+            [this] { guarded([this] { core_.configRead().readConfiguration(); }); });
     grid->addLayout(row2, 1, 0);
 }
 
@@ -378,6 +389,15 @@ void MainWindow::buildStatusBar() {
         bar->addWidget(l);
         statusPanels_[i] = l;
     }
+    // Offered while a long operation waits without a time limit of its own.
+    cancelButton_ = new QPushButton(u("Отмена"), bar);
+    cancelButton_->setObjectName("Button_Cancel");
+    cancelButton_->setFixedHeight(20);
+    cancelButton_->setAutoDefault(false);
+    cancelButton_->hide();
+    connect(cancelButton_, &QPushButton::clicked, this,
+            [this] { guarded([this] { core_.exchange().cancelActivity(); }); });
+    bar->addWidget(cancelButton_);
 }
 
 void MainWindow::startUp() {
@@ -501,7 +521,31 @@ void MainWindow::shutdown() {
 }
 
 void MainWindow::showPortState(const std::string& text) {
-    statusPanels_[0]->setText(qs(text));
+    portState_ = text;
+    if (activity_.text.empty())
+        statusPanels_[0]->setText(qs(text));
+}
+
+void MainWindow::showActivity(const Activity& activity) {
+    activity_ = activity;
+    QLabel* panel = statusPanels_[0];
+    cancelButton_->setVisible(!activity.text.empty() && activity.cancellable);
+    if (activity.text.empty()) {
+        panel->setText(qs(portState_));
+        panel->setToolTip({});
+        panel->setStyleSheet({});
+        return;
+    }
+    // The stage in place of the port state; the whole text in the tip.
+    const QString text = qs(activity.text);
+    panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->width() - 6));
+    panel->setToolTip(text);
+    panel->setStyleSheet(activity.alert ? QStringLiteral("color: #C00000; font-weight: bold;")
+                                        : QString());
+}
+
+void MainWindow::showNotice(const std::string& text) {
+    statusBar()->showMessage(qs(text), 15000);
 }
 
 void MainWindow::showConnection(const std::string& text) {

@@ -65,6 +65,8 @@ public:
     void showPortList(const std::vector<std::string>& ports) override;
     void showManualMode(bool on) override;
     void showSignal(int gauge, const std::string& text, bool red) override;
+    void showActivity(const Activity& activity) override;
+    void showNotice(const std::string& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,6 +103,9 @@ private:
     QProgressBar* gauge_ = nullptr;
     QLabel* signalText_ = nullptr;
     QLabel* statusPanels_[4] = {};
+    QPushButton* cancelButton_ = nullptr;
+    std::string portState_;
+    Activity activity_;
     std::unique_ptr<QTranslator> qtRussian_;
 };
 

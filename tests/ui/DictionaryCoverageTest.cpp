@@ -77,12 +77,19 @@ TEST_F(DictionaryCoverageTest, EnglishAndBackGivesEveryCaptionItsRussianAgain) {
     EXPECT_TRUE(prompts.shown.empty());
 }
 
-// The texts the sources pass to the dictionary as messages.
+// The texts the sources pass to the dictionary as messages: the literal given
+// to ru() inside a call of translate, translateMessage, TranslateText or a
+// sequence's tr(), or given to tr() itself. A literal broken into adjacent
+// pieces counts as one.
 std::vector<std::string> translatedMessagesInSources() {
-    static const QRegularExpression call(
-        QString::fromLatin1(
-            R"re((?:\btranslate|\btranslateMessage|\bTranslateText)\s*\([^;]*?\bru\(\s*"((?:[^"\\]|\\.)*)"\s*\))re"),
+    static const QString literals = QStringLiteral(R"re(((?:"(?:[^"\\]|\\.)*"\s*)+))re");
+    static const QRegularExpression calls(
+        QStringLiteral(
+            R"re((?:\btranslate|\btranslateMessage|\bTranslateText|\btr)\s*\([^;]*?\bru\(\s*)re") +
+            literals + QStringLiteral(R"re(\))re") + QStringLiteral("|") +
+            QStringLiteral(R"re(\btr\(\s*)re") + literals + QStringLiteral(R"re(\))re"),
         QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression piece(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
     std::vector<std::string> found;
     const auto src = std::filesystem::path(T6_SOURCE_DIR) / "src";
     for (const auto& e : std::filesystem::recursive_directory_iterator(src)) {
@@ -93,11 +100,16 @@ std::vector<std::string> translatedMessagesInSources() {
         std::stringstream s;
         s << f.rdbuf();
         const QString text = QString::fromStdString(s.str());
-        for (auto it = call.globalMatch(text); it.hasNext();) {
-            QString literal = it.next().captured(1);
+        for (auto it = calls.globalMatch(text); it.hasNext();) {
+            const auto m = it.next();
+            const QString all = m.captured(1).isEmpty() ? m.captured(2) : m.captured(1);
+            QString literal;
+            for (auto p = piece.globalMatch(all); p.hasNext();)
+                literal += p.next().captured(1);
             literal.replace(QStringLiteral("\\r"), QStringLiteral("\r"))
                 .replace(QStringLiteral("\\n"), QStringLiteral("\n"))
                 .replace(QStringLiteral("\\\""), QStringLiteral("\""))
+                .replace(QStringLiteral("\\x97"), QString(QChar(0x2014)))
                 .replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
             found.push_back(ru(literal.toStdString()));
         }

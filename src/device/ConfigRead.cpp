@@ -1,0 +1,258 @@
+#include "device/ConfigRead.h"
+
+#include <cstdio>
+
+#include "common/Cp1251.h"
+#include "config/ConfigBlock.h"
+#include "config/ConfigModel.h"
+#include "config/FixedBlocks.h"
+#include "device/LogsBlockLog.h"
+#include "exchange/ExchangeController.h"
+#include "files/ConfigFiles.h"
+
+namespace t6 {
+
+namespace {
+
+std::string hexByte(int value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned>(value) & 0xFFu);
+    return buf;
+}
+
+} // namespace
+
+ConfigRead::ConfigRead(ExchangeController& exchange, ConfigModel& model, ConfigFiles& files)
+    : ex_(exchange), model_(model), files_(files) {
+    silence_ =
+        ex_.clock().createTimer(kSilenceMs, [this] { ex_.guarded([this] { onSilence(); }); });
+    ex_.registerHandler(ExchangeMode::ReadOutputs, [this](const Bytes& r) { onOutputs(r); });
+    ex_.registerHandler(ExchangeMode::ReadBlock, [this](const Bytes& r) { onBlock(r); });
+    ex_.registerHandler(ExchangeMode::ReadRemotes, [this](const Bytes& r) { onRemotes(r); });
+    ex_.registerHandler(ExchangeMode::ReadThermoNames,
+                        [this](const Bytes& r) { onThermoNames(r); });
+    // The block did not come within 10 s: after the controller's box the
+    // window is put back as it was before the read.
+    ex_.setTimeoutHook(ExchangeMode::ReadBlock, [this] {
+        if (running_)
+            fail(tr("Чтение настроек не завершено: прибор не прислал основной блок."));
+    });
+    ex_.addStartListener([this] {
+        if (running_ && !starting_)
+            fail(tr("Чтение настроек прервано другой операцией."), true);
+    });
+    // A long block is on its way: how much of it has come.
+    ex_.setReceiveWatch([this](std::size_t held) {
+        if (running_ && ex_.mode() == ExchangeMode::ReadBlock && held > 0)
+            showStage(tr("Чтение настроек: основной блок, получено байт:") + " " +
+                          std::to_string(held),
+                      true);
+    });
+}
+
+ConfigRead::~ConfigRead() = default;
+
+std::string ConfigRead::tr(const char* utf8) const {
+    return ex_.translate(ru(utf8));
+}
+
+void ConfigRead::readConfiguration() {
+    const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
+    if (busy_) {
+        if (auto why = busy_()) {
+            ex_.prompts().message(*why);
+            return;
+        }
+    }
+    // Whatever waited for a reply is abandoned, an earlier read included.
+    ex_.operationStarting();
+    if (ex_.replyTimer().isActive())
+        ex_.replyTimer().stop();
+    if (ex_.closeTimer().isActive())
+        ex_.closeTimer().stop();
+    if (ex_.connectedPort().empty()) {
+        ex_.prompts().message(noConnection);
+        return;
+    }
+    // The date and time received from the device are to stay in their fields.
+    model_.setClockFromPc(false);
+    SerialPort& port = ex_.port();
+    try {
+        port.setPortName(ex_.connectedPort());
+        if (!port.isOpen())
+            port.open();
+    } catch (const PortError&) {
+        // Told below: the port is not open.
+    }
+    ex_.refreshPortState();
+    if (!port.isOpen()) {
+        ex_.prompts().message(noConnection);
+        return;
+    }
+
+    ex_.setMode(ExchangeMode::ReadBlock);
+    if (!files_.saveBackup()) {
+        // Nothing is overwritten without its backup; the box of the files said why.
+        ex_.finish();
+        ex_.prompts().information(
+            tr("Чтение настроек не начато: без резервной копии окно не изменяется."));
+        return;
+    }
+    starting_ = true;
+    ex_.setMode(ExchangeMode::ReadOutputs);
+    model_.resetConfig();
+    ex_.setMode(ExchangeMode::ReadOutputs);
+    starting_ = false;
+    running_ = true;
+    incomplete_ = true; // until the last reply has come
+    port.purge();
+    ex_.replyTimer().stop();
+    ex_.closeTimer().stop();
+    ex_.sendFramed("Ro");
+    awaitWithoutLimit(ExchangeMode::ReadOutputs, tr("Чтение настроек: беспроводные выходы"));
+}
+
+void ConfigRead::awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage) {
+    waitingFor_ = mode;
+    silence_->start();
+    showStage(stage, true);
+}
+
+void ConfigRead::showStage(const std::string& stage, bool cancellable, bool alert) {
+    if (!alert)
+        stage_ = stage;
+    ex_.setCancel(cancellable ? std::function<void()>([this] { cancel(); })
+                              : std::function<void()>());
+    ex_.view().showActivity({stage, cancellable, alert});
+}
+
+void ConfigRead::onSilence() {
+    silence_->stop();
+    if (!running_ || ex_.mode() != waitingFor_)
+        return;
+    // Told once; the read goes on waiting until the user cancels it.
+    showStage(stage_ + " \x97 " + tr("прибор не отвечает 10 с, чтение можно отменить"), true, true);
+}
+
+void ConfigRead::onOutputs(const Bytes& reply) {
+    if (!running_)
+        return;
+    silence_->stop();
+    LogsBlockLog log(ex_.logs());
+    if (reply.size() >= WirelessOutputsBlockBytes) {
+        ex_.replyTimer().stop();
+        ex_.closeTimer().stop();
+    }
+    decodeWirelessOutputsBlock(model_, reply, log);
+    ex_.clock().wait(100);
+    ex_.port().purge();
+    ex_.clock().wait(100);
+    // Another operation may have started during the waits.
+    if (!running_ || ex_.mode() != ExchangeMode::ReadOutputs)
+        return;
+    ex_.setMode(ExchangeMode::ReadBlock);
+    ex_.replyTimer().start();
+    ex_.closeTimer().stop();
+    ex_.sendFramed("Pt");
+    showStage(tr("Чтение настроек: основной блок"), true);
+}
+
+void ConfigRead::onBlock(const Bytes& reply) {
+    if (!running_)
+        return;
+    LogsBlockLog log(ex_.logs());
+    const ConfigBlockScan scan = scanConfigBlock(model_, reply, log);
+    if (!scan.complete) {
+        // The answer ends inside a record: nothing past it is read, and the
+        // user learns it now rather than from the time-out.
+        ex_.logs().memo(ru("Блок настроек оборван: запись ") + hexByte(scan.cutRecordType) +
+                        ru(" с байта ") + std::to_string(scan.cutRecordAt) + ru(" из ") +
+                        std::to_string(reply.size()));
+        ex_.finish();
+        fail(tr("Ответ прибора неполный: блок настроек оборвался внутри записи."));
+        return;
+    }
+    ex_.replyTimer().stop();
+    ex_.setMode(ExchangeMode::ReadRemotes);
+    ex_.port().purge();
+    ex_.replyTimer().stop();
+    ex_.closeTimer().stop();
+    ex_.sendFramed("Pn");
+    awaitWithoutLimit(ExchangeMode::ReadRemotes, tr("Чтение настроек: радиопульты"));
+}
+
+void ConfigRead::onRemotes(const Bytes& reply) {
+    if (!running_)
+        return;
+    silence_->stop();
+    if (!decodeRemoteControlsBlock(model_, reply))
+        ex_.logs().memo(ru("Ответ о радиопультах короче 130 байт: радиопульты не изменены"));
+    ex_.setMode(ExchangeMode::ReadThermoNames);
+    ex_.port().purge();
+    ex_.replyTimer().stop();
+    ex_.closeTimer().stop();
+    ex_.sendFramed("Ltd");
+    awaitWithoutLimit(ExchangeMode::ReadThermoNames,
+                      tr("Чтение настроек: беспроводные термодатчики"));
+}
+
+void ConfigRead::onThermoNames(const Bytes& reply) {
+    if (!running_)
+        return;
+    silence_->stop();
+    if (!decodeThermoNamesBlock(model_, reply))
+        ex_.logs().memo(
+            ru("Ответ о беспроводных термодатчиках короче 78 байт: их имена и коды не изменены"));
+    ex_.replyTimer().stop();
+    running_ = false;
+    incomplete_ = false;
+    endActivity();
+    // The box is shown as written.
+    const bool yes = ex_.prompts().confirm(ru("Процесс чтения завершился. Все OK."));
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    if (yes) {
+        ex_.port().purge();
+        ex_.closeTimer().start();
+    }
+}
+
+void ConfigRead::cancel() {
+    if (!running_)
+        return;
+    const ExchangeModeValue m = ex_.mode();
+    if (m == ExchangeMode::ReadOutputs || m == ExchangeMode::ReadBlock ||
+        m == ExchangeMode::ReadRemotes || m == ExchangeMode::ReadThermoNames) {
+        ex_.finish();
+        if (ex_.port().isOpen())
+            ex_.port().purge();
+    }
+    fail(tr("Чтение настроек отменено."));
+}
+
+void ConfigRead::endActivity() {
+    silence_->stop();
+    waitingFor_ = ExchangeMode::Idle;
+    ex_.setCancel({});
+    ex_.view().showActivity({});
+}
+
+void ConfigRead::fail(const std::string& why, bool quietly) {
+    running_ = false;
+    endActivity();
+    // Loading the backup leaves the exchange mode at 0; the read's end keeps its own.
+    const ExchangeModeValue mode = ex_.mode();
+    const bool restored = files_.restoreBackup();
+    ex_.setMode(mode);
+    incomplete_ = !restored;
+    const std::string what =
+        restored ? tr("Окно восстановлено из резервной копии, сделанной перед чтением (save.000).")
+                 : tr("Резервную копию прочитать не удалось: окно показывает конфигурацию, "
+                      "считанную не полностью. Перед записью в прибор будет задан вопрос.");
+    ex_.logs().memo(why);
+    if (quietly)
+        ex_.view().showNotice(why + " " + what);
+    else
+        ex_.prompts().information(why + "\r\n" + what);
+}
+
+} // namespace t6

@@ -1,0 +1,87 @@
+#pragma once
+// Reading the configuration from the device ("Чтение настроек из памяти
+// прибора"): the window's configuration is first kept in the backup
+// "save.000", the window is reset, and four exchanges fill it: the wireless
+// outputs ("Ro"), the configuration block ("Pt"), the remote controls ("Pn")
+// and the names and codes of the wireless temperature sensors ("Ltd").
+//
+// A read is all or nothing. One that does not complete (the block does not
+// come or ends inside a record, the user cancels a wait, another operation
+// cuts it short) puts the window back as the backup holds it and says so, so
+// that a half-read configuration is never one click away from being written
+// to the device. Should the backup itself be unreadable, the window keeps
+// what was read and the read counts as incomplete: a write then asks first.
+//
+// Three of the waits have no time limit of their own ("Ro", "Pn", "Ltd"):
+// while they last the window shows what is awaited and offers to cancel, and
+// after 10 s without a reply it says that the device is silent.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/Bytes.h"
+#include "common/Clock.h"
+#include "exchange/ExchangeMode.h"
+
+namespace t6 {
+
+class ConfigFiles;
+class ConfigModel;
+class ExchangeController;
+
+class ConfigRead {
+public:
+    static constexpr int kSilenceMs = 10000;
+
+    ConfigRead(ExchangeController& exchange, ConfigModel& model, ConfigFiles& files);
+    ~ConfigRead();
+    ConfigRead(const ConfigRead&) = delete;
+    ConfigRead& operator=(const ConfigRead&) = delete;
+
+    // The button and the menu item.
+    void readConfiguration();
+    // The window's "Отмена" while the read runs.
+    void cancel();
+
+    // Between the start of the chain and its last reply.
+    bool running() const { return running_; }
+    // The window shows a read that did not complete and could not be undone.
+    bool incomplete() const { return incomplete_; }
+    // A loaded file replaces whatever the window showed.
+    void forgetIncomplete() { incomplete_ = false; }
+
+    // Why a read may not start now (a write is running), or nothing.
+    void setBusyCheck(std::function<std::optional<std::string>()> busy) { busy_ = std::move(busy); }
+
+private:
+    void onOutputs(const Bytes& reply);
+    void onBlock(const Bytes& reply);
+    void onRemotes(const Bytes& reply);
+    void onThermoNames(const Bytes& reply);
+    // A wait without a time limit: its stage on show, the cancel offered,
+    // the silence watched.
+    void awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage);
+    void showStage(const std::string& stage, bool cancellable, bool alert = false);
+    void onSilence();
+    // The read ends without completing: the window is put back from the
+    // backup and the user told why (quietly, in the status bar, when another
+    // operation has cut it short).
+    void fail(const std::string& why, bool quietly = false);
+    void endActivity();
+    std::string tr(const char* utf8) const;
+
+    ExchangeController& ex_;
+    ConfigModel& model_;
+    ConfigFiles& files_;
+    std::function<std::optional<std::string>()> busy_;
+    std::unique_ptr<Timer> silence_;
+    bool running_ = false;
+    bool incomplete_ = false;
+    bool starting_ = false;
+    ExchangeModeValue waitingFor_ = ExchangeMode::Idle;
+    std::string stage_;
+};
+
+} // namespace t6

@@ -1,0 +1,68 @@
+#pragma once
+// Writing the configuration to the device ("Запись настроек в память
+// прибора"): the checks, then the configuration block (FE FF 99 99, one write
+// per record, FF FE) and its acknowledgement "COK", then three stages, each a
+// readiness request answered "OK" and a data block answered "Ok": the remote
+// controls ("Wp"), the wireless temperature sensors' names and codes ("Wtd")
+// and the wireless outputs ("Wo"). Every stage has the 10 s reply timer; a
+// wrong answer ends the write with a box. The device keeps the stages it has
+// completed.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "common/Bytes.h"
+#include "config/ConfigBlock.h"
+#include "exchange/ExchangeMode.h"
+
+namespace t6 {
+
+class ConfigModel;
+class ExchangeController;
+
+class ConfigWrite {
+public:
+    ConfigWrite(ExchangeController& exchange, ConfigModel& model);
+    ConfigWrite(const ConfigWrite&) = delete;
+    ConfigWrite& operator=(const ConfigWrite&) = delete;
+
+    // The button and the menu item.
+    void writeConfiguration();
+
+    // Between the first byte sent and the last answer.
+    bool running() const { return running_; }
+
+    // Why a write may not start now (a read is running), or nothing.
+    void setBusyCheck(std::function<std::optional<std::string>()> busy) { busy_ = std::move(busy); }
+    // Whether the window shows a read that did not complete; the write then asks first.
+    void setIncompleteRead(std::function<bool()> incomplete) {
+        incompleteRead_ = std::move(incomplete);
+    }
+
+    // The label of each write of the block in the hexadecimal log
+    // (">>> запись данных " + label + ":").
+    static std::string pieceLabel(const ConfigBlockPiece& piece);
+
+private:
+    bool checkAndConnect();
+    void sendBlock();
+    void onBlockAnswer(const Bytes& reply);
+    void onReady(const Bytes& reply, ExchangeModeValue mode);
+    void onResult(const Bytes& reply, ExchangeModeValue mode);
+    // The data of a stage: the block, its head in the text log and its stage text.
+    bool sendStageData(ExchangeModeValue mode);
+    // A wrong answer: mode 11, the box; Yes purges and starts the closing timer.
+    void wrongAnswer(const std::string& box);
+    void stage(const std::string& text);
+    void end();
+    std::string tr(const char* utf8) const;
+
+    ExchangeController& ex_;
+    ConfigModel& model_;
+    std::function<std::optional<std::string>()> busy_;
+    std::function<bool()> incompleteRead_;
+    bool running_ = false;
+};
+
+} // namespace t6

@@ -1,0 +1,88 @@
+#include "device/ConfigWriteCheck.h"
+
+#include <vector>
+
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "config/FixedBlocks.h"
+
+namespace t6 {
+
+namespace {
+
+std::string trimmedText(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && s[b] == ' ')
+        ++b;
+    while (e > b && s[e - 1] == ' ')
+        --e;
+    return s.substr(b, e - b);
+}
+
+// "...на зоне:" or "...на зонах:", each number with a comma after it, ". Нажмите OK.".
+std::optional<WriteRefusal> listed(const std::vector<int>& numbers, const char* one,
+                                   const char* several,
+                                   const std::function<std::string(const std::string&)>& tr) {
+    if (numbers.empty())
+        return std::nullopt;
+    std::string text = tr(ru(numbers.size() == 1 ? one : several));
+    for (int n : numbers)
+        text += std::to_string(n) + ",";
+    text += tr(ru(". Нажмите OK."));
+    return WriteRefusal{text, true};
+}
+
+} // namespace
+
+std::optional<WriteRefusal>
+checkBeforeWrite(const ConfigModel& model,
+                 const std::function<std::string(const std::string&)>& tr) {
+    const DeviceConfig& c = model.config();
+    std::vector<int> wired, wireless, sensors;
+    for (int n = 1; n <= 4; ++n)
+        if (c.wiredZones[static_cast<std::size_t>(n - 1)].active &&
+            c.wiredZones[static_cast<std::size_t>(n - 1)].message.empty())
+            wired.push_back(n);
+    for (int n = 1; n <= 6; ++n)
+        if (c.wirelessZones[static_cast<std::size_t>(n - 1)].active &&
+            c.wirelessZones[static_cast<std::size_t>(n - 1)].message.empty())
+            wireless.push_back(n);
+    for (int n = 1; n <= 6; ++n)
+        if (c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)].active &&
+            c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)].code.empty())
+            sensors.push_back(n);
+    if (auto r = listed(
+            wired, "Не введен текст сообщений на зоне:", "Не введен текст сообщений на зонах:", tr))
+        return r;
+    if (auto r = listed(wireless, "Не введен текст сообщений на бп.зоне:",
+                        "Не введен текст сообщений на бп.зонах:", tr))
+        return r;
+    if (auto r = listed(sensors, "Не заполнено поле \"КОД\" в бп.термодатчике:",
+                        "Не заполнено поле \"КОД\" в бп.термодатчиках:", tr))
+        return r;
+    if (trimmedText(c.deviceTime).empty() || trimmedText(c.deviceDate).empty())
+        return WriteRefusal{ru("Пустое поле времени"), false};
+
+    // A code the blocks cannot carry would reach the device as some other code.
+    std::string bad;
+    auto note = [&bad, &tr](const char* what, int n) {
+        bad += (bad.empty() ? "" : ", ") + tr(ru(what)) + " " + std::to_string(n);
+    };
+    for (int k = 1; k <= 10; ++k)
+        if (!isSendableCode(c.remoteControls[static_cast<std::size_t>(k - 1)].code))
+            note("радиопульт", k);
+    for (int n = 1; n <= 6; ++n)
+        if (!isSendableCode(c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)].code))
+            note("беспроводной термодатчик", n);
+    for (int n = 1; n <= 16; ++n)
+        if (!isSendableCode(c.wirelessOutputs[static_cast<std::size_t>(n - 1)].code))
+            note("беспроводной выход", n);
+    if (!bad.empty())
+        return WriteRefusal{tr(ru("Код не может быть записан в прибор: нужно 2, 4 или 6 "
+                                  "шестнадцатеричных цифр.")) +
+                                "\r\n" + bad,
+                            true};
+    return std::nullopt;
+}
+
+} // namespace t6
