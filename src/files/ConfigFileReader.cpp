@@ -12,6 +12,7 @@
 #include "config/ConfigModel.h"
 #include "config/FieldEncodings.h"
 #include "config/PhoneMask.h"
+#include "config/ZoneActions.h"
 #include "files/ConfigFile.h"
 
 namespace t6 {
@@ -353,41 +354,13 @@ void Loader::zone(int n, const std::vector<std::string_view>& l) {
         m_.setZonePhone(z, t, phones[static_cast<std::size_t>(t - 1)]);
 }
 
-// The twelve action bytes, slot by slot in the order rows 4, 1, 2, 3: a zero
-// duration disables the row, FF DC is "always on", any other duration is
-// minutes and seconds. Twelve zero bytes disable the four rows and nothing else.
+// The twelve action bytes, one decimal line each, go to the rows by the rule
+// the device's zone records share.
 void Loader::rows(ZoneRef z, const std::vector<std::string_view>& l) {
-    std::array<unsigned, 12> b{};
-    bool any = false;
-    for (std::size_t i = 0; i < 12; ++i) {
-        b[i] = static_cast<unsigned>(*decimal(l[4 + i])) & 0xFFu;
-        any = any || b[i] != 0;
-    }
-    if (!any) {
-        for (int r = 1; r <= 4; ++r)
-            m_.setRowEnabled(z, r, false);
-        return;
-    }
-    for (int slot = 0; slot < 4; ++slot) {
-        const int row = slot == 0 ? 4 : slot;
-        const unsigned d = b[3 * slot] * 256 + b[3 * slot + 1];
-        const int outputCode = static_cast<int>(b[3 * slot + 2]);
-        if (d == 0) {
-            m_.setRowEnabled(z, row, false);
-            m_.setRowAlwaysOn(z, row, false);
-            continue;
-        }
-        m_.setRowEnabled(z, row, true);
-        if (d == 65500) {
-            m_.setRowAlwaysOn(z, row, true);
-            m_.setRowMinutes(z, row, 0);
-            m_.setRowSeconds(z, row, 1);
-        } else if (d < 65500) {
-            m_.setRowMinutes(z, row, static_cast<int>(d / 60));
-            m_.setRowSeconds(z, row, static_cast<int>(d % 60));
-        }
-        m_.setRowOutput(z, row, reg_.positionOfCode(outputCode));
-    }
+    ZoneActionBytes b{};
+    for (std::size_t i = 0; i < b.size(); ++i)
+        b[i] = static_cast<std::uint8_t>(static_cast<unsigned>(*decimal(l[4 + i])) & 0xFFu);
+    applyZoneActionBytes(m_, z, b);
 }
 
 // Eight lines of a temperature sensor. An active sensor's mask always carries

@@ -1,0 +1,117 @@
+#include "config/ConfigBlock.h"
+
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "config/FieldEncodings.h"
+#include "config/GeneralRecords.h"
+#include "config/ThermoRecords.h"
+#include "config/ZoneRecords.h"
+
+namespace t6 {
+
+namespace {
+
+using Decoder = RecordEnd (*)(ConfigModel&, std::string_view, std::size_t, BlockLog&);
+
+Decoder decoderOf(unsigned char type) {
+    if (type >= 1 && type <= 10)
+        return decodeZoneRecord;
+    switch (type) {
+    case RecordType::Telephones:
+        return decodeTelephonesRecord;
+    case RecordType::Password:
+        return decodePasswordRecord;
+    case RecordType::DateTime:
+        return decodeDateTimeRecord;
+    case RecordType::Options:
+        return decodeOptionsRecord;
+    case RecordType::Thermo:
+        return decodeThermoRecord;
+    case RecordType::Delays:
+        return decodeDelaysRecord;
+    case RecordType::Reserved:
+        return decodeReservedRecord;
+    case RecordType::WirelessThermo:
+        return decodeWirelessThermoRecord;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+bool isRecordType(unsigned char type) {
+    return decoderOf(type) != nullptr;
+}
+
+RecordEnd decodeRecord(ConfigModel& m, std::string_view block, std::size_t p, BlockLog& log) {
+    const auto type = byteAt(block, p);
+    if (!type)
+        return std::nullopt;
+    const Decoder decode = decoderOf(*type);
+    return decode ? decode(m, block, p, log) : RecordEnd(p);
+}
+
+ConfigBlockScan scanConfigBlock(ConfigModel& m, std::string_view block, BlockLog& log) {
+    m.setArmingDelay(0);
+    m.setDisarmingDelay(0);
+    // The reset leaves the wireless temperature sensors as the window showed
+    // them, and the block sets every one of them only after the options. Until
+    // then the ones shown must not count as users of an output in the arming
+    // check (which would refuse the device's arming output), so they are
+    // switched off first, as the file reader does.
+    for (int n = 1; n <= 6; ++n) {
+        m.setThermostat(wirelessSensor(n), false);
+        m.setSensorActive(wirelessSensor(n), false);
+    }
+    log.hex(ru("<< чтение основных данных"));
+    log.hex(bytesToHex(block));
+    log.protocol(ru("<<< чтение основных данных: ") + std::string(block));
+
+    std::size_t i = 0;
+    while (i + 1 < block.size()) {
+        const auto type = static_cast<unsigned char>(block[i]);
+        if (!isRecordType(type)) {
+            ++i;
+            continue;
+        }
+        const RecordEnd last = decodeRecord(m, block, i, log);
+        if (!last)
+            return {false, type, i};
+        i = *last + 1;
+    }
+    return {};
+}
+
+std::vector<ConfigBlockPiece> configBlockPieces(const ConfigModel& m) {
+    using Kind = ConfigBlockPiece::Kind;
+    std::vector<ConfigBlockPiece> pieces;
+    for (int n = 1; n <= 10; ++n) {
+        Bytes record = encodeZoneRecord(m, n);
+        if (record.empty())
+            continue;
+        const ZoneRef z = zoneOfRecord(n);
+        pieces.push_back(
+            {z.wireless ? Kind::WirelessZone : Kind::WiredZone, z.number, std::move(record)});
+    }
+    pieces.push_back({Kind::Telephones, 0, encodeTelephonesRecord(m)});
+    pieces.push_back({Kind::DateTime, 0, encodeDateTimeRecord(m)});
+    pieces.push_back({Kind::Options, 0, encodeOptionsRecord(m)});
+    pieces.push_back({Kind::Delays, 0, encodeDelaysRecord(m)});
+    int k = 0;
+    for (Bytes& piece : thermoRecordPieces(m))
+        pieces.push_back({Kind::Thermo, ++k, std::move(piece)});
+    k = 0;
+    for (Bytes& piece : wirelessThermoRecordPieces(m))
+        pieces.push_back({Kind::WirelessThermo, ++k, std::move(piece)});
+    return pieces;
+}
+
+Bytes encodeConfigBlock(const ConfigModel& m) {
+    Bytes block(ConfigBlockStart);
+    for (const ConfigBlockPiece& piece : configBlockPieces(m))
+        block += piece.bytes;
+    return block;
+}
+
+} // namespace t6
