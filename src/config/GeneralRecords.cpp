@@ -128,7 +128,9 @@ Bytes encodeOptionsRecord(const ConfigModel& m) {
     r += mask("sms_in");
     r += mask("sms_out");
     r += flagChar(c.armingBeep);
-    r += mask("ctrl_volt");
+    // The device takes any telephone of this mask for the report being on: a
+    // report that is off goes as 0 whatever telephones the window keeps ticked.
+    r += c.supplyVoltageReport ? mask("ctrl_volt") : Bytes(1, '\0');
     r += flagChar(c.externalUps);
     r += flagChar(c.timeInSms);
     r += flagChar(c.micAndSpeakerOnCall);

@@ -80,15 +80,16 @@ void ConfigWrite::writeConfiguration() {
             return;
         }
     }
+    // A read that did not complete and could not be undone: the user decides.
+    if (incompleteRead_ && incompleteRead_() &&
+        !ex_.prompts().question(tr("Конфигурация в окне считана из прибора не полностью. "
+                                   "Всё равно записать её в прибор?")))
+        return;
     if (auto refusal =
             checkBeforeWrite(model_, [this](const std::string& t) { return ex_.translate(t); })) {
         ex_.prompts().message(refusal->text);
         return;
     }
-    if (incompleteRead_ && incompleteRead_() &&
-        !ex_.prompts().question(tr("Конфигурация в окне считана из прибора не полностью. "
-                                   "Всё равно записать её в прибор?")))
-        return;
     if (!checkAndConnect())
         return;
     sendBlock();

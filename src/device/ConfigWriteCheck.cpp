@@ -62,6 +62,12 @@ checkBeforeWrite(const ConfigModel& model,
         return r;
     if (trimmedText(c.deviceTime).empty() || trimmedText(c.deviceDate).empty())
         return WriteRefusal{ru("Пустое поле времени"), false};
+    // The record has room for exactly "dd.mm.yy" and "hh:mm:ss" (an hour
+    // without its leading zero gets one): anything else would shift it.
+    const std::string& t = c.deviceTime;
+    const std::size_t timeLength = t.size() > 1 && t[1] == ':' ? t.size() + 1 : t.size();
+    if (c.deviceDate.size() != 8 || timeLength != 8)
+        return WriteRefusal{tr(ru("Дата и время должны иметь вид дд.мм.гг и чч:мм:сс.")), true};
 
     // A code the blocks cannot carry would reach the device as some other code.
     std::string bad;

@@ -53,6 +53,19 @@ TEST_F(GeneralRecordTest, TelephonesTravelAsDigitsBetweenSlashes) {
         << "no 0x0D";
 }
 
+TEST_F(GeneralRecordTest, ASupplyVoltageReportThatIsOffTravelsAsZero) {
+    // A file can leave telephones ticked with the report off; the device would
+    // read any of them as the report being on.
+    model.setSupplyVoltageReport(true);
+    model.setSupplyVoltagePhone(1, true);
+    model.setSupplyVoltagePhone(2, true);
+    EXPECT_EQ(static_cast<unsigned char>(encodeOptionsRecord(model).at(5)), 0x03u);
+    model.setSupplyVoltageReport(false);
+    for (int t = 1; t <= 5; ++t)
+        model.setSupplyVoltagePhone(t, true);
+    EXPECT_EQ(static_cast<unsigned char>(encodeOptionsRecord(model).at(5)), 0x00u);
+}
+
 TEST_F(GeneralRecordTest, DateAndTimeTravelWithATwoDigitHour) {
     model.setDeviceDate("05.03.24");
     model.setDeviceTime("9:05:07");

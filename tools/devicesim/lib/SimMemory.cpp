@@ -76,10 +76,10 @@ std::string demoConfigBlock() {
              "09.12.25;10:20:30\r";
     // Options: arming by high level; SMS on arming and disarming to telephone
     // 1; beep; supply voltage report to telephone 1; no external UPS; time in
-    // SMS; no microphone and speaker on call; status SMS; wireless output 1 on
-    // at arming; alarm SMS and call; LED indicator; volumes 5 and 7; remote
-    // button 4 switches relay 1 for 10 s.
-    block += raw({0x21, 0x31, 0x01, 0x01, 0x31, 0x01, 0x30, 0x31, 0x30, 0x31, 0x05, 0x31, 0x31,
+    // SMS; no microphone and speaker on call; status SMS; wireless output 4
+    // (a socket no zone uses) on at arming; alarm SMS and call; LED indicator;
+    // volumes 5 and 7; remote button 4 switches relay 1 for 10 s.
+    block += raw({0x21, 0x31, 0x01, 0x01, 0x31, 0x01, 0x30, 0x31, 0x30, 0x31, 0x08, 0x31, 0x31,
                   0x31, 0x05, 0x07, 0x03, 0x0A, 0x0D});
     // Delays: 30 s to arm, 20 s to disarm; entry delay on wired zone 1 and
     // wireless zone 1.

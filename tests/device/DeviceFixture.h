@@ -1,0 +1,112 @@
+#pragma once
+// The read and write chains against the simulated device on an in-process
+// port, in virtual time, with scripted answers and a program directory of
+// their own.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "device/ConfigRead.h"
+#include "device/ConfigWrite.h"
+#include "exchange/ExchangeController.h"
+#include "exchange/ExchangeLogs.h"
+#include "files/ConfigFile.h"
+#include "files/ConfigFiles.h"
+#include "support/ManualClock.h"
+#include "support/ModelDriver.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SimulatedPort.h"
+
+namespace t6::test {
+
+// What the chains show in the status bar.
+struct ActivityView : ExchangeView {
+    std::vector<Activity> activities;
+    std::vector<std::string> notices;
+    std::string portState;
+    void showActivity(const Activity& a) override { activities.push_back(a); }
+    void showNotice(const std::string& t) override { notices.push_back(t); }
+    void showPortState(const std::string& t) override { portState = t; }
+    const Activity& last() const {
+        static const Activity none;
+        return activities.empty() ? none : activities.back();
+    }
+};
+
+// Counts up from 1.
+class StepRandom : public Random {
+public:
+    int next(int range) override { return range > 0 ? ++n_ % range : 0; }
+
+private:
+    int n_ = 0;
+};
+
+class DeviceTest : public ::testing::Test, protected ModelDriver {
+protected:
+    DeviceTest() {
+        dir = std::filesystem::temp_directory_path() /
+              ("t6-device-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        logs.setDirectory(dir.string());
+        logs.createFiles();
+        exchange.setView(&view);
+        exchange.start();
+        model.startUp();
+        exchange.setConnectedPort("COM1");
+    }
+    ~DeviceTest() override {
+        logs.closeFiles();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    ConfigModel& driven() override { return model; }
+
+    // Lets virtual time run on until the chain has nothing left to wait for.
+    void run(int ms = 1000) { clock.advance(ms); }
+    std::vector<std::string> requests() {
+        std::vector<std::string> out;
+        for (const auto& r : port.device().requestLog())
+            out.push_back(r.command.empty() ? r.payload : r.command);
+        return out;
+    }
+    std::string fileText(const char* name) {
+        logs.closeFiles();
+        std::ifstream f(dir / name, std::ios::binary);
+        return cp1251ToUtf8(std::string(std::istreambuf_iterator<char>(f), {}));
+    }
+    bool hasLine(const std::string& text, const std::string& utf8Line) const {
+        return text.find(utf8Line + "\r\n") != std::string::npos;
+    }
+    // The configuration file the window would save now, without its trailer.
+    Bytes savedWithoutTrailer() {
+        Bytes f = saveConfigFile(model, clock.localNow());
+        const auto at = f.find("@message");
+        return at == Bytes::npos ? f : f.substr(0, at);
+    }
+
+    std::filesystem::path dir;
+    ManualClock clock;
+    SimulatedPort port{clock};
+    ScriptedPrompts prompts;
+    ExchangeLogs logs;
+    ActivityView view;
+    ExchangeController exchange{port, clock, prompts, logs};
+    StepRandom random;
+    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+                      [this] { return clock.localNow(); }};
+    ConfigFiles files{model, exchange, logs, prompts};
+    ConfigRead read{exchange, model, files};
+    ConfigWrite write{exchange, model};
+};
+
+} // namespace t6::test
