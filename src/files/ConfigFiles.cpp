@@ -1,13 +1,11 @@
 #include "files/ConfigFiles.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "common/AtomicFile.h"
 #include "common/Cp1251.h"
+#include "common/FileAccess.h"
 #include "common/Prompts.h"
 #include "config/ConfigModel.h"
 #include "exchange/ExchangeController.h"
@@ -20,7 +18,7 @@ namespace t6 {
 namespace {
 
 // A configuration file is a few kilobytes; anything this large is not one.
-constexpr std::uintmax_t MaxFileBytes = 16u << 20;
+constexpr std::size_t MaxFileBytes = 1u << 20;
 
 // The exchange mode goes back to 0 however a flow ends.
 class ModeScope {
@@ -43,24 +41,6 @@ fs::path fullPath(const std::string& path) {
     return ec ? p.lexically_normal() : c;
 }
 
-// The whole file, or nothing when it cannot be read.
-std::optional<Bytes> readWholeFile(const std::string& path) {
-    std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (ec || fs::is_directory(st))
-        return std::nullopt;
-    const auto size = fs::file_size(path, ec);
-    if (!ec && size > MaxFileBytes)
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad() || bytes.size() > MaxFileBytes)
-        return std::nullopt;
-    return bytes;
-}
-
 std::string sectionName(int n) {
     std::string tag = n < 10 ? "#0" : "#";
     tag += std::to_string(n);
@@ -70,25 +50,7 @@ std::string sectionName(int n) {
 } // namespace
 
 std::string fileNameText(const std::string& utf8) {
-    if (auto whole = utf8ToCp1251(utf8))
-        return *whole;
-    std::string out;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
-        len = std::min(len, utf8.size() - i);
-        if (auto one = utf8ToCp1251(std::string_view(utf8).substr(i, len))) {
-            out += *one;
-            i += len;
-            continue;
-        }
-        out += '?';
-        ++i;
-        while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-            ++i;
-    }
-    return out;
+    return systemText(utf8);
 }
 
 ConfigFiles::ConfigFiles(ConfigModel& model, ExchangeController& exchange, ExchangeLogs& logs,
@@ -116,10 +78,14 @@ bool ConfigFiles::isBackupPath(const std::string& path) const {
     return fullPath(path) == fullPath(backupPath());
 }
 
-std::string ConfigFiles::saveConfigFile(const std::string& path) {
+FileFailure ConfigFiles::saveConfigFile(const std::string& path) {
     ModeScope mode(exchange_, ExchangeMode::SavingFile);
     const Bytes bytes = t6::saveConfigFile(model_, exchange_.clock().localNow());
-    return writeFileAtomically(path, bytes);
+    return writeFileSafely(path, bytes);
+}
+
+std::string ConfigFiles::failureText(const FileFailure& failure) const {
+    return fileFailureText(failure, [this](const std::string& text) { return translate(text); });
 }
 
 ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
@@ -140,21 +106,25 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
 
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
-    const bool existed = !ec && fs::exists(st) && !fs::is_directory(st);
-    if (existed && !backup && !prompts_.question(ru("Файл с таким именем существует.  Заменить?")))
-        return SaveResult::Declined;
-
-    const std::string failure = saveConfigFile(path);
-    if (!failure.empty()) {
+    const bool existed = !ec && fs::is_regular_file(st);
+    auto refused = [&](const FileFailure& failure) {
         std::string text =
             (backup ? translate(ru("Резервная копия конфигурации не сохранена в файл:"))
                     : translate(ru("Конфигурация не сохранена в файл:"))) +
-            "\r\n" + fileNameText(path) + "\r\n" + fileNameText(failure);
+            "\r\n" + fileNameText(path) + "\r\n" + failureText(failure);
         if (existed)
             text += "\r\n" + translate(ru("Прежний файл не изменён."));
         prompts_.error(text);
         return SaveResult::Failed;
-    }
+    };
+    // A file that may not be replaced is refused before the user is asked to replace it.
+    if (const FileFailure failure = checkFileWritable(path))
+        return refused(failure);
+    if (existed && !backup && !prompts_.question(ru("Файл с таким именем существует.  Заменить?")))
+        return SaveResult::Declined;
+
+    if (const FileFailure failure = saveConfigFile(path))
+        return refused(failure);
     if (!backup)
         prompts_.message(ru("Конфигурация успешно сохранена в файл:\r\n") + fileNameText(path));
     return SaveResult::Saved;
@@ -186,16 +156,19 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
         prompts_.message(translate(ru("Файл не найден")));
         return LoadResult::NotFound;
     }
-    const std::optional<Bytes> bytes = readWholeFile(path);
-    if (!bytes) {
-        prompts_.message(translate(ru("Ошибка чтения файла")));
+    // The name may stand for anything: only a regular file of a sensible size
+    // is read, and nothing waits for a pipe or reads a device without end.
+    const FileRead read = readRegularFile(path, MaxFileBytes);
+    if (read.failure) {
+        prompts_.message(translate(ru("Ошибка чтения файла")) + "\r\n" + failureText(read.failure));
         return LoadResult::Unreadable;
     }
+    const Bytes& bytes = read.bytes;
 
     ConfigFileLoad load;
     {
         ModeScope mode(exchange_, ExchangeMode::LoadingFile);
-        load = t6::loadConfigFile(*bytes, model_);
+        load = t6::loadConfigFile(bytes, model_);
         if (!load.error) {
             for (const std::string& line : load.reportLines)
                 logs_.memo(line);
@@ -226,10 +199,9 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
         report += line;
         report += "\r\n";
     }
-    const std::string failure = writeFileAtomically(reportPath(), report);
-    if (!failure.empty())
+    if (const FileFailure failure = writeFileSafely(reportPath(), report))
         prompts_.error(translate(ru("Отчёт о загрузке не сохранён в файл:")) + "\r\n" +
-                       fileNameText(reportPath()) + "\r\n" + fileNameText(failure));
+                       fileNameText(reportPath()) + "\r\n" + failureText(failure));
     prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + fileNameText(path));
     return LoadResult::Loaded;
 }

@@ -6,14 +6,17 @@
 // program directory. Neither flow uses the serial port.
 //
 // Every save goes through a temporary file that replaces the target only
-// once it is complete, so a failing save leaves the previous file as it was.
-// A load checks the whole file before anything changes: a malformed file is
-// refused with the file's name and the line, and the window keeps what it showed.
+// once it is complete, so a failing save leaves the previous file as it was;
+// a file the user may not write is refused before anything is written. A load
+// reads only a regular file of a sensible size (never a pipe or a device) and
+// checks the whole file before anything changes: a malformed file is refused
+// with the file's name and the line, and the window keeps what it showed.
 
 #include <functional>
 #include <string>
 #include <utility>
 
+#include "common/FileAccess.h"
 #include "common/Prompts.h"
 #include "files/ConfigFile.h"
 
@@ -78,10 +81,12 @@ public:
     // Writes the configuration file at path, replacing it, with the exchange
     // mode at 200002 while the file is written and 0 afterwards. Empty on
     // success, else why it failed (the previous file is left as it was).
-    std::string saveConfigFile(const std::string& path);
+    FileFailure saveConfigFile(const std::string& path);
 
 private:
     std::string translate(const std::string& text) const;
+    // The reason of a failure in the window's language.
+    std::string failureText(const FileFailure& failure) const;
     void refreshPanels();
     bool isBackupPath(const std::string& path) const;
 

@@ -8,32 +8,10 @@
 namespace t6 {
 namespace {
 
-// A file name (UTF-8 on Linux) as Windows-1251 text for a message; characters the
-// code page cannot hold become "?".
+// A file name as Windows-1251 text for a message.
 std::string pathText(const std::filesystem::path& p) {
     const std::u8string u8 = p.u8string();
-    const std::string utf8(u8.begin(), u8.end());
-    if (auto whole = utf8ToCp1251(utf8))
-        return *whole;
-    std::string out;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
-        if (i + len > utf8.size())
-            len = utf8.size() - i;
-        auto one = utf8ToCp1251(std::string_view(utf8).substr(i, len));
-        if (one) {
-            out += *one;
-            i += len;
-        } else {
-            out += '?';
-            i += 1;
-            while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-                ++i;
-        }
-    }
-    return out;
+    return systemText(std::string(u8.begin(), u8.end()));
 }
 
 } // namespace
@@ -83,7 +61,19 @@ Dictionary::Dictionary(std::filesystem::path file) : path_(std::move(file)) {
 
 bool Dictionary::exists() const {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path_, ec);
+    return std::filesystem::exists(path_, ec);
+}
+
+bool Dictionary::readable() {
+    refresh();
+    return readable_;
+}
+
+bool Dictionary::takeUnreadableNotice() {
+    if (readable() || unreadableTold_)
+        return false;
+    unreadableTold_ = true;
+    return true;
 }
 
 Dictionary::Stamp Dictionary::currentStamp() const {
@@ -108,21 +98,26 @@ void Dictionary::refresh() {
     if (batchDepth_ > 0)
         checkedInBatch_ = true;
     const Stamp now = currentStamp();
-    if (loaded_ && now == stamp_)
+    // A file that could not be read is tried again: its rights may have been
+    // given back, which its size and time do not show.
+    if (loaded_ && readable_ && now == stamp_)
         return;
-    std::string why;
+    FileFailure why;
     if (auto doc = IniFile::read(path_, &why)) {
         doc_ = std::move(*doc);
+        if (!readable_)
+            failure_ = {}; // the reason it could not be read is gone
         readable_ = true;
+        unreadableTold_ = false;
         // Keys added but not yet written go into the file as it is now.
         for (const auto& [section, key] : pending_)
             if (!doc_.value(section, key))
                 doc_.setValue(section, key, "");
     } else {
-        doc_ = IniFile();
+        // What was read before goes on translating; nothing is written over the file.
         readable_ = false;
         pending_.clear();
-        error_ = "cannot read " + pathText(path_) + ": " + why;
+        failure_ = why;
     }
     loaded_ = true;
     stamp_ = now;
@@ -168,14 +163,14 @@ bool Dictionary::flush() {
         if (pending_.empty())
             return false;
     }
-    std::string why;
+    FileFailure why;
     if (!doc_.write(path_, &why)) {
-        error_ = "cannot write " + pathText(path_) + ": " + why;
+        failure_ = why;
         return false;
     }
     ++writes_;
     pending_.clear();
-    error_.clear();
+    failure_ = {};
     stamp_ = currentStamp();
     return true;
 }
@@ -192,10 +187,25 @@ std::string noDictionaryText(const Dictionary& dict) {
     return "No exists" + pathText(dict.path());
 }
 
+void checkDictionaryFile(Dictionary& dict, char languageLetter, Prompts& prompts) {
+    if (!dict.exists()) {
+        prompts.message(noDictionaryText(dict));
+        return;
+    }
+    if (!dict.takeUnreadableNotice())
+        return;
+    const std::string section = sectionForMessages(languageLetter);
+    auto translate = [&dict, &section](const std::string& text) {
+        return dict.lookup(section, text);
+    };
+    prompts.message(translate(ru("Файл словаря не удалось прочитать:")) + "\r\n" +
+                    pathText(dict.path()) + "\r\n" +
+                    fileFailureText(dict.lastFailure(), translate));
+}
+
 std::string TranslateText(Dictionary& dict, const std::string& text, char languageLetter,
                           Prompts& prompts) {
-    if (!dict.exists())
-        prompts.message(noDictionaryText(dict));
+    checkDictionaryFile(dict, languageLetter, prompts);
     return dict.lookup(sectionForMessages(languageLetter), text);
 }
 

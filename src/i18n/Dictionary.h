@@ -24,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/FileAccess.h"
 #include "common/Prompts.h"
 #include "i18n/IniFile.h"
 
@@ -45,8 +46,12 @@ public:
 
     // The full path of the file.
     const std::filesystem::path& path() const { return path_; }
-    // Whether the file exists now.
+    // Whether anything exists at the path now (a file, or a folder or pipe in its place).
     bool exists() const;
+    // Whether the file could be read the last time it was looked at (reads it
+    // now when it changed). A missing file counts as readable: it is an empty
+    // dictionary.
+    bool readable();
 
     // The text to use for a source text in a section. An empty source gives an
     // empty text and no lookup. A non-empty value is the result. Otherwise the key
@@ -77,8 +82,14 @@ public:
     // Why the last read or write of the file failed; empty when it succeeded.
     // A failure never stops a lookup: the text is still given, the keys stay in
     // memory and the next write tries again. A file that exists but cannot be read
-    // is never written over.
-    const std::string& lastError() const { return error_; }
+    // is never written over, nor is one the user may not write: its missing keys
+    // are then simply not added. When a file that was read becomes unreadable,
+    // what was read from it goes on translating.
+    const FileFailure& lastFailure() const { return failure_; }
+
+    // True once for each time the file is found unreadable: the user is told
+    // once, not before every message.
+    bool takeUnreadableNotice();
     // How many times the file has been written, for tests and diagnostics.
     int writeCount() const { return writes_; }
 
@@ -101,7 +112,8 @@ private:
     int batchDepth_ = 0;
     bool checkedInBatch_ = false;
     int writes_ = 0;
-    std::string error_;
+    FileFailure failure_;
+    bool unreadableTold_ = false;
 };
 
 // The section of the messages for a language letter: "Eng1" for 'E', "Rus1" otherwise.
@@ -113,9 +125,14 @@ std::string sectionForWindow(char languageLetter);
 // dictionary file is missing.
 std::string noDictionaryText(const Dictionary& dict);
 
-// The text to show for a message: when the dictionary file is missing the user is
-// told so first (and the lookup then creates it); the message is looked up in the
-// section of the language.
+// Before a translation: when the dictionary file is missing the user is told so
+// ("No exists" and the path, every time; the lookup then creates the file); when
+// something is at its place that cannot be read, the user is told once, with the
+// reason, in the language of the messages as far as the dictionary still can say it.
+void checkDictionaryFile(Dictionary& dict, char languageLetter, Prompts& prompts);
+
+// The text to show for a message: the file is checked first (checkDictionaryFile),
+// then the message is looked up in the section of the language.
 std::string TranslateText(Dictionary& dict, const std::string& text, char languageLetter,
                           Prompts& prompts);
 

@@ -1,11 +1,6 @@
 #include "i18n/IniFile.h"
 
 #include "common/AtomicFile.h"
-
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "common/Cp1251.h"
 
 namespace t6 {
@@ -222,42 +217,23 @@ std::string IniFile::bytes() const {
     return out;
 }
 
-std::optional<IniFile> IniFile::read(const std::filesystem::path& file, std::string* error) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status st = fs::status(file, ec);
-    if (st.type() == fs::file_type::not_found)
+std::optional<IniFile> IniFile::read(const std::filesystem::path& file, FileFailure* failure) {
+    FileRead r = readRegularFile(file.string(), kMaxFileBytes);
+    if (r.failure.fault == FileFault::NotFound)
         return IniFile();
-    if (ec) {
-        if (error)
-            *error = ec.message();
+    if (r.failure) {
+        if (failure)
+            *failure = r.failure;
         return std::nullopt;
     }
-    if (st.type() == fs::file_type::directory) {
-        if (error)
-            *error = "is a directory";
-        return std::nullopt;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        if (error)
-            *error = "cannot be opened for reading";
-        return std::nullopt;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error)
-            *error = "read error";
-        return std::nullopt;
-    }
-    return IniFile(bytes);
+    return IniFile(r.bytes);
 }
 
-bool IniFile::write(const std::filesystem::path& file, std::string* error) const {
-    const std::string why = writeFileAtomically(file.string(), bytes());
-    if (!why.empty() && error)
-        *error = why;
-    return why.empty();
+bool IniFile::write(const std::filesystem::path& file, FileFailure* failure) const {
+    const FileFailure f = writeFileSafely(file.string(), bytes());
+    if (f && failure)
+        *failure = f;
+    return !f;
 }
 
 } // namespace t6

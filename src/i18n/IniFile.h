@@ -37,6 +37,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/FileAccess.h"
+
 namespace t6 {
 
 class IniFile {
@@ -53,15 +55,22 @@ public:
     // is a document, and bytes() gives the same bytes back.
     explicit IniFile(std::string_view bytes);
 
-    // Reads a file. A missing file is an empty document. Nothing when the file
-    // exists but cannot be read; the reason then goes to *error.
+    // The largest file read: a dictionary is some tens of kilobytes.
+    static constexpr std::size_t kMaxFileBytes = 8u << 20;
+
+    // Reads a file. A missing file is an empty document. Nothing when something
+    // exists at the path but cannot be read (a folder, a pipe, a device, a file
+    // without the right to read it or larger than kMaxFileBytes); the reason
+    // then goes to *failure. Never waits for a pipe's writer.
     static std::optional<IniFile> read(const std::filesystem::path& file,
-                                       std::string* error = nullptr);
+                                       FileFailure* failure = nullptr);
 
     // Writes the document to a file, creating it when missing. The bytes go to a
     // temporary file beside it first, which then replaces the file, so a failed
-    // write leaves the old file as it was. False with the reason in *error on failure.
-    bool write(const std::filesystem::path& file, std::string* error = nullptr) const;
+    // write leaves the old file as it was; a file the user may not write (or
+    // whose folder is write-protected) is not replaced at all. False with the
+    // reason in *failure when nothing was written.
+    bool write(const std::filesystem::path& file, FileFailure* failure = nullptr) const;
 
     // The value of a key, or nothing when the section or the key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;

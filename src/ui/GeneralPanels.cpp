@@ -56,8 +56,11 @@ QGroupBox* buildTelephonePanel(PanelKit& kit, QWidget* parent) {
     auto* date = kit.edit(panel, {FieldRole::DeviceDate}, ctx);
     time->setReadOnlyWhenDisabled(true);
     date->setReadOnlyWhenDisabled(true);
-    time->setFixedWidth(64);
-    date->setFixedWidth(64);
+    // As wide as their eight characters need, so that the longest telephone
+    // label keeps its room in the panel's fixed width.
+    const int clockWidth = time->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00")) + 12;
+    time->setFixedWidth(clockWidth);
+    date->setFixedWidth(clockWidth);
     g->addWidget(kit.label(panel, u("Время"), time), 5, 0);
     g->addWidget(time, 5, 1);
     g->addWidget(kit.label(panel, u("Дата"), date), 5, 2, Qt::AlignRight);

@@ -313,7 +313,7 @@ void MainWindow::buildBottomBar() {
     gauge_->setRange(0, 100);
     gauge_->setValue(0);
     gauge_->setFixedSize(160, 18);
-    gauge_->setAccessibleName(u("Уровень сигнала"));
+    view_->nameAfter(gauge_, {caption});
     auto* refresh = new QPushButton(u("Обновить"), panel);
     refresh->setObjectName("Button_YrSignal");
     refresh->setFixedHeight(21);
@@ -338,6 +338,9 @@ void MainWindow::buildBottomBar() {
     portCombo_->setMinimumWidth(160);
     portCombo_->setProperty(kNoTranslate, true);
     portComboLabel_->setBuddy(portCombo_);
+    portCombo_->lineEdit()->setToolTip(u("Имя порта"));
+    view_->nameAfter(portCombo_, {portComboLabel_});
+    view_->nameAfter(portCombo_->lineEdit(), {portComboLabel_});
     portComboLabel_->hide();
     portCombo_->hide();
     portCombo_->setEnabled(false);
@@ -459,8 +462,7 @@ void MainWindow::installStandardTexts(bool russian) {
 
 void MainWindow::translateWindow(const char* section) {
     Dictionary& dict = core_.dictionary();
-    if (!dict.exists())
-        core_.prompts().message(noDictionaryText(dict));
+    checkDictionaryFile(dict, core_.language(), core_.prompts());
     auto lookup = [&dict, section](const std::string& text) { return dict.lookup(section, text); };
     dict.beginBatch();
     setWindowTitle(qs(lookup(cpOf(windowTitle()))));

@@ -49,6 +49,8 @@ public:
     void followBuddy(QLabel* label);
     // A control's accessible name: the texts of these widgets (panel titles,
     // headings, row labels) followed by its own caption, its label or its hint.
+    // List boxes are announced by this name too, their selected item being
+    // their value (the view installs their interface for assistive technology).
     void nameAfter(QWidget* widget, std::vector<QWidget*> context);
     void updateAccessibleNames();
 

@@ -2,6 +2,7 @@
 // zone, and the maker's information. They are built hidden and disabled; the
 // operations that open them show them.
 
+#include <QAction>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -168,6 +169,15 @@ void nameOverlayRows(QWidget* root) {
         const QString read = QStringLiteral("BP_chip_read%1").arg(k);
         name(read, QStringLiteral("%1 %2").arg(textOf(read)).arg(k));
     }
+    // The two "Закрыть" buttons are told apart by their panels: the sensors'
+    // by its title, the maker's by the menu item that opens it.
+    const QString closeSensors = QStringLiteral("close_panel_BP_chip");
+    name(closeSensors, QStringLiteral("%1, %2").arg(textOf(QStringLiteral("Panel_BP_chip_Label")),
+                                                    textOf(closeSensors)));
+    const QString closeMaker = QStringLiteral("BB_maker_close");
+    if (auto* opener = root->findChild<QAction*>(QStringLiteral("N17")))
+        name(closeMaker,
+             QStringLiteral("%1, %2").arg(opener->text().remove(u'&'), textOf(closeMaker)));
     for (int k = 1; k <= 10; ++k) {
         const QString read = QStringLiteral("BB_ReadKey%1").arg(k);
         name(read, QStringLiteral("%1 %2").arg(textOf(read)).arg(k));

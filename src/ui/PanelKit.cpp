@@ -44,6 +44,10 @@ BoundLineEdit* PanelKit::edit(QWidget* parent, const Member& m, std::vector<QWid
 BoundComboBox* PanelKit::combo(QWidget* parent, const Member& m, std::vector<QWidget*> context) {
     auto* c = bind(new BoundComboBox(view_, fieldOf(m), parent), std::move(context));
     c->setFixedHeight(kRowHeight);
+    // An output list without a label of its own is told from the box beside
+    // it (that names the same place) by this hint.
+    if (c->description().outputChoice)
+        c->setToolTip(u("Включаемый выход"));
     return c;
 }
 

@@ -33,7 +33,8 @@ QWidget* buildOutputsPanel(PanelKit& kit, QWidget* parent);
 QWidget* buildKeyPanel(QWidget* parent);
 QWidget* buildSensorListPanel(QWidget* parent);
 // Names the rows of the sensor list and key panels for assistive technology,
-// each with its row number, in the window's current language.
+// each with its row number, and the overlays' close buttons after their
+// panels, in the window's current language.
 void nameOverlayRows(QWidget* root);
 
 struct MakerPanel {

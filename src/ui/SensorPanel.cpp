@@ -46,10 +46,19 @@ QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef s) {
     const std::vector<QWidget*> tctx{panel, thresholds};
     auto* low = kit.spin(panel, {FieldRole::SensorLowAlarm, n, 0, w}, tctx, 44);
     auto* high = kit.spin(panel, {FieldRole::SensorHighAlarm, n, 0, w}, tctx, 44);
-    g->addWidget(kit.label(panel, QStringLiteral("Min"), low), r, 0);
-    g->addLayout(PanelKit::row({low, kit.label(panel, u("С*"))}), r++, 1, 1, 3);
-    g->addWidget(kit.label(panel, QStringLiteral("Max"), high), r, 0);
-    g->addLayout(PanelKit::row({high, kit.label(panel, u("С*"))}), r++, 1, 1, 3);
+    auto* lowLabel = kit.label(panel, QStringLiteral("Min"), low);
+    auto* highLabel = kit.label(panel, QStringLiteral("Max"), high);
+    g->addWidget(lowLabel, r, 0);
+    if (w) {
+        // A wireless sensor's panel is wide and low: both limits on one line.
+        g->addLayout(PanelKit::row({low, kit.label(panel, u("С*")), highLabel, high,
+                                    kit.label(panel, u("С*"))}),
+                     r++, 1, 1, 3);
+    } else {
+        g->addLayout(PanelKit::row({low, kit.label(panel, u("С*"))}), r++, 1, 1, 3);
+        g->addWidget(highLabel, r, 0);
+        g->addLayout(PanelKit::row({high, kit.label(panel, u("С*"))}), r++, 1, 1, 3);
+    }
 
     auto* phones = kit.label(panel, u("Отправлять SMS на телефон №"));
     phones->setWordWrap(true);
@@ -74,18 +83,24 @@ QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef s) {
     const std::vector<QWidget*> hctx{panel, hold};
     auto* comfort = kit.spin(thermo, {FieldRole::SensorComfort, n, 0, w}, hctx, 44);
     auto* economy = kit.spin(thermo, {FieldRole::SensorEconomy, n, 0, w}, hctx, 44);
-    tg->addWidget(kit.label(thermo, u("Комфорт"), comfort), 1, 0);
-    tg->addWidget(comfort, 1, 1, Qt::AlignLeft);
-    tg->addWidget(kit.label(thermo, u("Эконом"), economy), 2, 0);
-    tg->addWidget(economy, 2, 1, Qt::AlignLeft);
+    int tr = 1;
+    tg->addWidget(kit.label(thermo, u("Комфорт"), comfort), tr, 0);
+    auto* economyLabel = kit.label(thermo, u("Эконом"), economy);
+    if (w) {
+        tg->addLayout(PanelKit::row({comfort, economyLabel, economy}), tr++, 1);
+    } else {
+        tg->addWidget(comfort, tr++, 1, Qt::AlignLeft);
+        tg->addWidget(economyLabel, tr, 0);
+        tg->addWidget(economy, tr++, 1, Qt::AlignLeft);
+    }
     auto* output = kit.combo(thermo, {FieldRole::SensorOutput, n, 0, w}, hctx);
     auto* apply = kit.label(thermo, u("Применить для выхода:"), output);
     apply->setWordWrap(true);
-    tg->addWidget(apply, 3, 0, 1, 2);
-    tg->addWidget(output, 4, 0, 1, 2);
+    tg->addWidget(apply, tr++, 0, 1, 2);
+    tg->addWidget(output, tr++, 0, 1, 2);
     auto* automatic = kit.check(thermo, {FieldRole::SensorAuto, n, 0, w}, hctx);
     automatic->setWordWrap(true);
-    tg->addWidget(automatic, 5, 0, 1, 2);
+    tg->addWidget(automatic, tr++, 0, 1, 2);
     tg->setColumnStretch(1, 1);
     g->addWidget(thermo, r++, 0, 1, 4);
 

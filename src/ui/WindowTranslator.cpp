@@ -33,7 +33,12 @@ int translateWidgetTree(QWidget* root,
     // order the children were created.
     const auto all = root->findChildren<QObject*>();
     for (QObject* obj : all) {
-        if (obj->property(kNoTranslate).toBool())
+        const bool data = obj->property(kNoTranslate).toBool();
+        // The hint of a list whose items are data (the output lists) is a
+        // caption all the same.
+        if (auto* c = qobject_cast<QComboBox*>(obj))
+            c->setToolTip(tr(c->toolTip()));
+        if (data)
             continue;
         if (auto* a = qobject_cast<QAction*>(obj)) {
             if (!a->isSeparator())

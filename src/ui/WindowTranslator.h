@@ -2,9 +2,11 @@
 // Translating the whole window: every caption, in creation order, replaced by
 // what the dictionary gives for the caption as it is shown now. Menu items,
 // buttons, check and radio boxes, panels, labels and tabs change their
-// captions; edit fields and spin editors their hints; combo boxes each item,
-// keeping the selected one. Texts the operations write later (status texts,
-// the signal text) carry the property "t6NoTranslate" and are left alone.
+// captions; edit fields, spin editors and combo boxes their hints; combo boxes
+// each item, keeping the selected one. Texts the operations write later
+// (status texts, the signal text) and lists of data (the output lists, the
+// port list) carry the property "t6NoTranslate" and are left alone, apart from
+// the hint of such a list.
 
 #include <functional>
 #include <string>

@@ -34,8 +34,9 @@ void addRows(PanelKit& kit, QWidget* panel, QFrame* area, QVBoxLayout* lines, QL
         auto* seconds = kit.spin(area, {FieldRole::RowSeconds, z.number, row, z.wireless}, ctx, 22);
         seconds->setToolTip(u("Секунды (0-59)"));
         auto* always = kit.check(area, {FieldRole::RowAlwaysOn, z.number, row, z.wireless}, ctx);
+        // Tight, so that the narrow wireless panels show every output's name whole.
         auto* first = new QHBoxLayout;
-        first->setSpacing(3);
+        first->setSpacing(1);
         first->addWidget(box);
         first->addWidget(output, 1);
         lines->addLayout(first);
@@ -63,9 +64,11 @@ QGroupBox* buildZonePanel(PanelKit& kit, QWidget* parent, ZoneRef z) {
     g->addWidget(kit.label(panel, u("Сообщение"), message), r, 0);
     g->addWidget(message, r++, 1);
     if (!w) {
+        // The types have long names: the list takes the panel's whole width
+        // under its label.
         auto* type = kit.combo(panel, {FieldRole::ZoneInputType, z.number}, ctx);
-        g->addWidget(kit.label(panel, u("Тип входа"), type), r, 0);
-        g->addWidget(type, r++, 1);
+        g->addWidget(kit.label(panel, u("Тип входа"), type), r++, 0, 1, 2);
+        g->addWidget(type, r++, 0, 1, 2);
     }
     // Never shown: follows the activation and decides over the action area.
     kit.check(panel, {FieldRole::ZoneOutputsEnabled, z.number, 0, w}, ctx);
@@ -76,7 +79,7 @@ QGroupBox* buildZonePanel(PanelKit& kit, QWidget* parent, ZoneRef z) {
     view.follow(
         area, [&m, z] { return m.actionAreaEnabled(z); }, [&m, z] { return m.actionAreaLook(z); });
     auto* lines = new QVBoxLayout(area);
-    lines->setContentsMargins(2, 2, 2, 2);
+    lines->setContentsMargins(1, 2, 1, 2);
     lines->setSpacing(1);
     auto* header = kit.label(area, u("Время включения: до 500 мин."));
     header->setWordWrap(true);

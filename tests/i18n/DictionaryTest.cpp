@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "TempDir.h"
 #include "common/Cp1251.h"
 #include "support/ScriptedPrompts.h"
@@ -161,10 +163,10 @@ TEST(DictionaryFailure, AnUnwritablePlaceStillGivesTheText) {
     EXPECT_EQ(ru("Текст"), TranslateText(dict, ru("Текст"), 'R', prompts));
     EXPECT_EQ(ru("Текст"), TranslateText(dict, ru("Текст"), 'R', prompts));
     EXPECT_EQ(2u, prompts.shown.size()); // told before every message
-    EXPECT_FALSE(dict.lastError().empty());
+    EXPECT_EQ(dict.lastFailure(), (FileFailure{FileFault::CannotCreate, ENOTDIR}));
     EXPECT_FALSE(dict.flush());
 
-    // A read-only directory (when the rights are enforced for this user).
+    // A read-only directory, whoever runs the program.
     const auto ro = dir / "ro";
     std::filesystem::create_directory(ro);
     std::filesystem::permissions(ro, std::filesystem::perms::owner_read |
@@ -172,10 +174,9 @@ TEST(DictionaryFailure, AnUnwritablePlaceStillGivesTheText) {
     Dictionary locked(ro / "trans.dic");
     EXPECT_EQ("&Caption", locked.lookup("Eng", "&Caption"));
     EXPECT_EQ("&Caption", locked.lookup("Eng", "&Caption"));
-    if (!locked.exists()) {
-        EXPECT_FALSE(locked.lastError().empty());
-        EXPECT_EQ(0, locked.writeCount());
-    }
+    EXPECT_FALSE(locked.exists());
+    EXPECT_EQ(locked.lastFailure(), (FileFailure{FileFault::FolderNotWritable, 0}));
+    EXPECT_EQ(0, locked.writeCount());
 }
 
 TEST(DictionaryFailure, AFileThatCannotBeReadIsNeverWrittenOver) {
@@ -184,9 +185,12 @@ TEST(DictionaryFailure, AFileThatCannotBeReadIsNeverWrittenOver) {
     Dictionary dict(dir / "trans.dic");
     ScriptedPrompts prompts;
     EXPECT_EQ("Text", TranslateText(dict, "Text", 'R', prompts));
-    EXPECT_FALSE(dict.lastError().empty());
+    EXPECT_EQ(dict.lastFailure(), (FileFailure{FileFault::IsDirectory, 0}));
     EXPECT_EQ(0, dict.writeCount());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "trans.dic" / "keep"));
+    // The user is told what is wrong, not that the file is missing.
+    ASSERT_EQ(1u, prompts.shown.size());
+    EXPECT_EQ(0u, prompts.shown[0].text.find(ru("Файл словаря не удалось прочитать:")));
 }
 
 TEST(TranslateText, ChoosesTheSectionOfTheLanguage) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "TempDir.h"
 #include "common/Cp1251.h"
+#include "common/PathTraps.h"
 
 namespace t6 {
 namespace {
@@ -128,8 +131,8 @@ TEST(IniFileFile, ReadsMissingAsEmptyAndWritesWithoutLeftovers) {
     ASSERT_TRUE(ini);
     EXPECT_EQ("", ini->bytes());
     ini->setValue("S", "k", "v");
-    std::string error;
-    ASSERT_TRUE(ini->write(file, &error)) << error;
+    FileFailure failure;
+    ASSERT_TRUE(ini->write(file, &failure)) << cp1251ToUtf8(fileFailureText(failure));
     EXPECT_EQ("[S]\r\nk=v\r\n", readBytes(file));
     EXPECT_EQ(1, test::entryCount(dir.path())); // no temporary file left
 
@@ -145,14 +148,41 @@ TEST(IniFileFile, AFailedWriteSaysSoAndLeavesTheOldFile) {
     const auto blocked = dir / "blocked.ini";
     std::filesystem::create_directories(blocked / "inside");
     IniFile ini("[S]\r\nk=v\r\n");
-    std::string error;
-    EXPECT_FALSE(ini.write(blocked, &error));
-    EXPECT_FALSE(error.empty());
+    FileFailure failure;
+    EXPECT_FALSE(ini.write(blocked, &failure));
+    EXPECT_EQ(failure, (FileFailure{FileFault::IsDirectory, 0}));
     EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
     EXPECT_EQ(1, test::entryCount(dir.path())); // the temporary file is gone
 
-    EXPECT_FALSE(ini.write(dir / "no-such-dir" / "t.ini", &error));
-    EXPECT_FALSE(IniFile::read(blocked, &error)); // a directory is not a readable file
+    EXPECT_FALSE(ini.write(dir / "no-such-dir" / "t.ini", &failure));
+    EXPECT_EQ(failure, (FileFailure{FileFault::CannotCreate, ENOENT}));
+
+    // A write-protected file keeps its bytes.
+    const auto ro = dir / "ro.ini";
+    writeBytes(ro, "[S]\r\n");
+    std::filesystem::permissions(ro, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(ini.write(ro, &failure));
+    EXPECT_EQ(failure.fault, FileFault::NoWritePermission);
+    EXPECT_EQ("[S]\r\n", readBytes(ro));
+}
+
+TEST(IniFileFile, ReadsOnlyARegularFileOfADictionarysSize) {
+    TempDir dir;
+    FileFailure failure;
+    std::filesystem::create_directory(dir / "folder.ini");
+    EXPECT_FALSE(IniFile::read(dir / "folder.ini", &failure));
+    EXPECT_EQ(failure.fault, FileFault::IsDirectory);
+
+    test::Fifo fifo(dir / "pipe.ini");
+    ASSERT_TRUE(fifo.made());
+    EXPECT_FALSE(IniFile::read(fifo.path(), &failure)); // at once, without a writer
+    EXPECT_EQ(failure.fault, FileFault::NotRegularFile);
+    EXPECT_FALSE(fifo.rescued());
+
+    writeBytes(dir / "big.ini", "");
+    std::filesystem::resize_file(dir / "big.ini", IniFile::kMaxFileBytes + 1);
+    EXPECT_FALSE(IniFile::read(dir / "big.ini", &failure));
+    EXPECT_EQ(failure.fault, FileFault::TooLarge);
 }
 
 } // namespace
