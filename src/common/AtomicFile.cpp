@@ -173,9 +173,4 @@ FileFailure writeFileSafely(const std::string& target, std::string_view content)
     return {};
 }
 
-std::string writeFileAtomically(const std::string& path, std::string_view content) {
-    const FileFailure failure = writeFileSafely(path, content);
-    return failure ? fileFailureText(failure) : std::string();
-}
-
 } // namespace t6

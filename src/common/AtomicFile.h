@@ -29,8 +29,4 @@ FileFailure writeFileSafely(const std::string& path, std::string_view content);
 // user anything.
 FileFailure checkFileWritable(const std::string& path);
 
-// For callers not yet moved to writeFileSafely: empty on success, else the
-// reason in the program's words, untranslated.
-std::string writeFileAtomically(const std::string& path, std::string_view content);
-
 } // namespace t6

@@ -64,30 +64,8 @@ std::string fileFailureText(const FileFailure& failure,
                          failure.fault == FileFault::CannotCreate ||
                          failure.fault == FileFault::CannotWrite;
     if (general && failure.error != 0)
-        text += ": " + systemText(std::strerror(failure.error));
+        text += ": " + platformNameText(std::strerror(failure.error));
     return text;
-}
-
-std::string systemText(std::string_view utf8) {
-    if (auto whole = utf8ToCp1251(utf8))
-        return *whole;
-    std::string out;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
-        len = std::min(len, utf8.size() - i);
-        if (auto one = utf8ToCp1251(utf8.substr(i, len))) {
-            out += *one;
-            i += len;
-            continue;
-        }
-        out += '?';
-        ++i;
-        while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-            ++i;
-    }
-    return out;
 }
 
 namespace {

@@ -53,10 +53,6 @@ const std::vector<FileFault>& allFileFaults();
 std::string fileFailureText(const FileFailure& failure,
                             const std::function<std::string(const std::string&)>& translate = {});
 
-// A text the system gives (a file name, an error text; UTF-8 on Linux) as
-// Windows-1251 for a message; characters the code page cannot hold become "?".
-std::string systemText(std::string_view utf8);
-
 struct FileRead {
     std::string bytes;   // the whole file when failure is empty
     FileFailure failure; // why nothing was read

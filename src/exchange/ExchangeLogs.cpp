@@ -19,21 +19,23 @@ std::string ExchangeLogs::pathOf(const char* fileName) const {
 }
 
 namespace {
-void createOne(std::ofstream& f, const std::string& path) {
+FileFailure createOne(std::ofstream& f, const std::string& path) {
     errno = 0;
     f.open(path, std::ios::binary | std::ios::trunc);
-    if (!f.is_open()) {
-        int e = errno;
-        throw std::runtime_error("Cannot create file \"" + path + "\". " +
-                                 (e ? std::strerror(e) : "Unknown error"));
-    }
+    if (f.is_open())
+        return {};
+    return FileFailure{FileFault::CannotCreate, errno};
 }
 } // namespace
 
-void ExchangeLogs::createFiles() {
+ExchangeLogs::Created ExchangeLogs::createFiles() {
     closeFiles();
-    createOne(protocol_, pathOf(kProtocolFile));
-    createOne(hex_, pathOf(kHexFile));
+    for (auto [file, name] : {std::pair{&protocol_, kProtocolFile}, std::pair{&hex_, kHexFile}}) {
+        const std::string path = pathOf(name);
+        if (FileFailure f = createOne(*file, path))
+            return {f, path};
+    }
+    return {};
 }
 
 void ExchangeLogs::writeLine(std::ofstream& f, std::string_view line) {
@@ -68,7 +70,7 @@ bool ExchangeLogs::saveMemo() const {
         content += l;
         content += "\r\n";
     }
-    return writeFileAtomically(pathOf(kMemoFile), content).empty();
+    return !writeFileSafely(pathOf(kMemoFile), content);
 }
 
 void ExchangeLogs::closeFiles() {

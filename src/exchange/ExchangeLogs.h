@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/FileAccess.h"
+
 namespace t6 {
 
 class ExchangeLogs {
@@ -28,10 +30,15 @@ public:
     void setDirectory(const std::string& dir) { dir_ = dir; }
     const std::string& directory() const { return dir_; }
 
-    // Creates both log files empty (rewriting the last run's) and keeps them open.
-    // Throws std::runtime_error with the file error's text when one cannot be
-    // created; the hex log is then not attempted.
-    void createFiles();
+    // Creates both log files empty (rewriting the last run's) and keeps them
+    // open. When one cannot be created it says which and why (the caller
+    // words it); the hex log is then not attempted.
+    struct Created {
+        FileFailure failure;
+        std::string path;
+        explicit operator bool() const { return !failure; }
+    };
+    Created createFiles();
 
     void protocol(std::string_view line);
     void hex(std::string_view line);

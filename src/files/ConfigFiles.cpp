@@ -49,10 +49,6 @@ std::string sectionName(int n) {
 
 } // namespace
 
-std::string fileNameText(const std::string& utf8) {
-    return systemText(utf8);
-}
-
 ConfigFiles::ConfigFiles(ConfigModel& model, ExchangeController& exchange, ExchangeLogs& logs,
                          Prompts& prompts, Translate translate)
     : model_(model), exchange_(exchange), logs_(logs), prompts_(prompts),
@@ -111,7 +107,7 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
         std::string text =
             (backup ? translate(ru("Резервная копия конфигурации не сохранена в файл:"))
                     : translate(ru("Конфигурация не сохранена в файл:"))) +
-            "\r\n" + fileNameText(path) + "\r\n" + failureText(failure);
+            "\r\n" + platformNameText(path) + "\r\n" + failureText(failure);
         if (existed)
             text += "\r\n" + translate(ru("Прежний файл не изменён."));
         prompts_.error(text);
@@ -126,7 +122,7 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
     if (const FileFailure failure = saveConfigFile(path))
         return refused(failure);
     if (!backup)
-        prompts_.message(ru("Конфигурация успешно сохранена в файл:\r\n") + fileNameText(path));
+        prompts_.message(ru("Конфигурация успешно сохранена в файл:\r\n") + platformNameText(path));
     return SaveResult::Saved;
 }
 
@@ -136,13 +132,13 @@ bool ConfigFiles::saveBackup() {
 }
 
 bool ConfigFiles::restoreBackup() {
-    const std::optional<Bytes> bytes = readWholeFile(backupPath());
-    if (!bytes)
+    const FileRead read = readRegularFile(backupPath(), MaxFileBytes);
+    if (read.failure)
         return false;
     ConfigFileLoad load;
     {
         ModeScope mode(exchange_, ExchangeMode::LoadingFile);
-        load = t6::loadConfigFile(*bytes, model_);
+        load = t6::loadConfigFile(read.bytes, model_);
         if (!load.error)
             refreshPanels();
     }
@@ -186,7 +182,7 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
             where += ": ";
         }
         prompts_.error(translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
-                       fileNameText(path) + "\r\n" + where +
+                       platformNameText(path) + "\r\n" + where +
                        translate(configFileFaultText(e.fault)) + "\r\n" +
                        translate(ru("Конфигурация в окне не изменена.")));
         return LoadResult::Malformed;
@@ -201,8 +197,8 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     }
     if (const FileFailure failure = writeFileSafely(reportPath(), report))
         prompts_.error(translate(ru("Отчёт о загрузке не сохранён в файл:")) + "\r\n" +
-                       fileNameText(reportPath()) + "\r\n" + failureText(failure));
-    prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + fileNameText(path));
+                       platformNameText(reportPath()) + "\r\n" + failureText(failure));
+    prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + platformNameText(path));
     return LoadResult::Loaded;
 }
 

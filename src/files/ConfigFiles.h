@@ -100,8 +100,4 @@ private:
     bool autoBackupPending_ = false;
 };
 
-// A file name (UTF-8 on Linux) as Windows-1251 text for a message; characters
-// the code page cannot hold become "?".
-std::string fileNameText(const std::string& path);
-
 } // namespace t6

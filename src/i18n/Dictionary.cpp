@@ -11,7 +11,7 @@ namespace {
 // A file name as Windows-1251 text for a message.
 std::string pathText(const std::filesystem::path& p) {
     const std::u8string u8 = p.u8string();
-    return systemText(std::string(u8.begin(), u8.end()));
+    return platformNameText(std::string(u8.begin(), u8.end()));
 }
 
 } // namespace

@@ -99,7 +99,9 @@ int BoundCheckBox::heightForWidth(int width) const {
         return QCheckBox::heightForWidth(width);
     const QRect r = fontMetrics().boundingRect(
         QRect(0, 0, std::max(1, width - indicatorSpace()), 10000), Qt::TextWordWrap, text());
-    return std::max(r.height() + 2, QCheckBox::sizeHint().height());
+    // The text starts where paintEvent puts the first line, beside the indicator.
+    const int lineTop = (QCheckBox::sizeHint().height() - fontMetrics().height()) / 2;
+    return std::max(lineTop + r.height() + 1, QCheckBox::sizeHint().height());
 }
 
 QSize BoundCheckBox::sizeHint() const {

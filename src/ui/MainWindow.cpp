@@ -425,13 +425,13 @@ void MainWindow::startUp() {
     nameOverlayRows(this);
     // The two exchange logs, rewritten at every start; when they cannot be
     // made the remaining steps are skipped, the timers run all the same.
-    bool logsMade = true;
-    try {
-        core_.logs().createFiles();
-    } catch (const std::exception& e) {
-        logsMade = false;
-        core_.exchange().showError(e.what());
-    }
+    const ExchangeLogs::Created created = core_.logs().createFiles();
+    const bool logsMade = static_cast<bool>(created);
+    if (!logsMade)
+        core_.exchange().showError(platformNameText(created.path) + "\r\n" +
+                                   fileFailureText(created.failure, [this](const std::string& t) {
+                                       return core_.translateMessage(t);
+                                   }));
     if (logsMade) {
         guarded([this] { core_.model().clearUsageRegistry(); });
         // The caret waits after the "+" of the first telephone.

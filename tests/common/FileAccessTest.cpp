@@ -134,9 +134,9 @@ TEST(FileFailureText, WordsTheReasonAndAddsTheSystemsTextWhereItHelps) {
 }
 
 TEST(SystemText, KeepsWhatTheCodePageHoldsAndMarksTheRest) {
-    EXPECT_EQ(systemText("/tmp/Дача.cfg"), "/tmp/" + ru("Дача") + ".cfg");
-    EXPECT_EQ(systemText("a\xe2\x86\x92"
-                         "b\xc3"),
+    EXPECT_EQ(platformNameText("/tmp/Дача.cfg"), "/tmp/" + ru("Дача") + ".cfg");
+    EXPECT_EQ(platformNameText("a\xe2\x86\x92"
+                               "b\xc3"),
               "a?b?"); // an arrow, then a cut sequence
 }
 
