@@ -1,92 +1,21 @@
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QProcess>
-#include <QTimer>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "common/Cp1251.h"
+#include "PtyFixture.h"
 #include "exchange/Connection.h"
-#include "exchange/ExchangeController.h"
 #include "exchange/SignalLevel.h"
-#include "link/QtSerialPort.h"
-#include "support/ScriptedPrompts.h"
-#include "ui/QtClock.h"
 
 namespace t6::test {
 namespace {
 
-// Runs the event loop until the condition holds or the time is up.
-bool waitFor(const std::function<bool()>& done, int ms) {
-    QDeadlineTimer deadline(ms);
-    QTimer wake;
-    wake.start(10);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
-
-struct View : ExchangeView {
-    std::string portState, connection, signal;
-    void showPortState(const std::string& t) override { portState = cp1251ToUtf8(t); }
-    void showConnection(const std::string& t) override { connection = cp1251ToUtf8(t); }
-    void showSignal(int, const std::string& t, bool) override { signal = cp1251ToUtf8(t); }
-};
-
-class DeviceOverPty : public ::testing::Test {
+class DeviceOverPty : public PtyDeviceTest {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-pty-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override {
-        exchange.reset();
-        if (sim.state() != QProcess::NotRunning) {
-            sim.terminate();
-            if (!sim.waitForFinished(2000))
-                sim.kill();
-        }
-        qunsetenv("TORVEL6_EXTRA_PORTS");
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-    // Starts the simulated device and makes its pty one of the listed ports.
-    void startDevice(const QStringList& args = {}) {
-        sim.start(QString::fromUtf8(T6_DEVICESIM), args);
-        ASSERT_TRUE(sim.waitForStarted(3000));
-        ASSERT_TRUE(waitFor([this] { return sim.canReadLine(); }, 3000));
-        pty = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
-        ASSERT_FALSE(pty.empty());
-        qputenv("TORVEL6_EXTRA_PORTS", QByteArray::fromStdString(pty));
-        logs.setDirectory(dir.string());
-        logs.createFiles();
-        exchange = std::make_unique<ExchangeController>(port, clock, prompts, logs);
-        exchange->setView(&view);
-        exchange->start();
+    void attach() override {
+        exchange->setConnectedPort("");
         connection = std::make_unique<Connection>(*exchange);
         signal = std::make_unique<SignalLevel>(*exchange);
     }
-    std::string fileText(const char* name) {
-        std::ifstream f(dir / name, std::ios::binary);
-        std::stringstream s;
-        s << f.rdbuf();
-        return cp1251ToUtf8(s.str());
+    void detach() override {
+        signal.reset();
+        connection.reset();
     }
-
-    std::filesystem::path dir;
-    QProcess sim;
-    std::string pty;
-    QtSerialPort port;
-    QtClock clock;
-    ScriptedPrompts prompts;
-    ExchangeLogs logs;
-    View view;
-    std::unique_ptr<ExchangeController> exchange;
     std::unique_ptr<Connection> connection;
     std::unique_ptr<SignalLevel> signal;
 };
