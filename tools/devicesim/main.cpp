@@ -301,6 +301,7 @@ int main(int argc, char** argv) {
     t6sim::SimDevice device(options.sim);
     OutputQueue out(pty.master, device.pacing());
     Clock::time_point fedAt = Clock::now();
+    Clock::time_point inboundFreeAt{};
     std::uint64_t reported = 0;
     auto reportRequests = [&] {
         if (!verbose) {
@@ -374,6 +375,13 @@ int main(int argc, char** argv) {
             const auto n = ::read(pty.master, buf, sizeof buf);
             if (n > 0) {
                 fedAt = Clock::now();
+                if (device.pacing()) {
+                    // The line runs at its rate both ways: a request has fully
+                    // arrived only n byte times after the line was free for it.
+                    inboundFreeAt = std::max(inboundFreeAt, fedAt) +
+                                    t6sim::kByteTimeAtLineRate * static_cast<int>(n);
+                    fedAt = inboundFreeAt;
+                }
                 device.feed(std::string_view(buf, static_cast<std::size_t>(n)));
                 reportRequests();
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
