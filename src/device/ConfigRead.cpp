@@ -66,29 +66,19 @@ void ConfigRead::readConfiguration() {
     }
     // Whatever waited for a reply is abandoned, an earlier read included.
     ex_.operationStarting();
-    if (ex_.replyTimer().isActive())
-        ex_.replyTimer().stop();
-    if (ex_.closeTimer().isActive())
-        ex_.closeTimer().stop();
+    ex_.stopTimers();
     if (ex_.connectedPort().empty()) {
         ex_.prompts().message(noConnection);
         return;
     }
     // The date and time received from the device are to stay in their fields.
     model_.setClockFromPc(false);
-    SerialPort& port = ex_.port();
-    try {
-        port.setPortName(ex_.connectedPort());
-        if (!port.isOpen())
-            port.open();
-    } catch (const PortError&) {
-        // Told below: the port is not open.
-    }
-    ex_.refreshPortState();
-    if (!port.isOpen()) {
+    // A failure to open is told as no connection.
+    if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
         ex_.prompts().message(noConnection);
         return;
     }
+    SerialPort& port = ex_.port();
 
     ex_.setMode(ExchangeMode::ReadBlock);
     if (!files_.saveBackup()) {

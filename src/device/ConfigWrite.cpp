@@ -97,30 +97,22 @@ void ConfigWrite::writeConfiguration() {
 
 bool ConfigWrite::checkAndConnect() {
     ex_.operationStarting();
-    if (ex_.replyTimer().isActive())
-        ex_.replyTimer().stop();
-    if (ex_.closeTimer().isActive())
-        ex_.closeTimer().stop();
+    ex_.stopTimers();
     if (ex_.connectedPort().empty()) {
         ex_.prompts().message(tr("Нет соединения с устройством. Проверьте подключение"));
         return false;
     }
-    SerialPort& port = ex_.port();
-    try {
-        port.setPortName(ex_.connectedPort());
-        if (!port.isOpen())
-            port.open();
-    } catch (const PortError&) {
-        ex_.refreshPortState();
+    switch (ex_.openConnectedPort()) {
+    case ExchangeController::Opening::Open:
+        return true;
+    case ExchangeController::Opening::Failed:
         ex_.prompts().message(tr("Ошибка соединения с устройством. Проверьте подключение"));
         return false;
+    case ExchangeController::Opening::StillClosed:
+        break;
     }
-    ex_.refreshPortState();
-    if (!port.isOpen()) {
-        ex_.prompts().message(tr("Ошибка соединения с портом. Проверьте подключение"));
-        return false;
-    }
-    return true;
+    ex_.prompts().message(tr("Ошибка соединения с портом. Проверьте подключение"));
+    return false;
 }
 
 void ConfigWrite::sendBlock() {

@@ -77,6 +77,28 @@ void ExchangeController::runHook(ExchangeModeValue mode) {
         it->second();
 }
 
+void ExchangeController::stopTimers() {
+    if (reply_->isActive())
+        reply_->stop();
+    if (close_->isActive())
+        close_->stop();
+}
+
+ExchangeController::Opening ExchangeController::openConnectedPort() {
+    Opening result = Opening::Open;
+    try {
+        port_.setPortName(connectedPort_);
+        if (!port_.isOpen())
+            port_.open();
+    } catch (const PortError&) {
+        result = Opening::Failed;
+    }
+    refreshPortState();
+    if (result == Opening::Open && !port_.isOpen())
+        result = Opening::StillClosed;
+    return result;
+}
+
 void ExchangeController::addStartListener(std::function<void()> listener) {
     startListeners_.push_back(std::move(listener));
 }
@@ -96,22 +118,8 @@ void ExchangeController::cancelActivity() {
 bool ExchangeController::beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
                                         bool startReplyTimer) {
     operationStarting();
-    if (reply_->isActive())
-        reply_->stop();
-    if (close_->isActive())
-        close_->stop();
-    if (connectedPort_.empty()) {
-        prompts_.message(noConnectionText);
-        return false;
-    }
-    try {
-        port_.setPortName(connectedPort_);
-        port_.open();
-    } catch (const PortError&) {
-        // Told below: the port is not open.
-    }
-    refreshPortState();
-    if (!port_.isOpen()) {
+    stopTimers();
+    if (connectedPort_.empty() || openConnectedPort() != Opening::Open) {
         prompts_.message(noConnectionText);
         return false;
     }

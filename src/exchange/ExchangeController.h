@@ -81,6 +81,14 @@ public:
     // The handler of the replies in a mode. Modes without one ignore their replies.
     void registerHandler(ExchangeModeValue mode, PacketHandler handler);
 
+    // Stops ReplyTimer and CloseTimer where they run: the first step of every operation.
+    void stopTimers();
+    // Names the port after ConnectedPort and opens it unless it is open; the
+    // port state is shown again. An open failure is not thrown: Failed says
+    // opening raised an error, StillClosed that the port is closed all the same.
+    enum class Opening { Open, Failed, StillClosed };
+    Opening openConnectedPort();
+
     // The common start of an operation. Stops ReplyTimer and CloseTimer; without
     // a known device port, or when the port does not open, shows the "no
     // connection" text and gives false. Otherwise opens ConnectedPort, purges,

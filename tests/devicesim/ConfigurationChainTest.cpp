@@ -1,5 +1,6 @@
 // The simulated device's side of the configuration read and write, on bytes.
 #include "SimDevice.h"
+#include "SimTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -10,20 +11,9 @@
 using t6sim::SimDevice;
 using t6sim::SimMemory;
 using t6sim::SimOptions;
+using namespace t6sim::test;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) {
-        s += static_cast<char>(b);
-    }
-    return s;
-}
-
-std::string frame(const std::string& payload) {
-    return "\xFE\xFF" + payload + "\xFF\xFE";
-}
 
 // Data of n bytes holding every byte value but never FF followed by FE: what
 // a real block may hold, 00, FE FF and FF included.
@@ -47,24 +37,6 @@ const std::string kOK = bytes({0xFE, 0xFF, 0x4F, 0x4B, 0xFF, 0xFE});
 const std::string kOk = bytes({0xFE, 0xFF, 0x4F, 0x6B, 0xFF, 0xFE});
 const std::string kCOK = bytes({0xFE, 0xFF, 0x43, 0x4F, 0x4B, 0xFF, 0xFE});
 const std::string kErr = bytes({0xFE, 0xFF, 0x45, 0x72, 0x72, 0xFF, 0xFE});
-
-struct Harness {
-    explicit Harness(SimOptions options = {}) : device(std::move(options)) {
-        device.setSink([this](const std::string& b) { chunks.push_back(b); });
-    }
-    // Everything the device sends in answer to these bytes.
-    std::string ask(const std::string& wire) {
-        chunks.clear();
-        device.feed(wire);
-        std::string s;
-        for (const auto& c : chunks) {
-            s += c;
-        }
-        return s;
-    }
-    SimDevice device;
-    std::vector<std::string> chunks;
-};
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The simulated device's default content, byte for byte: these are the bytes
 // a configuration read brings when the device has not been written to.
 #include "SimMemory.h"
+#include "SimTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +11,7 @@
 
 using t6sim::SimMemory;
 
-namespace {
-
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) {
-        s += static_cast<char>(b);
-    }
-    return s;
-}
-
-std::string zeros(std::size_t n) {
-    return std::string(n, '\0');
-}
-
-} // namespace
+using namespace t6sim::test;
 
 TEST(DeviceMemory, DemoConfigurationBlockHoldsItsRecordsInOrder) {
     const std::string expected =

@@ -1,4 +1,5 @@
 #include "SimDevice.h"
+#include "SimTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +10,9 @@
 using t6sim::RequestOutcome;
 using t6sim::SimDevice;
 using t6sim::SimOptions;
+using namespace t6sim::test;
 
 namespace {
-
-std::string bytes(std::initializer_list<int> list) {
-    std::string s;
-    for (int b : list) {
-        s += static_cast<char>(b);
-    }
-    return s;
-}
 
 const std::string kTt = bytes({0xFE, 0xFF, 0x54, 0x74, 0xFF, 0xFE});
 const std::string kSg = bytes({0xFE, 0xFF, 0x53, 0x67, 0xFF, 0xFE});
@@ -26,22 +20,6 @@ const std::string kT7Reply =
     bytes({0xFE, 0xFF, 0x54, 0x37, 0x20, 0x32, 0x2E, 0x30, 0x35, 0xFF, 0xFE});
 const std::string kCsqReply = bytes(
     {0xFE, 0xFF, 0x2B, 0x43, 0x53, 0x51, 0x3A, 0x20, 0x31, 0x37, 0x2C, 0x39, 0x39, 0xFF, 0xFE});
-
-// A device whose sink records every call separately.
-struct Harness {
-    explicit Harness(SimOptions options = {}) : device(std::move(options)) {
-        device.setSink([this](const std::string& b) { chunks.push_back(b); });
-    }
-    std::string all() const {
-        std::string s;
-        for (const auto& c : chunks) {
-            s += c;
-        }
-        return s;
-    }
-    SimDevice device;
-    std::vector<std::string> chunks;
-};
 
 } // namespace
 
