@@ -119,6 +119,14 @@ private:
 
 FileRead readRegularFile(const std::string& path, std::size_t maxBytes) {
     FileRead r;
+    // A regular file of at most maxBytes, or why not.
+    auto examine = [maxBytes](const struct stat& st) -> FileFailure {
+        if (auto f = typeFailure(st))
+            return *f;
+        if (static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+            return failed(FileFault::TooLarge);
+        return {};
+    };
     // What the name stands for is known before it is opened: a pipe would
     // block the opening, a device may act on being opened.
     struct stat st {};
@@ -126,14 +134,8 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes) {
         r.failure = openFailure(errno);
         return r;
     }
-    if (auto f = typeFailure(st)) {
-        r.failure = *f;
+    if ((r.failure = examine(st)))
         return r;
-    }
-    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
-        r.failure = failed(FileFault::TooLarge);
-        return r;
-    }
     // Something else may have been put in its place meanwhile: the opening
     // never waits, and the opened file is examined again.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -145,14 +147,8 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes) {
         r.failure = failed(FileFault::ReadFailed, errno);
         return r;
     }
-    if (auto f = typeFailure(st)) {
-        r.failure = *f;
+    if ((r.failure = examine(st)))
         return r;
-    }
-    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
-        r.failure = failed(FileFault::TooLarge);
-        return r;
-    }
     // One byte more than the limit tells a file that grew past it.
     const std::size_t want = maxBytes < SIZE_MAX ? maxBytes + 1 : maxBytes;
     r.bytes.resize(std::min<std::size_t>(static_cast<std::size_t>(st.st_size) + 1, want));
