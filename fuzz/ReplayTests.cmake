@@ -30,6 +30,12 @@ foreach(src ${_fuzz_targets})
     target_include_directories(replay_${_name} SYSTEM PRIVATE ${_fdp_dir})
   endif()
   target_link_libraries(replay_${_name} PRIVATE t6_files t6_config t6_link t6_i18n t6_common)
+  # Layers that exist are linked too, so that a new layer's parser can be fuzzed.
+  foreach(_layer t6_keys t6_wireless t6_device)
+    if(TARGET ${_layer})
+      target_link_libraries(replay_${_name} PRIVATE ${_layer})
+    endif()
+  endforeach()
   add_test(NAME replay_${_name}
            COMMAND replay_${_name} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${_name})
   set_tests_properties(replay_${_name} PROPERTIES TIMEOUT 120)
