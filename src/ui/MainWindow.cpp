@@ -19,12 +19,14 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "common/Cp1251.h"
 #include "ui/Cp1251Validator.h"
+#include "ui/KeyGrid.h"
 #include "ui/ModelView.h"
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
@@ -272,7 +274,9 @@ void MainWindow::buildTabs() {
 void MainWindow::buildOverlays(QWidget* clientArea) {
     // Placed where they work, above the tabs, hidden and disabled until opened.
     buildSensorListPanel(clientArea)->move(296, 160);
-    buildKeyPanel(clientArea)->move(245, 120);
+    QWidget* keyPanel = buildKeyPanel(clientArea);
+    keyPanel->move(245, 120);
+    keyGrid_ = new KeyGrid(keyPanel->findChild<QTableWidget*>("SGrid_key"), core_.model());
     maker_ = std::make_unique<MakerPanel>(buildMakerPanel(clientArea));
     maker_->panel->move(204, 52);
     connect(maker_->close, &QPushButton::clicked, this, [this] { maker_->panel->hide(); });

@@ -21,6 +21,7 @@ class QTabWidget;
 
 namespace t6 {
 
+class KeyGrid;
 class ModelView;
 class QtPrompts;
 struct MakerPanel;
@@ -104,6 +105,7 @@ private:
     QLabel* signalText_ = nullptr;
     QLabel* statusPanels_[4] = {};
     QPushButton* cancelButton_ = nullptr;
+    KeyGrid* keyGrid_ = nullptr;
     std::string portState_;
     Activity activity_;
     std::unique_ptr<QTranslator> qtRussian_;

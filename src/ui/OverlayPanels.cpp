@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include "ui/Cp1251Validator.h"
@@ -61,19 +60,6 @@ QLineEdit* edit(QWidget* parent, const QString& name, int maxLength, QRect at) {
     return e;
 }
 
-// The key table's cells take only what Windows-1251 can hold.
-class KeyCellDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* e = qobject_cast<QLineEdit*>(w))
-            e->setValidator(new Cp1251Validator(e));
-        return w;
-    }
-};
-
 // A stand-in for the maker's logo until the real picture is supplied.
 QPixmap placeholderLogo(QSize size) {
     QPixmap p(size);
@@ -98,7 +84,7 @@ QWidget* buildKeyPanel(QWidget* parent) {
     grid->setColumnWidth(0, 40);
     grid->setColumnWidth(1, 168);
     grid->setColumnWidth(2, 169);
-    grid->setItemDelegate(new KeyCellDelegate(grid));
+    // The cells are bound to the model's keys by a KeyGrid.
     grid->setGeometry(10, 26, 40 + 168 + 169 + 4, 11 * 20 + 4);
     grid->setProperty(kNoTranslate, true);
     // Row 0 holds the headings and column 0 the row numbers: neither is edited.

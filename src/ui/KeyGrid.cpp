@@ -1,0 +1,103 @@
+#include "ui/KeyGrid.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+
+#include "config/ConfigModel.h"
+#include "ui/Cp1251Validator.h"
+#include "ui/TextConv.h"
+
+namespace t6 {
+
+namespace {
+
+// The cells take only what Windows-1251 can hold, and their typing follows
+// the grid's key filter.
+class KeyCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            e->setValidator(new Cp1251Validator(e));
+            e->setProperty("t6KeyColumn", index.column());
+            e->installEventFilter(const_cast<KeyCellDelegate*>(this));
+        }
+        return w;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* e = qobject_cast<QLineEdit*>(watched);
+            auto* key = static_cast<QKeyEvent*>(event);
+            // Backspace counts as a character; Delete and the arrows do not.
+            const bool character = key->key() == Qt::Key_Backspace ||
+                                   (key->key() != Qt::Key_Delete && !key->text().isEmpty() &&
+                                    key->text()[0].isPrint());
+            if (e && !KeyGrid::acceptsKey(e->property("t6KeyColumn").toInt(),
+                                          static_cast<int>(e->text().size()), character))
+                return true;
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+KeyGrid::KeyGrid(QTableWidget* grid, ConfigModel& model)
+    : QObject(grid), grid_(grid), model_(model) {
+    grid_->setItemDelegate(new KeyCellDelegate(grid_));
+    // Every change of a cell, typed or pasted or set by assistive technology.
+    connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (showing_ == 0)
+            cellChanged(item);
+    });
+    showKeys();
+}
+
+bool KeyGrid::acceptsKey(int column, int held, bool characterKey) {
+    if (!characterKey)
+        return true;
+    if (column == kDescriptionColumn)
+        return held <= 9;
+    if (column == kCodeColumn)
+        return held <= 15;
+    return true;
+}
+
+void KeyGrid::showKeys() {
+    ++showing_;
+    auto set = [this](int r, int c, const QString& text) {
+        if (QTableWidgetItem* item = grid_->item(r, c); item && item->text() != text)
+            item->setText(text);
+    };
+    set(0, 0, QString::fromUtf8("№ кл"));
+    set(0, kDescriptionColumn, QString::fromUtf8("Описание"));
+    set(0, kCodeColumn, QString::fromUtf8("КодКлюча"));
+    const auto& keys = model_.config().touchKeys;
+    for (int r = 1; r <= 10; ++r) {
+        const TouchKey& k = keys[static_cast<std::size_t>(r - 1)];
+        set(r, 0, QString::number(r));
+        set(r, kDescriptionColumn, qs(k.description));
+        set(r, kCodeColumn, qs(k.code));
+    }
+    --showing_;
+}
+
+void KeyGrid::cellChanged(QTableWidgetItem* item) {
+    const int r = item->row();
+    const int c = item->column();
+    if (r < 1 || r > 10 || (c != kDescriptionColumn && c != kCodeColumn))
+        return;
+    TouchKey key = model_.config().touchKeys[static_cast<std::size_t>(r - 1)];
+    // A text the code page cannot hold never reaches the model; the cell shows
+    // the key as it was.
+    if (auto bytes = fromQs(item->text()))
+        (c == kDescriptionColumn ? key.description : key.code) = *bytes;
+    model_.setTouchKey(r, key);
+    showKeys();
+}
+
+} // namespace t6
