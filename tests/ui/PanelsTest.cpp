@@ -578,7 +578,7 @@ TEST_F(PanelsTest, ControlsAreNamedForAssistiveTechnologyAfterTheirPanel) {
     EXPECT_EQ(name("BB_ReadKey10"), u("Читать Ключ 10"));
     auto* keys = child<QTableWidget>("SGrid_key");
     EXPECT_EQ(name("SGrid_key"), u("Программирование ключей"));
-    EXPECT_EQ(keys->item(4, 1)->data(Qt::AccessibleTextRole).toString(), u("4"));
+    EXPECT_EQ(keys->item(4, 1)->data(Qt::AccessibleTextRole).toString(), u("Описание 4"));
     withShippedDictionary();
     child<QAction>("menu_english")->trigger();
     EXPECT_EQ(name("Edit1"), u("Zone 1, Message"));
