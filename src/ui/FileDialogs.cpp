@@ -12,10 +12,6 @@ FileDialogSpec configSaveDialog() {
     return {ru("Сохранить конфигурацию в файл"), {}, {}, {}};
 }
 
-FileDialogSpec keyFileDialog() {
-    return {ru("Файл ключей"), ru("все (*);;ключи (*.key)"), {}, {}};
-}
-
 std::vector<std::string> fileDialogCaptions() {
     std::vector<std::string> texts;
     for (const FileDialogSpec& s : {configOpenDialog(), configSaveDialog(), keyFileDialog()}) {

@@ -1,11 +1,12 @@
 #pragma once
 // The window's file dialogs: the configuration files' open and save dialogs
-// and the key files' open dialog. Titles and filters are captions of the
+// here, and the key files' dialog (keys/KeyFiles.h). Titles and filters are captions of the
 // window: they are shown in its language.
 
 #include <vector>
 
 #include "common/Prompts.h"
+#include "keys/KeyFiles.h" // keyFileDialog(): the key files' dialog lives with the key files
 
 namespace t6 {
 
@@ -13,8 +14,6 @@ namespace t6 {
 FileDialogSpec configOpenDialog();
 // "SaveDialog1": the same, for saving.
 FileDialogSpec configSaveDialog();
-// The key files' dialog, used to read and to save: every file, or names ending in ".key".
-FileDialogSpec keyFileDialog();
 
 // The texts of all three, for the dictionary's checks.
 std::vector<std::string> fileDialogCaptions();

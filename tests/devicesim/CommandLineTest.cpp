@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -42,6 +43,42 @@ TEST(CommandLine, StageOptionsFillTheirTables) {
     const auto e = parse({"--reply", "Sg=", "--reply", "Tt=T7=1"});
     EXPECT_EQ(e.sim.replies.at("Sg"), "");
     EXPECT_EQ(e.sim.replies.at("Tt"), "T7=1");
+}
+
+TEST(CommandLine, LearningOptionsTakeTheDelayAndTheCodes) {
+    // The program waits long enough to be seen; the library answers at once.
+    EXPECT_EQ(parse({}).sim.learnDelay, std::chrono::milliseconds(1500));
+    EXPECT_EQ(t6sim::SimOptions{}.learnDelay, std::chrono::milliseconds(0));
+
+    const auto o =
+        parse({"--learn-delay", "0", "--key-code", "01a2B3c4D5e6F708", "--fob-code=00ff10",
+               "--sensor-code", "12AB00FF", "--thermo-code", "FEFF01", "--silent", "Kr",
+               "--reply=Utd=\\x00", "--truncate-reply", "Dr=5"});
+    EXPECT_EQ(o.sim.learnDelay, std::chrono::milliseconds(0));
+    EXPECT_EQ(o.sim.keyCode, std::string("\x01\xA2\xB3\xC4\xD5\xE6\xF7\x08", 8));
+    EXPECT_EQ(o.sim.fobCode, std::string("\x00\xFF\x10", 3));
+    EXPECT_EQ(o.sim.sensorCode, std::string("\x12\xAB\x00\xFF", 4));
+    EXPECT_EQ(o.sim.thermoCode, std::string("\xFE\xFF\x01", 3));
+    EXPECT_EQ(o.sim.silent, (std::set<std::string>{"Kr"}));
+    EXPECT_EQ(o.sim.replies.at("Utd"), std::string(1, '\0'));
+    EXPECT_EQ(o.sim.truncateReplies.at("Dr"), 5u);
+    EXPECT_EQ(parse({"--learn-delay=3600000"}).sim.learnDelay, std::chrono::milliseconds(3600000));
+
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--learn-delay", "-1"},
+        {"--learn-delay", "3600001"},
+        {"--learn-delay", "1.5"},
+        {"--key-code", "01A2B3C4D5E6F7"},
+        {"--key-code", "01A2B3C4D5E6F7080"},
+        {"--fob-code", "0G0000"},
+        {"--fob-code", "0x0102"},
+        {"--sensor-code", "12 AB 00"},
+        {"--thermo-code", ""},
+        {"--silent", "D1r"}, // a stage, not a request
+    };
+    for (const auto& args : wrong) {
+        EXPECT_THROW(parse(args), UsageError) << args[0] << " " << args[1];
+    }
 }
 
 TEST(CommandLine, MistakesAreRefusedWithAReason) {
@@ -85,10 +122,22 @@ TEST(CommandLine, HelpNamesEveryOptionAndStage) {
     std::free(text);
     for (const char* option :
          {"--type", "--csq", "--silent", "--reply", "--truncate-reply", "--noise", "--split",
-          "--truncate ", "--delay", "--pace", "--verbose", "--link", "--exit-after", "--help"}) {
+          "--truncate ", "--delay", "--learn-delay", "--key-code", "--fob-code", "--sensor-code",
+          "--thermo-code", "--pace", "--verbose", "--link", "--exit-after", "--help"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     for (const auto stage : t6sim::kStageNames) {
         EXPECT_NE(help.find(" " + std::string(stage)), std::string::npos) << stage;
+    }
+    // The defaults are told as the options take them.
+    EXPECT_NE(help.find("default 1500"), std::string::npos);
+    EXPECT_NE(help.find("(default 01C47F2A1900005D)"), std::string::npos);
+    EXPECT_NE(help.find("(default 5A6B7C)"), std::string::npos);
+    // No line is wider than a terminal.
+    std::size_t lineStart = 0;
+    for (std::size_t nl = help.find('\n'); nl != std::string::npos;
+         nl = help.find('\n', lineStart)) {
+        EXPECT_LE(nl - lineStart, 79u) << help.substr(lineStart, nl - lineStart);
+        lineStart = nl + 1;
     }
 }

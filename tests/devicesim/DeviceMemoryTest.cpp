@@ -1,13 +1,16 @@
 // The simulated device's default content, byte for byte: these are the bytes
 // a configuration read brings when the device has not been written to.
+#include "SimDevice.h"
 #include "SimMemory.h"
 #include "SimTestKit.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using t6sim::SimMemory;
 
@@ -81,12 +84,52 @@ TEST(DeviceMemory, DemoFixedBlocksHaveTheirLengthsNamesAndCodes) {
                                       zeros(65));
 }
 
+TEST(DeviceMemory, DemoKeysSensorsAndPairedOutputs) {
+    const SimMemory memory = SimMemory::demo();
+
+    // Three keys: a description of 12 bytes, then the identity of 8.
+    EXPECT_EQ(memory.keyTable,
+              bytes({0xC8, 0xE2, 0xE0, 0xED, 0xEE, 0xE2, 0x20, 0xC8, 0x2E}) +
+                  zeros(3) + // Иванов И.
+                  bytes({0x01, 0x2F, 0x8A, 0x6C, 0x0D, 0x00, 0x00, 0xE3}) +
+                  bytes({0xCF, 0xE5, 0xF2, 0xF0, 0xEE, 0xE2, 0xE0, 0x20, 0xC0, 0x2E}) +
+                  zeros(2) + // Петрова А.
+                  bytes({0x01, 0x77, 0x3B, 0x91, 0x4E, 0x00, 0x00, 0x1A}) +
+                  bytes({0xD1, 0xF2, 0xEE, 0xF0, 0xEE, 0xE6}) + zeros(6) + // Сторож
+                  bytes({0x01, 0xB0, 0x5C, 0x2E, 0x88, 0x00, 0x00, 0xC6}) + zeros(140));
+
+    // Zone 1 has two sensors (the reply test gives their bytes), the others none.
+    ASSERT_EQ(memory.sensorLists[0].size(), 84u);
+    EXPECT_EQ(memory.sensorLists[0].substr(28), zeros(56));
+    for (std::size_t zone = 1; zone < 6; ++zone) {
+        EXPECT_EQ(memory.sensorLists[zone], zeros(84)) << "zone " << zone + 1;
+    }
+
+    // The three outputs of the wireless-outputs block, paired by the type of
+    // their state digit, and off.
+    const std::map<std::string, t6sim::SimOutput> paired = {
+        {bytes({0x1A, 0x2B, 0x3C}), {1, false}},
+        {bytes({0x12, 0xAB, 0x0F}), {4, false}},
+        {bytes({0x21, 0x43, 0x65}), {3, false}}};
+    EXPECT_EQ(memory.attachedOutputs, paired);
+}
+
 TEST(DeviceMemory, NoDemoBlockCouldEndItsReplyEarly) {
     const SimMemory memory = SimMemory::demo();
     const std::string stop("\xFF\xFE", 2);
-    for (const std::string* block : {&memory.wirelessOutputs, &memory.configBlock,
-                                     &memory.remoteControls, &memory.thermoNames}) {
+    std::vector<const std::string*> blocks = {&memory.wirelessOutputs, &memory.configBlock,
+                                              &memory.remoteControls, &memory.thermoNames,
+                                              &memory.keyTable};
+    for (const auto& list : memory.sensorLists) {
+        blocks.push_back(&list);
+    }
+    for (const std::string* block : blocks) {
         EXPECT_EQ(block->find(stop), std::string::npos);
+    }
+    // Nor any learned code the device answers by default.
+    const t6sim::SimOptions o;
+    for (const std::string* code : {&o.keyCode, &o.fobCode, &o.sensorCode, &o.thermoCode}) {
+        EXPECT_EQ((*code + stop).find(stop), code->size());
     }
 }
 

@@ -413,3 +413,35 @@ TEST(DeviceProgram, PacedBlockTakesItsTimeOnTheLine) {
     EXPECT_LE(took, 90ms);
     ::close(fd);
 }
+
+TEST(DeviceProgram, KeyReadWaitsForTheLearnDelayAndIsCancelled) {
+    SimProcess sim({"--learn-delay", "400", "--key-code", "01A2B3C4D5E6F708"});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_FALSE(path.empty());
+    const int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ask(fd, kTt), kT7Reply); // the program is up and answering
+
+    // FE FF 4B 72 FF FE: nothing for the learn delay, then the key's identity;
+    // a request in between is answered at once.
+    const auto asked = Clock::now();
+    ASSERT_TRUE(writeAll(fd, "\xFE\xFFKr\xFF\xFE"));
+    EXPECT_EQ(ask(fd, kSg), "\xFE\xFF+CSQ: 17,99\xFF\xFE");
+    EXPECT_LT(Clock::now() - asked, 300ms);
+    const std::string key = readUntil(fd, asked + 2000ms, endsWithStop);
+    const auto took = Clock::now() - asked;
+    EXPECT_EQ(key, "\xFE\xFF\x01\xA2\xB3\xC4\xD5\xE6\xF7\x08\xFF\xFE"s);
+    EXPECT_GE(took, 400ms);
+    EXPECT_LT(took, 1500ms);
+
+    // FE FF 55 72 FF FE before the identity is due: no answer to either.
+    ASSERT_TRUE(writeAll(fd, framed("Kr")));
+    ::usleep(150000);
+    ASSERT_TRUE(writeAll(fd, "\xFE\xFFUr\xFF\xFE"));
+    EXPECT_EQ(quietFor(fd, 800ms), "");
+    // And the next read is a new one.
+    ASSERT_TRUE(writeAll(fd, framed("Kr")));
+    EXPECT_EQ(readUntil(fd, Clock::now() + 2000ms, endsWithStop), key);
+    ::close(fd);
+}

@@ -174,6 +174,76 @@ TEST(SimulatedPort, ReceiverMayWriteThePathOnAndIsNeverReentered) {
     EXPECT_EQ(got[2], frame("+CSQ: 17,99"));
 }
 
+TEST(SimulatedPort, LearnedCodeComesAfterTheLearnDelayUnlessCancelled) {
+    t6sim::SimOptions options;
+    options.learnDelay = std::chrono::milliseconds(1500);
+    PortHarness h(options);
+    const Bytes key =
+        bytesOf({0xFE, 0xFF, 0x01, 0xC4, 0x7F, 0x2A, 0x19, 0x00, 0x00, 0x5D, 0xFF, 0xFE});
+
+    // The learn delay, then the port's 5 ms, in virtual time.
+    h.port.write(frame("Kr"));
+    h.clock.advance(1504);
+    EXPECT_TRUE(h.chunks.empty());
+    h.clock.advance(1);
+    EXPECT_EQ(h.received(), key);
+
+    // A cancel before the code is due: nothing comes, however long one waits.
+    h.chunks.clear();
+    h.port.write(frame("Kr"));
+    h.clock.advance(1499);
+    h.port.write(frame("Ur"));
+    h.clock.advance(10000);
+    EXPECT_TRUE(h.chunks.empty());
+    EXPECT_FALSE(h.port.device().pendingLearn().has_value());
+
+    // A new learning restarts the wait and brings only its own code; other
+    // requests are answered meanwhile.
+    h.port.write(frame("Pr"));
+    h.clock.advance(1000);
+    h.port.write(frame("Ps"));
+    h.port.write(frame("Tt"));
+    h.clock.advance(5);
+    EXPECT_EQ(h.received(), frame("T7 2.05"));
+    h.chunks.clear();
+    h.clock.advance(1499);
+    EXPECT_TRUE(h.chunks.empty());
+    h.clock.advance(1);
+    EXPECT_EQ(h.received(), bytesOf({0xFE, 0xFF, 0x7E, 0x21, 0xC3, 0x05, 0xFF, 0xFE}));
+
+    // The device's reply delay comes on top of the learn delay.
+    h.chunks.clear();
+    h.port.device().options().replyDelay = std::chrono::milliseconds(100);
+    h.port.device().options().learnDelay = std::chrono::milliseconds(300);
+    h.port.write(frame("Rtd"));
+    h.clock.advance(404);
+    EXPECT_TRUE(h.chunks.empty());
+    h.clock.advance(1);
+    EXPECT_EQ(h.received(), bytesOf({0xFE, 0xFF, 0x66, 0x77, 0x88, 0xFF, 0xFE}));
+}
+
+TEST(SimulatedPort, LearningGoesOnWhileThePortIsClosed) {
+    t6sim::SimOptions options;
+    options.learnDelay = std::chrono::milliseconds(500);
+    PortHarness h(options);
+    // Closed and reopened before the code is due: the code arrives.
+    h.port.write(frame("Pr"));
+    h.port.close();
+    h.clock.advance(200);
+    h.port.open();
+    h.port.purge();
+    h.clock.advance(305);
+    EXPECT_EQ(h.received(), bytesOf({0xFE, 0xFF, 0x5A, 0x6B, 0x7C, 0xFF, 0xFE}));
+    // Closed when it is due: it is lost, and nothing comes later.
+    h.chunks.clear();
+    h.port.write(frame("Pr"));
+    h.port.close();
+    h.clock.advance(1000);
+    h.port.open();
+    h.clock.advance(1000);
+    EXPECT_TRUE(h.chunks.empty());
+}
+
 TEST(SimulatedPort, UnplugClosesAndTellsTheLostHandler) {
     PortHarness h;
     std::string reason;

@@ -58,8 +58,32 @@ void SimulatedPort::write(const Bytes& bytes) {
     if (bytes.empty())
         return;
     writes.push_back({name_, bytes});
-    if (name_ == devicePort)
+    if (name_ == devicePort) {
         device_.feed(bytes);
+        noteLearning();
+    }
+}
+
+void SimulatedPort::noteLearning() {
+    const auto& pending = device_.pendingLearn();
+    if (!pending) {
+        if (learnTimer_)
+            learnTimer_->stop();
+        return;
+    }
+    if (pending->ticket == learnTicket_ && learnTimer_ && learnTimer_->isActive())
+        return;
+    learnTicket_ = pending->ticket;
+    const auto ticket = learnTicket_;
+    // A fresh timer for every learning, since the delay may differ; the old
+    // one is stopped first so that it never fires for the new learning.
+    if (learnTimer_)
+        learnTimer_->stop();
+    learnTimer_ = clock_.createTimer(static_cast<int>(pending->delay.count()), [this, ticket] {
+        learnTimer_->stop();
+        device_.releaseLearned(ticket);
+    });
+    learnTimer_->start();
 }
 
 void SimulatedPort::purge() {

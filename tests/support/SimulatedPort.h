@@ -5,7 +5,10 @@
 // back later, through a timer of the clock the port is given, the way a real
 // port reports received bytes: never from inside write(), after a reply delay
 // in virtual time and, when the device paces its replies, spread at 260 µs a
-// byte. With the manual clock of the tests, clock.advance(ms) delivers them.
+// byte. A learned code (a key, a fob, a sensor) is released the device's learn
+// delay after its request, unless a cancel came first, and then takes the
+// same way. With the manual clock of the tests, clock.advance(ms) delivers
+// them.
 
 #include <cstdint>
 #include <deque>
@@ -77,12 +80,18 @@ private:
     void onDeviceBytes(const std::string& bytes);
     void deliverDue();
     void dropPending();
+    // Times the release of the learning the device holds, if it is new.
+    void noteLearning();
 
     Clock& clock_;
     t6sim::SimDevice device_;
     std::unique_ptr<Timer> tick_;
     std::deque<Piece> pending_;
     std::int64_t lineFreeUs_ = 0; // when the last queued byte has arrived
+    // The learning being timed and its timer. The device's learning goes on
+    // whatever becomes of the port: closing it only loses the reply.
+    std::uint64_t learnTicket_ = 0;
+    std::unique_ptr<Timer> learnTimer_;
     bool delivering_ = false;
 
     std::string name_ = "COM1";

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -320,9 +322,12 @@ int main(int argc, char** argv) {
         }
         reported = device.requestCount();
     };
+    // A learned reply leaves the reply delay after its release; every other
+    // reply the reply delay after its request.
+    Clock::time_point replyBase = fedAt;
     device.setSink([&](const std::string& bytes) {
         reportRequests(); // the request first, then what it brought
-        auto due = fedAt + device.replyDelay();
+        auto due = replyBase + device.replyDelay();
         if (device.options().splitChunk != 0 && !out.empty()) {
             due = std::max(due, out.lastDue() + kChunkGap);
         }
@@ -338,6 +343,17 @@ int main(int argc, char** argv) {
     // After a read error the master is left alone for a moment instead of
     // being polled in a tight loop.
     std::optional<Clock::time_point> masterRestAt;
+    // The learning the device holds and when its code is due, counted from
+    // the end of its request.
+    std::optional<std::pair<std::uint64_t, Clock::time_point>> learnDue;
+    auto noteLearning = [&] {
+        const auto& pending = device.pendingLearn();
+        if (!pending) {
+            learnDue.reset();
+        } else if (!learnDue || learnDue->first != pending->ticket) {
+            learnDue.emplace(pending->ticket, fedAt + pending->delay);
+        }
+    };
     char buf[4096];
 
     for (;;) {
@@ -352,6 +368,17 @@ int main(int argc, char** argv) {
         if (masterRestAt && now >= *masterRestAt) {
             masterRestAt.reset();
         }
+        if (learnDue && now >= learnDue->second) {
+            // On the learning's own schedule, however late the wake-up.
+            const auto [ticket, due] = *learnDue;
+            learnDue.reset();
+            replyBase = due;
+            if (verbose && device.pendingLearn()) {
+                std::fprintf(stderr, "%s: learned for %s\n", kProgram,
+                             device.pendingLearn()->stage.c_str());
+            }
+            device.releaseLearned(ticket); // goes out with the next flush
+        }
 
         pollfd fds[2] = {{wake[0], POLLIN, 0}, {pty.master, 0, 0}};
         if (!masterRestAt) {
@@ -360,8 +387,11 @@ int main(int argc, char** argv) {
         if (out.blocked()) {
             fds[1].events |= POLLOUT;
         }
+        const auto learnAt =
+            learnDue ? std::optional<Clock::time_point>(learnDue->second) : std::nullopt;
         const int ready =
-            waitFor(fds, 2, now, earliest(earliest(deadline, out.nextWrite()), masterRestAt));
+            waitFor(fds, 2, now,
+                    earliest(earliest(earliest(deadline, out.nextWrite()), masterRestAt), learnAt));
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
@@ -382,8 +412,10 @@ int main(int argc, char** argv) {
                                     t6sim::kByteTimeAtLineRate * static_cast<int>(n);
                     fedAt = inboundFreeAt;
                 }
+                replyBase = fedAt;
                 device.feed(std::string_view(buf, static_cast<std::size_t>(n)));
                 reportRequests();
+                noteLearning();
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 if (verbose) {
                     std::fprintf(stderr, "%s: read from the pty: %s\n", kProgram,

@@ -34,10 +34,21 @@ std::chrono::milliseconds parseSeconds(std::string_view option, const std::strin
     return std::chrono::milliseconds(static_cast<long long>(seconds * 1000.0 + 0.5));
 }
 
-std::string stageList() {
+// The stage names, one blank apart; with `indent`, in lines of at most 78
+// characters that begin with it.
+std::string stageList(std::string_view indent = {}) {
     std::string list;
+    std::size_t lineStart = 0;
     for (const auto name : kStageNames) {
-        list += list.empty() ? "" : " ";
+        if (!indent.empty() && list.size() - lineStart + 1 + name.size() > 78) {
+            list += "\n";
+            lineStart = list.size();
+            list += indent;
+        } else if (!list.empty()) {
+            list += " ";
+        } else {
+            list += indent;
+        }
         list += name;
     }
     return list;
@@ -74,6 +85,13 @@ int hexDigit(char c) {
     return -1;
 }
 
+// "01C47F2A1900005D": two upper-case digits a byte, as the code options take them.
+std::string hexDigits(std::string_view bytes) {
+    std::string text = hexBytes(bytes);
+    std::erase(text, ' ');
+    return text;
+}
+
 } // namespace
 
 std::string unescapeBytes(std::string_view text) {
@@ -96,6 +114,23 @@ std::string unescapeBytes(std::string_view text) {
         }
         bytes += static_cast<char>(high * 16 + low);
         i += 3;
+    }
+    return bytes;
+}
+
+std::string codeBytes(std::string_view option, std::string_view hex, std::size_t size) {
+    std::string bytes;
+    for (std::size_t i = 0; hex.size() == 2 * size && i < hex.size(); i += 2) {
+        const int high = hexDigit(hex[i]);
+        const int low = hexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            break;
+        }
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    if (bytes.size() != size) {
+        throw UsageError{std::string(option) + " needs " + std::to_string(2 * size) +
+                         " hexadecimal digits, not \"" + std::string(hex) + "\""};
     }
     return bytes;
 }
@@ -154,6 +189,20 @@ ProgramOptions parseArguments(int argc, const char* const* argv) {
                 throw UsageError{"--delay must be at most 3600000 ms"};
             }
             result.sim.replyDelay = std::chrono::milliseconds(ms);
+        } else if (arg == "--learn-delay") {
+            const auto ms = parseCount(arg, value(), 0);
+            if (ms > 3'600'000) {
+                throw UsageError{"--learn-delay must be at most 3600000 ms"};
+            }
+            result.sim.learnDelay = std::chrono::milliseconds(ms);
+        } else if (arg == "--key-code") {
+            result.sim.keyCode = codeBytes(arg, value(), 8);
+        } else if (arg == "--fob-code") {
+            result.sim.fobCode = codeBytes(arg, value(), 3);
+        } else if (arg == "--sensor-code") {
+            result.sim.sensorCode = codeBytes(arg, value(), 4);
+        } else if (arg == "--thermo-code") {
+            result.sim.thermoCode = codeBytes(arg, value(), 3);
         } else if (arg == "--pace") {
             noValue();
             result.sim.pace = true;
@@ -175,6 +224,7 @@ ProgramOptions parseArguments(int argc, const char* const* argv) {
 }
 
 void printUsage(std::FILE* to, const char* program) {
+    const SimOptions defaults;
     std::fprintf(
         to,
         "Usage: %s [options]\n"
@@ -186,7 +236,19 @@ void printUsage(std::FILE* to, const char* program) {
         "Pn, Ltd with the blocks it holds, a configuration block (99 99 and records)\n"
         "with COK, and Wp, Wtd, Wo with OK; the packet after OK is the block to\n"
         "store (130, 78, 224 bytes), answered Ok, or Err when its length is wrong.\n"
-        "It starts with a demo configuration and keeps what is written until it stops.\n"
+        "Keys: Cn answers the key table (200 bytes); Wr answers OK and takes the\n"
+        "next packet as the table. Wireless zone sensors: D1r to D6r answer the\n"
+        "zone's sensor list (84 bytes); Wd1 to Wd6 answer OK and take the next\n"
+        "packet as that list.\n"
+        "Learning: Kr (a key held to the reader, 8 bytes), Pr (a fob, 3 bytes),\n"
+        "Ps (a zone sensor, 4 bytes) and Rtd (a temperature sensor, 3 bytes) are\n"
+        "answered with the code the device hears, after the learn delay; Ur, Uk,\n"
+        "Us and Utd end whatever learning is pending and are not answered.\n"
+        "Wireless outputs: So + 3 code bytes + type byte (01-04) + action byte\n"
+        "pairs the output of that code (00), switches it on (01) or off (02),\n"
+        "answered Ok; switching a code never paired gets no answer.\n"
+        "It starts with a demo configuration, key table and sensor lists (its\n"
+        "three wireless outputs paired) and keeps what is written until it stops.\n"
         "\n"
         "Options:\n"
         "  --type TEXT        identification reply (default \"T7 2.05\")\n"
@@ -202,6 +264,14 @@ void printUsage(std::FILE* to, const char* program) {
         "  --split N          send replies in pieces of N bytes\n"
         "  --truncate N       cut every reply after N bytes, without the stop string\n"
         "  --delay MS         wait MS milliseconds before every reply\n"
+        "  --learn-delay MS   time from Kr, Pr, Ps or Rtd to the learned code, before\n"
+        "                     the --delay (default %lld; 0 answers at once)\n"
+        "  --key-code HEX16   identity of the key held to the reader\n"
+        "                     (default %s)\n"
+        "  --fob-code HEX6    code of the fob the device hears (default %s)\n"
+        "  --sensor-code HEX8 code of the zone sensor it hears (default %s)\n"
+        "  --thermo-code HEX6 code of the temperature sensor it hears\n"
+        "                     (default %s)\n"
         "  --pace             the line at 38400 baud both ways (260 us a byte): a\n"
         "                     request counts as received only when its bytes would\n"
         "                     have arrived, and replies leave at that rate\n"
@@ -211,10 +281,16 @@ void printUsage(std::FILE* to, const char* program) {
         "  --exit-after SECS  stop after SECS seconds (fractions allowed)\n"
         "  --help             show this text\n"
         "\n"
-        "STAGE is one of: %s\n"
-        "(block is the configuration block; Wp-data, Wtd-data, Wo-data the packet\n"
-        "after each OK.) Option values may also be given as --option=VALUE.\n",
-        program, stageList().c_str());
+        "STAGE is one of:\n%s\n"
+        "(block is the configuration block; Wp-data, Wtd-data, Wo-data, Wr-data and\n"
+        "Wd-data the packet after each OK; Dr and Wd stand for every zone; a\n"
+        "learning stage's reply is the learned code; Ur, Uk, Us, Utd have no reply\n"
+        "unless --reply gives one.) Option values may also be given as\n"
+        "--option=VALUE.\n",
+        program, static_cast<long long>(kProgramLearnDelay.count()),
+        hexDigits(defaults.keyCode).c_str(), hexDigits(defaults.fobCode).c_str(),
+        hexDigits(defaults.sensorCode).c_str(), hexDigits(defaults.thermoCode).c_str(),
+        stageList("  ").c_str());
 }
 
 } // namespace t6sim

@@ -11,7 +11,13 @@
 
 namespace t6sim {
 
+// The program's learn delay unless --learn-delay says otherwise: long enough
+// for a person to see the configurator wait for the key or the sensor.
+inline constexpr std::chrono::milliseconds kProgramLearnDelay{1500};
+
 struct ProgramOptions {
+    ProgramOptions() { sim.learnDelay = kProgramLearnDelay; }
+
     SimOptions sim;
     std::optional<std::chrono::milliseconds> exitAfter;
     bool verbose = false;
@@ -33,5 +39,9 @@ void printUsage(std::FILE* to, const char* program);
 // hexadecimal digits) is the byte NN, "\\" a backslash; every other character
 // stands for itself. Throws UsageError on any other backslash sequence.
 std::string unescapeBytes(std::string_view text);
+
+// The bytes of a code given as exactly 2 × `size` hexadecimal digits, first
+// pair first. Throws UsageError, naming `option`, on anything else.
+std::string codeBytes(std::string_view option, std::string_view hex, std::size_t size);
 
 } // namespace t6sim

@@ -14,6 +14,8 @@ const char* outcomeName(RequestOutcome outcome) {
         return "silenced";
     case RequestOutcome::Unknown:
         return "unknown";
+    case RequestOutcome::Learning:
+        return "learning";
     }
     return "?";
 }
@@ -51,27 +53,168 @@ void SimDevice::installProtocol() {
     auto fixedBlockWrite = [this](std::string ready, std::string stage, std::size_t size,
                                   std::string SimMemory::*slot) {
         handle(std::move(ready), [this, stage, size, slot](const std::string&) {
-            expectNext(stage, [this, size, slot](const std::string& data) {
-                if (data.size() != size) {
-                    return std::optional<std::string>(kWrongLengthReply);
-                }
-                memory_.*slot = data;
-                return std::optional<std::string>("Ok");
-            });
-            return std::optional<std::string>("OK");
+            return awaitBlock(stage, size, &(memory_.*slot));
         });
     };
     fixedBlockWrite("Wp", "Wp-data", kRemoteControlsSize, &SimMemory::remoteControls);
     fixedBlockWrite("Wtd", "Wtd-data", kThermoNamesSize, &SimMemory::thermoNames);
     fixedBlockWrite("Wo", "Wo-data", kWirelessOutputsSize, &SimMemory::wirelessOutputs);
+    fixedBlockWrite("Wr", "Wr-data", kKeyTableSize, &SimMemory::keyTable);
+
+    installEnrolment();
+}
+
+namespace {
+
+// The zone of "D" + n + "r" or "Wd" + n: the digit 1 to 6 at `at`, the
+// payload ending after it (or after `tail`).
+std::optional<std::size_t> zoneOf(const std::string& payload, std::size_t at,
+                                  std::string_view tail = {}) {
+    if (payload.size() != at + 1 + tail.size() || payload.compare(at + 1, tail.size(), tail) != 0) {
+        return std::nullopt;
+    }
+    const char digit = payload[at];
+    if (digit < '1' || digit > static_cast<char>('0' + kWirelessZones)) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(digit - '1');
+}
+
+constexpr std::string_view kDone{"Ok"};
+
+} // namespace
+
+void SimDevice::installEnrolment() {
+    // Keys: the whole table.
+    handle("Cn", [this](const std::string&) { return memory_.keyTable; });
+
+    // A zone's sensor list, and its write: ready, then the list.
+    handlePrefix(
+        "D",
+        [this](const std::string& payload) -> std::optional<std::string> {
+            const auto zone = zoneOf(payload, 1, "r");
+            if (!zone) {
+                return std::nullopt;
+            }
+            return memory_.sensorLists[*zone];
+        },
+        "Dr");
+    handlePrefix(
+        "Wd",
+        [this](const std::string& payload) -> std::optional<std::string> {
+            const auto zone = zoneOf(payload, 2);
+            if (!zone) {
+                return std::nullopt;
+            }
+            return awaitBlock("Wd-data", kSensorListSize, &memory_.sensorLists[*zone]);
+        },
+        "Wd");
+
+    // Learning: the device listens and answers with what it heard.
+    for (const char* stage : {"Kr", "Pr", "Ps", "Rtd"}) {
+        handle(stage, [this, stage](const std::string&) { return startLearning(stage); });
+    }
+    // Any of the stop requests ends any learning; none is answered.
+    for (const char* stop : {"Ur", "Uk", "Us", "Utd"}) {
+        handle(stop, [this](const std::string&) {
+            learning_.reset();
+            return std::optional<std::string>();
+        });
+    }
+
+    // Wireless outputs: pairing and switching.
+    handlePrefix(
+        "So", [this](const std::string& payload) { return switchOutput(payload); }, "So");
+}
+
+std::optional<std::string> SimDevice::awaitBlock(std::string stage, std::size_t size,
+                                                 std::string* slot) {
+    expectNext(std::move(stage), [size, slot](const std::string& data) {
+        if (data.size() != size) {
+            return std::optional<std::string>(kWrongLengthReply);
+        }
+        *slot = data;
+        return std::optional<std::string>(kDone);
+    });
+    return std::optional<std::string>("OK");
+}
+
+std::optional<std::string> SimDevice::startLearning(std::string stage) {
+    if (options_.learnDelay.count() <= 0) {
+        learning_.reset();
+        return learnedCode(stage);
+    }
+    learning_ = PendingLearn{++learnTickets_, std::move(stage), options_.learnDelay};
+    deferred_ = true;
+    return std::nullopt;
+}
+
+const std::string& SimDevice::learnedCode(std::string_view stage) const {
+    if (stage == "Kr") {
+        return options_.keyCode;
+    }
+    if (stage == "Pr") {
+        return options_.fobCode;
+    }
+    if (stage == "Ps") {
+        return options_.sensorCode;
+    }
+    return options_.thermoCode;
+}
+
+bool SimDevice::releaseLearned(std::uint64_t ticket) {
+    if (!learning_ || learning_->ticket != ticket) {
+        return false;
+    }
+    const std::string stage = std::move(learning_->stage);
+    learning_.reset();
+    sendStageReply(stage, learnedCode(stage));
+    return true;
+}
+
+bool SimDevice::releaseLearned() {
+    return learning_ && releaseLearned(learning_->ticket);
+}
+
+std::optional<std::string> SimDevice::switchOutput(const std::string& payload) {
+    // "So", three code bytes, the type byte, the action byte.
+    if (payload.size() != 7) {
+        return std::nullopt;
+    }
+    const std::string code = payload.substr(2, 3);
+    const int type = static_cast<unsigned char>(payload[5]);
+    switch (static_cast<unsigned char>(payload[6])) {
+    case 0x00: {
+        if (type < 1 || type > 4) {
+            return std::nullopt;
+        }
+        // Pairing again takes the new type; the output stays as it was switched.
+        memory_.attachedOutputs[code].type = type;
+        return std::optional<std::string>(kDone);
+    }
+    case 0x01:
+    case 0x02: {
+        const auto it = memory_.attachedOutputs.find(code);
+        if (it == memory_.attachedOutputs.end()) {
+            return std::nullopt; // nothing paired with this code hears it
+        }
+        it->second.on = payload[6] == 0x01;
+        return std::optional<std::string>(kDone);
+    }
+    default:
+        return std::nullopt;
+    }
 }
 
 void SimDevice::handle(std::string command, Handler handler) {
     exact_[std::move(command)] = std::move(handler);
 }
 
-void SimDevice::handlePrefix(std::string prefix, Handler handler) {
-    prefixes_[std::move(prefix)] = std::move(handler);
+void SimDevice::handlePrefix(std::string prefix, Handler handler, std::string name) {
+    if (name.empty()) {
+        name = prefix;
+    }
+    prefixes_[std::move(prefix)] = {std::move(name), std::move(handler)};
 }
 
 void SimDevice::handleLeading(std::string lead, std::string name, Handler handler) {
@@ -145,11 +288,13 @@ void SimDevice::dispatch(std::string payload) {
         handler = lead->second.second;
     } else {
         // The longest prefix that the payload starts with and goes beyond.
-        for (const auto& [prefix, h] : prefixes_) {
+        std::size_t longest = 0;
+        for (const auto& [prefix, entry] : prefixes_) {
             if (payload.size() > prefix.size() && payload.starts_with(prefix) &&
-                prefix.size() >= command.size()) {
-                command = prefix;
-                handler = h;
+                prefix.size() >= longest) {
+                longest = prefix.size();
+                command = entry.first;
+                handler = entry.second;
             }
         }
     }
@@ -166,21 +311,31 @@ void SimDevice::dispatch(std::string payload) {
 
     // The handler may register what comes next, so it runs before the record
     // is written and the reply goes out after it. A reply the options put in
-    // place of the right one does not change what the handler did.
+    // place of the right one does not change what the handler did; a learning
+    // reply meets the options of its stage when it is released.
+    deferred_ = false;
     std::optional<std::string> reply = handler(payload);
-    if (const auto it = options_.replies.find(command); it != options_.replies.end()) {
-        reply = it->second;
+    if (deferred_) {
+        deferred_ = false;
+        record(std::move(payload), std::move(command), RequestOutcome::Learning);
+        return;
     }
+    const bool replaced = options_.replies.contains(command);
+    record(payload, command,
+           reply || replaced ? RequestOutcome::Answered : RequestOutcome::NoReply);
+    if (reply || replaced) {
+        sendStageReply(command, reply.value_or(std::string()));
+    }
+}
+
+void SimDevice::sendStageReply(const std::string& stage, const std::string& reply) {
+    const auto replaced = options_.replies.find(stage);
     std::optional<std::size_t> cut = options_.truncateAfter;
-    if (const auto it = options_.truncateReplies.find(command);
+    if (const auto it = options_.truncateReplies.find(stage);
         it != options_.truncateReplies.end()) {
         cut = it->second;
     }
-    record(std::move(payload), std::move(command),
-           reply ? RequestOutcome::Answered : RequestOutcome::NoReply);
-    if (reply) {
-        sendPacket(*reply, cut);
-    }
+    sendPacket(replaced != options_.replies.end() ? replaced->second : reply, cut);
 }
 
 void SimDevice::record(std::string payload, std::string command, RequestOutcome outcome) {

@@ -9,16 +9,31 @@
 //   "Tt"  the type and version ("T7 2.05")     "Sg"  the modem's signal level
 //   "Ro"  the wireless-outputs block          "Pt"  the configuration block
 //   "Pn"  the remote controls                 "Ltd" the wireless sensor names
+//   "Cn"  the key table                       "D1r".."D6r" a zone's sensor list
 //   99 99 + records (the configuration block): stored, answered "COK"
-//   "Wp", "Wtd", "Wo": answered "OK" (ready); the next packet is the remote
-//   controls (130 bytes), the sensor names (78) or the wireless outputs (224),
+//   "Wp", "Wtd", "Wo", "Wr", "Wd1".."Wd6": answered "OK" (ready); the next
+//   packet is the remote controls (130 bytes), the sensor names (78), the
+//   wireless outputs (224), the key table (200) or the zone's sensor list (84),
 //   stored and answered "Ok". Data of another length is not stored and is
 //   answered "Err".
+//   "Kr", "Pr", "Ps", "Rtd": learning. The device listens for a key held to
+//   its reader, a fob, a zone sensor or a temperature sensor and answers with
+//   what it heard (8, 3, 4, 3 bytes, chosen in the options) once the learn
+//   delay has passed. One learning at a time: a new one replaces the one
+//   pending. "Ur", "Uk", "Us", "Utd" each end whatever learning is pending
+//   and are not answered.
+//   "So" + 3 code bytes + type byte + action byte: 00 pairs the output of that
+//   code and type (type 01-04), 01 switches it on, 02 off; answered "Ok".
+//   Switching a code that was never paired, an unknown action or type, or
+//   arguments of another length get no answer: the configurator's wait for
+//   the reply then runs out.
 //
 // The class does no I/O and keeps no time. Bytes go in through feed(); reply
 // bytes come out through the sink, synchronously, from within feed(). The
 // program around it (or a test) decides when they reach the line: it applies
-// the reply delay and the line-rate pacing that the options ask for.
+// the reply delay and the line-rate pacing that the options ask for, and
+// releases a pending learned reply (pendingLearn(), releaseLearned()) once its
+// learn delay has passed.
 #pragma once
 
 #include <array>
@@ -45,11 +60,13 @@ inline constexpr std::string_view kPacketStop{"\xFF\xFE", 2};
 inline constexpr std::chrono::microseconds kByteTimeAtLineRate{260};
 
 // The stages at which the device can be told to misbehave: each request it
-// answers, the configuration block ("block") and the data packet that follows
-// each write readiness ("Wp-data", "Wtd-data", "Wo-data").
-inline constexpr std::array<std::string_view, 13> kStageNames{
-    "Tt", "Sg",      "Ro",  "Pt",       "Pn", "Ltd",    "block",
-    "Wp", "Wp-data", "Wtd", "Wtd-data", "Wo", "Wo-data"};
+// knows ("Dr" and "Wd" for every zone), the configuration block ("block") and
+// the data packet that follows each write readiness ("Wp-data", ...). A
+// learning stage's reply is the learned code; a cancel has none of its own.
+inline constexpr std::array<std::string_view, 28> kStageNames{
+    "Tt",       "Sg",      "Ro",      "Pt", "Pn", "Ltd", "block",   "Wp", "Wp-data", "Wtd",
+    "Wtd-data", "Wo",      "Wo-data", "Cn", "Kr", "Wr",  "Wr-data", "Pr", "Dr",      "Ps",
+    "Wd",       "Wd-data", "Rtd",     "So", "Ur", "Uk",  "Us",      "Utd"};
 
 bool isStageName(std::string_view name);
 
@@ -99,6 +116,18 @@ struct SimOptions {
     // Whether the reply bytes should leave at the real line rate. The device
     // only reports it.
     bool pace = false;
+
+    // Time from a learning request to its reply, before the reply delay. The
+    // device only reports it; at 0 the learned code is answered at once.
+    std::chrono::milliseconds learnDelay{0};
+
+    // What the device hears when it learns, taken when the reply is due: the
+    // identity of the key held to the reader ("Kr"), the code of a fob ("Pr"),
+    // of a zone sensor ("Ps") and of a temperature sensor ("Rtd").
+    std::string keyCode{"\x01\xC4\x7F\x2A\x19\x00\x00\x5D", 8};
+    std::string fobCode{"\x5A\x6B\x7C", 3};
+    std::string sensorCode{"\x7E\x21\xC3\x05", 4};
+    std::string thermoCode{"\x66\x77\x88", 3};
 };
 
 // What became of one request.
@@ -107,9 +136,17 @@ enum class RequestOutcome {
     NoReply,  // the request was understood; the device has nothing to say
     Silenced, // the options told the device to keep quiet
     Unknown,  // no entry of the table matches; ignored
+    Learning, // the reply waits for the learn delay (see pendingLearn())
 };
 
 const char* outcomeName(RequestOutcome outcome);
+
+// A learned reply the device holds until its learn delay has passed.
+struct PendingLearn {
+    std::uint64_t ticket = 0;           // different for every learning started
+    std::string stage;                  // "Kr", "Pr", "Ps" or "Rtd"
+    std::chrono::milliseconds delay{0}; // from the end of the request to the reply
+};
 
 struct RequestRecord {
     std::uint64_t serial = 0; // 1 for the first request since construction
@@ -155,9 +192,10 @@ public:
     // a prefix entry answers payloads that start with it and carry arguments
     // ("D1r", "Wd3", "So..."); the longest matching prefix wins. An exact
     // entry is preferred over any prefix entry. Registering a name again
-    // replaces its handler.
+    // replaces its handler. A prefix entry is known by `name` in the log and
+    // the options, by the prefix itself when no name is given.
     void handle(std::string command, Handler handler);
-    void handlePrefix(std::string prefix, Handler handler);
+    void handlePrefix(std::string prefix, Handler handler, std::string name = {});
     // Payloads that start with `lead`, the lead alone included, go to this
     // handler, which `name` stands for in the log and in the options: the
     // configuration block is known by its first two bytes. Tried after the
@@ -172,6 +210,17 @@ public:
     // The reply delay and pacing the program has to apply.
     std::chrono::milliseconds replyDelay() const { return options_.replyDelay; }
     bool pacing() const { return options_.pace; }
+
+    // The learning whose reply waits for its delay, if any. The program
+    // notes the ticket when it first sees it and calls releaseLearned(ticket)
+    // `delay` after the request; a cancel or a newer learning in between
+    // makes that call do nothing.
+    const std::optional<PendingLearn>& pendingLearn() const { return learning_; }
+    // Sends the learned code of the pending learning (through the options of
+    // its stage) when `ticket` is still the one pending. Returns whether it did.
+    bool releaseLearned(std::uint64_t ticket);
+    // The same for whatever learning is pending.
+    bool releaseLearned();
 
     // Frames a payload and sends it through the misbehaviour options to the
     // sink. Handlers normally just return their reply; this is for replies the
@@ -188,6 +237,16 @@ public:
 
 private:
     void installProtocol();
+    void installEnrolment();
+    // Answers a write readiness: the next packet is the block, stored in
+    // `slot` when it has `size` bytes.
+    std::optional<std::string> awaitBlock(std::string stage, std::size_t size, std::string* slot);
+    // Starts learning for `stage`: the code now when there is no learn delay,
+    // otherwise nothing yet and a pending learning.
+    std::optional<std::string> startLearning(std::string stage);
+    std::optional<std::string> switchOutput(const std::string& payload);
+    const std::string& learnedCode(std::string_view stage) const;
+    void sendStageReply(const std::string& stage, const std::string& reply);
     void frameRequests();
     void dispatch(std::string payload);
     void sendPacket(std::string_view payload, std::optional<std::size_t> cut);
@@ -199,9 +258,12 @@ private:
     SimMemory memory_ = SimMemory::demo();
 
     std::map<std::string, Handler, std::less<>> exact_;
-    std::map<std::string, Handler, std::less<>> prefixes_;
+    std::map<std::string, std::pair<std::string, Handler>, std::less<>> prefixes_;
     std::map<std::string, std::pair<std::string, Handler>, std::less<>> leading_;
     std::optional<std::pair<std::string, Handler>> next_;
+    std::optional<PendingLearn> learning_;
+    std::uint64_t learnTickets_ = 0;
+    bool deferred_ = false; // the handler just run keeps its reply for later
 
     std::string buffer_;
     bool inPacket_ = false;

@@ -19,14 +19,19 @@ std::string zeros(std::size_t n) {
     return std::string(n, '\0');
 }
 
+// A text padded with 00 bytes to the width of its field.
+std::string padded(std::string_view utf8, std::size_t width) {
+    std::string text = win1251(utf8);
+    if (text.size() > width) {
+        throw std::invalid_argument("a device text is longer than its field");
+    }
+    text.resize(width, '\0');
+    return text;
+}
+
 // A name padded with 00 bytes to the ten bytes every name field has.
 std::string name10(std::string_view utf8) {
-    std::string name = win1251(utf8);
-    if (name.size() > 10) {
-        throw std::invalid_argument("a device name holds at most 10 bytes");
-    }
-    name.resize(10, '\0');
-    return name;
+    return padded(utf8, 10);
 }
 
 // One entry of the remote-control or sensor-name block: name, then code.
@@ -127,11 +132,44 @@ std::string demoThermoNames() {
     return namedCode("Гостиная", {0x33, 0x44, 0x55}) + zeros(5 * 13);
 }
 
+// Three keys of the household, each a description of 12 bytes and the
+// 8-byte identity of a contact key (family byte 01 first).
+std::string demoKeyTable() {
+    std::string block;
+    block += padded("Иванов И.", 12) + raw({0x01, 0x2F, 0x8A, 0x6C, 0x0D, 0x00, 0x00, 0xE3});
+    block += padded("Петрова А.", 12) + raw({0x01, 0x77, 0x3B, 0x91, 0x4E, 0x00, 0x00, 0x1A});
+    block += padded("Сторож", 12) + raw({0x01, 0xB0, 0x5C, 0x2E, 0x88, 0x00, 0x00, 0xC6});
+    block += zeros(7 * 20);
+    return block;
+}
+
+// Wireless zone 1 has two sensors; the other zones have none.
+std::array<std::string, kWirelessZones> demoSensorLists() {
+    std::array<std::string, kWirelessZones> lists;
+    lists[0] = name10("Прихожая") + raw({0x1A, 0x2B, 0x3C, 0x4D}) + name10("Спальня") +
+               raw({0x5E, 0x6F, 0x70, 0x81}) + zeros(4 * 14);
+    for (std::size_t zone = 1; zone < kWirelessZones; ++zone) {
+        lists[zone] = zeros(kSensorListSize);
+    }
+    return lists;
+}
+
 } // namespace
 
 SimMemory SimMemory::demo() {
-    return SimMemory{demoWirelessOutputs(), demoConfigBlock(), demoRemoteControls(),
-                     demoThermoNames()};
+    SimMemory memory;
+    memory.wirelessOutputs = demoWirelessOutputs();
+    memory.configBlock = demoConfigBlock();
+    memory.remoteControls = demoRemoteControls();
+    memory.thermoNames = demoThermoNames();
+    memory.keyTable = demoKeyTable();
+    memory.sensorLists = demoSensorLists();
+    // The outputs of the wireless-outputs block are paired, by the type their
+    // state digit gives, and switched off.
+    memory.attachedOutputs = {{raw({0x1A, 0x2B, 0x3C}), SimOutput{1, false}},
+                              {raw({0x12, 0xAB, 0x0F}), SimOutput{4, false}},
+                              {raw({0x21, 0x43, 0x65}), SimOutput{3, false}}};
+    return memory;
 }
 
 std::string win1251(std::string_view utf8) {

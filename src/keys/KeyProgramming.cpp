@@ -1,0 +1,386 @@
+#include "keys/KeyProgramming.h"
+
+#include <optional>
+
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "exchange/ExchangeController.h"
+#include "keys/KeyTable.h"
+#include "link/SerialPort.h"
+
+namespace t6 {
+
+namespace {
+
+// Longer than the reply timer, so that its row has run when the watch looks.
+constexpr int kSaveWatchMs = ExchangeController::kReplyIntervalMs + 500;
+
+} // namespace
+
+KeyProgramming::KeyProgramming(ExchangeController& exchange, ConfigModel& model)
+    : ex_(exchange), model_(model) {
+    for (int row = 1; row <= 10; ++row)
+        setCaption(row, false);
+    state_.readEnabled.fill(true);
+    saveWatch_ =
+        ex_.clock().createTimer(kSaveWatchMs, [this] { ex_.guarded([this] { onSaveWatch(); }); });
+    ex_.registerHandler(ExchangeMode::ReadAllKeys, [this](const Bytes& r) { onTable(r); });
+    ex_.registerHandler(ExchangeMode::ReadOneKey, [this](const Bytes& r) { onKey(r); });
+    ex_.registerHandler(ExchangeMode::KeysReady, [this](const Bytes& r) { onReady(r); });
+    ex_.registerHandler(ExchangeMode::KeysResult, [this](const Bytes& r) { onResult(r); });
+    // No answer to "Wr" or to the signal level: after the box, the panels
+    // come back and the port closes.
+    ex_.setTimeoutHook(ExchangeMode::KeysReady, [this] { waitCancelSteps(); });
+    ex_.setTimeoutHook(ExchangeMode::SignalLevel, [this] { waitCancelSteps(); });
+    ex_.addStartListener([this] { onOperationStarting(); });
+}
+
+KeyProgramming::~KeyProgramming() = default;
+
+std::string KeyProgramming::tr(const char* utf8) const {
+    return ex_.translate(ru(utf8));
+}
+
+bool KeyProgramming::acceptsCellKey(int column, std::size_t cellLength, char key) {
+    if (key == '\b')
+        return true;
+    if (column == 1)
+        return cellLength < kDescriptionTypingLimit;
+    if (column == 2)
+        return cellLength < kCodeTypingLimit;
+    return true;
+}
+
+// ---- The panel and the table ----
+
+void KeyProgramming::openPanel() {
+    if (!ex_.beginOperation(ExchangeMode::ReadAllKeys,
+                            tr("Нет соединения с устройством. Проверьте подключение")))
+        return;
+    state_.shown = true;
+    state_.enabled = true;
+    state_.otherPanelsEnabled = false;
+    notify();
+    ex_.sendFramed("Cn");
+}
+
+void KeyProgramming::onTable(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< чтение ключей(все): ") + reply);
+    for (const DecodedKeyRow& r : decodeKeyTable(reply)) {
+        TouchKey key = model_.config().touchKeys.at(static_cast<std::size_t>(r.row - 1));
+        key.description = r.description;
+        if (r.code)
+            key.code = *r.code;
+        model_.setTouchKey(r.row, key);
+    }
+    // The reply timer ends the exchange silently.
+    notify();
+}
+
+void KeyProgramming::closePanel() {
+    if (!state_.closeEnabled)
+        return;
+    state_.shown = false;
+    state_.enabled = false;
+    state_.otherPanelsEnabled = true;
+    notify();
+    // A key read pending on the device ends with "Ur".
+    ex_.operationStarting();
+    ex_.stopTimers();
+    const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
+    if (ex_.connectedPort().empty() ||
+        ex_.openConnectedPort() != ExchangeController::Opening::Open) {
+        ex_.prompts().message(noConnection);
+        return;
+    }
+    try {
+        ex_.port().purge();
+    } catch (const PortError&) {
+    }
+    // The device's answer, if any, is ignored; the reply timer ends the exchange.
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    ex_.replyTimer().start();
+    try {
+        ex_.sendFramed("Ur");
+    } catch (const PortError&) {
+        ex_.prompts().message(noConnection);
+    }
+}
+
+// ---- One key ----
+
+void KeyProgramming::readKey(int row) {
+    if (row < 1 || row > 10)
+        return;
+    const bool cancelling = pendingRow_ == row;
+    // The read pending here or in another row is this operation's own business.
+    readStarting_ = true;
+    const bool ready = ex_.beginOperation(
+        ExchangeMode::ReadOneKey,
+        tr("Нет соединения с устройством. Необходимо проверить подключение"), false);
+    readStarting_ = false;
+    if (!ready)
+        return;
+    if (cancelling) {
+        ex_.sendFramed("Ur");
+        endWait();
+        // Whatever the device says to the cancel is not a key.
+        ex_.finish();
+    } else {
+        // One key is awaited at a time: a read pending in another row is over.
+        ex_.sendFramed("Kr");
+        keyReadRow_ = row;
+        beginWait(row);
+    }
+    notify();
+}
+
+void KeyProgramming::beginWait(int row) {
+    if (pendingRow_ && pendingRow_ != row)
+        setCaption(pendingRow_, false);
+    pendingRow_ = row;
+    setCaption(row, true);
+    ex_.setCancel([this] {
+        if (pendingRow_)
+            readKey(pendingRow_);
+    });
+    ex_.view().showActivity({tr("Ожидание ключа") + " " + std::to_string(row) + ": " +
+                                 tr("приложите ключ к считывателю"),
+                             true, false});
+}
+
+void KeyProgramming::endWait() {
+    if (!pendingRow_)
+        return;
+    setCaption(pendingRow_, false);
+    pendingRow_ = 0;
+    ex_.setCancel({});
+    ex_.view().showActivity({});
+}
+
+void KeyProgramming::onKey(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< чтение ключа: ") + reply);
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    ex_.replyTimer().stop();
+    const int row = keyReadRow_;
+    if (row >= 1 && row <= 10) {
+        TouchKey key = model_.config().touchKeys.at(static_cast<std::size_t>(row - 1));
+        key.code = decodeKeyIdentity(reply);
+        model_.setTouchKey(row, key);
+    }
+    state_.enabled = true;
+    ex_.closeTimer().start();
+    endWait();
+    if (row >= 1 && row <= 10) {
+        setCaption(row, false);
+        state_.readEnabled[static_cast<std::size_t>(row - 1)] = true;
+    }
+    notify();
+}
+
+// ---- Writing the table ----
+
+void KeyProgramming::save() {
+    // The device needs a moment before it takes the table.
+    ex_.clock().wait(1000);
+    state_.enableConnectButton = false;
+    if (const std::optional<KeyTableFault> fault = checkKeyTable(model_.config().touchKeys)) {
+        ex_.prompts().message(
+            keyTableFaultText(*fault, [this](const std::string& t) { return ex_.translate(t); }));
+        return;
+    }
+    // A key read waits no more; an earlier save still waiting is replaced quietly.
+    saveStarting_ = true;
+    ex_.operationStarting();
+    saveStarting_ = false;
+    ex_.stopTimers();
+    const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
+    if (ex_.connectedPort().empty()) {
+        ex_.prompts().message(noConnection);
+        state_.enableConnectButton = true;
+        notify();
+        return;
+    }
+    switch (ex_.openConnectedPort()) {
+    case ExchangeController::Opening::Open:
+        break;
+    case ExchangeController::Opening::Failed:
+        ex_.prompts().message(noConnection);
+        state_.enableConnectButton = true;
+        notify();
+        return;
+    case ExchangeController::Opening::StillClosed:
+        ex_.prompts().message(noConnection);
+        return;
+    }
+    ex_.port().purge();
+    ex_.setMode(ExchangeMode::KeysReady);
+    ex_.replyTimer().start();
+    try {
+        ex_.sendFramed("Wr");
+    } catch (const PortError&) {
+        ex_.prompts().message(noConnection);
+        return;
+    }
+    saving_ = true;
+    awaitingResult_ = false;
+    saveWatch_->start();
+    state_.closeEnabled = false;
+    notify();
+}
+
+void KeyProgramming::onReady(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< результат записи ключей в прибор: ") + reply);
+    if (reply != "OK") {
+        ex_.setMode(ExchangeMode::IdleAfterOperation);
+        ex_.replyTimer().stop();
+        endSave();
+        answerBox(ru("Ответ о готовности к сохранению ключей некорректен."));
+        return;
+    }
+    ex_.port().purge();
+    ex_.replyTimer().stop();
+    ex_.closeTimer().start();
+    sendTable();
+}
+
+bool KeyProgramming::sendTable() {
+    // Another operation may start during the waits (the window keeps running).
+    auto stillOurs = [this] { return saving_ && ex_.mode() == ExchangeMode::KeysReady; };
+    ex_.clock().wait(100);
+    if (!stillOurs())
+        return false;
+    const std::optional<Bytes> block = encodeKeyTable(model_.config().touchKeys);
+    if (!block) {
+        // The table was edited while the device got ready: nothing half-built is sent.
+        ex_.setMode(ExchangeMode::IdleAfterOperation);
+        endSave();
+        if (auto fault = checkKeyTable(model_.config().touchKeys))
+            ex_.prompts().message(keyTableFaultText(
+                *fault, [this](const std::string& t) { return ex_.translate(t); }));
+        return false;
+    }
+    ex_.clock().wait(100);
+    if (!stillOurs())
+        return false;
+    ex_.stopTimers();
+    const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
+    if (ex_.connectedPort().empty()) {
+        endSave();
+        ex_.prompts().message(noConnection);
+        return false;
+    }
+    switch (ex_.openConnectedPort()) {
+    case ExchangeController::Opening::Open:
+        break;
+    case ExchangeController::Opening::Failed:
+        endSave();
+        ex_.prompts().message(tr("Ошибка открытия порта. Проверьте подключение"));
+        return false;
+    case ExchangeController::Opening::StillClosed:
+        endSave();
+        ex_.prompts().message(noConnection);
+        return false;
+    }
+    ex_.port().purge();
+    ex_.setMode(ExchangeMode::KeysResult);
+    ex_.replyTimer().start();
+    awaitingResult_ = true;
+    saveWatch_->start();
+    ex_.sendFramed(*block);
+    return true;
+}
+
+void KeyProgramming::onResult(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< ответ о записи: ") + reply);
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    ex_.replyTimer().stop();
+    const bool written = reply == "Ok";
+    endSave();
+    if (!written) {
+        // The panel stays open.
+        answerBox(ru("Ответ об успешной записи ключей не корректен."));
+        return;
+    }
+    answerBox(ru("Процесс записи ключей завершился. Все OK."));
+    // However the box was closed, the panel closes.
+    state_.shown = false;
+    state_.enabled = false;
+    state_.otherPanelsEnabled = true;
+    notify();
+}
+
+void KeyProgramming::answerBox(const std::string& text) {
+    // Shown as written; the mode is 11 whatever the answer.
+    const bool yes = ex_.prompts().confirm(text);
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    if (yes) {
+        if (ex_.port().isOpen())
+            ex_.port().purge();
+        ex_.closeTimer().start();
+    }
+}
+
+void KeyProgramming::endSave() {
+    saving_ = false;
+    awaitingResult_ = false;
+    saveWatch_->stop();
+    state_.closeEnabled = true;
+    notify();
+}
+
+void KeyProgramming::onSaveWatch() {
+    saveWatch_->stop();
+    if (!saving_)
+        return;
+    // The reply timer has run its row: after "Wr" its box was shown; after the
+    // table it ended the exchange without a word, so the user is told here.
+    const bool silentResult = awaitingResult_;
+    if (ex_.mode() == ExchangeMode::KeysResult)
+        ex_.finish();
+    endSave();
+    if (silentResult)
+        ex_.view().showNotice(tr("Прибор не подтвердил запись ключей: ответа нет 10 с."));
+}
+
+// ---- Waits that end ----
+
+void KeyProgramming::waitCancelSteps() {
+    if (state_.shown)
+        state_.enabled = true;
+    if (enableSensorPanel_)
+        enableSensorPanel_();
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    ex_.replyTimer().stop();
+    if (ex_.port().isOpen())
+        ex_.port().purge();
+    ex_.closeTimer().start();
+    if (saving_)
+        endSave();
+    else
+        notify();
+}
+
+void KeyProgramming::onOperationStarting() {
+    if (pendingRow_ && !readStarting_) {
+        endWait();
+        notify();
+    }
+    if (saving_) {
+        endSave();
+        if (!saveStarting_)
+            ex_.view().showNotice(tr("Запись ключей прервана другой операцией."));
+    }
+}
+
+void KeyProgramming::setCaption(int row, bool pending) {
+    state_.readCaptions.at(static_cast<std::size_t>(row - 1)) =
+        pending ? ru("Отмена") : ru("Читать Ключ");
+}
+
+void KeyProgramming::notify() {
+    if (observer_)
+        observer_(state_);
+}
+
+} // namespace t6

@@ -1,0 +1,81 @@
+#include "wireless/CodeLearning.h"
+
+#include "common/Cp1251.h"
+#include "config/FieldEncodings.h"
+#include "exchange/ExchangeController.h"
+
+namespace t6 {
+
+CodeLearning::CodeLearning(ExchangeController& exchange, ExchangeModeValue mode, int rows,
+                           std::string startRequest)
+    : ex_(exchange), mode_(mode), startRequest_(std::move(startRequest)),
+      learning_(static_cast<std::size_t>(rows), false), wait_(exchange) {
+    ex_.registerHandler(mode_, [this](const Bytes& r) { onReply(r); });
+}
+
+std::string CodeLearning::tr(const char* utf8) const {
+    return ex_.translate(ru(utf8));
+}
+
+std::string CodeLearning::caption(int row) const {
+    return learning(row) ? ru("Отмена") : ru("Читать");
+}
+
+bool CodeLearning::learning(int row) const {
+    return row >= 1 && row <= rows() && learning_[static_cast<std::size_t>(row - 1)];
+}
+
+void CodeLearning::notify() {
+    if (observer_)
+        observer_();
+}
+
+void CodeLearning::press(int row) {
+    if (row < 1 || row > rows())
+        return;
+    if (!ex_.beginOperation(mode_, tr("Нет соединения с устройством. Необходимо проверить "
+                                      "подключение")))
+        return;
+    pending_ = row;
+    const auto i = static_cast<std::size_t>(row - 1);
+    if (!learning_[i]) {
+        ex_.sendFramed(startRequest_);
+        learning_[i] = true;
+        listening_ = row;
+        listeningStarted();
+        wait_.show(waitText(), [this, row] {
+            if (learning(row))
+                press(row);
+        });
+    } else {
+        ex_.sendFramed(cancelRequest(row));
+        learning_[i] = false;
+        if (listening_ == row)
+            listening_ = 0;
+    }
+    notify();
+}
+
+void CodeLearning::resetPendingCaption() {
+    if (pending_ >= 1)
+        learning_[static_cast<std::size_t>(pending_ - 1)] = false;
+}
+
+void CodeLearning::onReply(const Bytes& reply) {
+    // Remote controls and temperature sensors share the head of this line.
+    ex_.logs().protocol(ru("<<< ответ от радиопультов: ") + reply);
+    ex_.replyTimer().stop();
+    ex_.closeTimer().start();
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    if (pending_ >= 1) {
+        if (listening_ == pending_)
+            takeCode(pending_, bytesToHex(reply));
+        learning_[static_cast<std::size_t>(pending_ - 1)] = false;
+    }
+    listening_ = 0;
+    wait_.end();
+    notify();
+    ex_.sendFramed("Uk");
+}
+
+} // namespace t6

@@ -1,0 +1,39 @@
+#pragma once
+// Learning the radio code of a wireless temperature sensor, sensors 1 to 6:
+// "Rtd" starts listening; the cancel is "Ur", for sensor 2 "Utd". The heard
+// code goes into the sensor's code field and the sensor is registered
+// ("btd" + number) under its current name; a sensor without a name is not.
+// Without an answer within 10 s the controller sends "Utd"; the button keeps
+// "Отмена", so that its next press sends the cancel.
+
+#include <memory>
+
+#include "common/Clock.h"
+#include "wireless/CodeLearning.h"
+
+namespace t6 {
+
+class ConfigModel;
+
+class ThermoCodeLearning : public CodeLearning {
+public:
+    static constexpr int kRows = 6;
+
+    ThermoCodeLearning(ExchangeController& exchange, ConfigModel& model);
+
+    // PendingThermoRow: the sensor whose request was sent last.
+    int pendingThermoRow() const { return pendingRow(); }
+
+private:
+    Bytes cancelRequest(int row) const override;
+    std::string waitText() const override;
+    void takeCode(int row, const std::string& code) override;
+    void listeningStarted() override;
+
+    ConfigModel& model_;
+    // The reply timer's row for this mode tells nobody: this watch, started
+    // with it, ends the visible wait when the time-out has ended the learning.
+    std::unique_ptr<Timer> watch_;
+};
+
+} // namespace t6

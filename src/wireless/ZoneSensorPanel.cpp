@@ -1,0 +1,267 @@
+#include "wireless/ZoneSensorPanel.h"
+
+#include "common/Cp1251.h"
+#include "config/FieldEncodings.h"
+#include "exchange/ExchangeController.h"
+#include "wireless/ReplyText.h"
+
+namespace t6 {
+
+namespace {
+
+bool validRow(int row) {
+    return row >= 1 && row <= SensorSlots;
+}
+
+std::size_t at(int row) {
+    return static_cast<std::size_t>(row - 1);
+}
+
+} // namespace
+
+ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), wait_(exchange) {
+    ex_.registerHandler(ExchangeMode::ReadSensorList, [this](const Bytes& r) { onList(r); });
+    ex_.registerHandler(ExchangeMode::ReadSensor, [this](const Bytes& r) { onSensor(r); });
+    ex_.registerHandler(ExchangeMode::SensorsReady, [this](const Bytes& r) { onReady(r); });
+    ex_.registerHandler(ExchangeMode::SensorsResult, [this](const Bytes& r) { onResult(r); });
+    // No list within 10 s: the controller then says so in a box.
+    ex_.setTimeoutHook(ExchangeMode::ReadSensorList, [this] {
+        state_.noticeShown = false;
+        state_.enabled = true;
+        notify();
+    });
+    // No sensor heard within 10 s: the controller sends "Uk" and keeps
+    // waiting; an answer still counts as the row's code.
+    ex_.setTimeoutHook(ExchangeMode::ReadSensor, [this] {
+        if (validRow(state_.currentRow))
+            state_.learning[at(state_.currentRow)] = false;
+        wait_.end();
+        notify();
+    });
+    ex_.addStartListener([this] {
+        ++starts_;
+        // A list that will not come now: the panel is given back to the user
+        // rather than left disabled with its notice.
+        if (state_.shown && !state_.enabled) {
+            state_.enabled = true;
+            state_.noticeShown = false;
+            notify();
+        }
+    });
+}
+
+std::string ZoneSensorPanel::tr(const char* utf8) const {
+    return ex_.translate(ru(utf8));
+}
+
+std::string ZoneSensorPanel::title() const {
+    return ru("Датчики. Зона") + std::to_string(state_.zone);
+}
+
+std::string ZoneSensorPanel::caption(int row) const {
+    return validRow(row) && state_.learning[at(row)] ? ru("Отмена") : ru("Читать");
+}
+
+void ZoneSensorPanel::notify() {
+    if (observer_)
+        observer_();
+}
+
+void ZoneSensorPanel::setName(int row, const std::string& name) {
+    if (validRow(row))
+        state_.rows[at(row)].name = name;
+}
+
+void ZoneSensorPanel::setCode(int row, const std::string& code) {
+    if (validRow(row))
+        state_.rows[at(row)].code = code;
+}
+
+void ZoneSensorPanel::open(int zone) {
+    if (zone < 1 || zone > 6)
+        return;
+    const std::string noConnection =
+        tr("Нет соединения с устройством. Необходимо проверить подключение");
+    ex_.operationStarting();
+    ex_.stopTimers();
+    if (ex_.connectedPort().empty()) {
+        ex_.prompts().message(noConnection);
+        return;
+    }
+    // The waits let the event loop run: an operation the user starts
+    // meanwhile takes over and this one goes no further.
+    const std::uint64_t mine = starts_;
+    SerialPort& port = ex_.port();
+    if (port.isOpen()) {
+        port.close();
+        ex_.refreshPortState();
+        ex_.clock().wait(100);
+        if (starts_ != mine)
+            return;
+    }
+    if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
+        ex_.prompts().message(noConnection);
+        return;
+    }
+    ex_.clock().wait(10);
+    if (starts_ != mine)
+        return;
+    port.purge();
+    ex_.clock().wait(10);
+    if (starts_ != mine)
+        return;
+
+    ex_.setMode(ExchangeMode::ReadSensorList);
+    state_.zone = zone;
+    state_.tabsEnabled = false;
+    state_.shown = true;
+    state_.enabled = false;
+    state_.noticeShown = true;
+    notify();
+    ex_.replyTimer().start();
+    ex_.sendFramed(Bytes("D") + static_cast<char>('0' + zone) + "r");
+}
+
+void ZoneSensorPanel::onList(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< ответ от беспроводных датчиках: ") + reply);
+    state_.rows = SensorList{};
+    const std::optional<SensorList> list = decodeSensorListBlock(reply);
+    if (!list) {
+        // Not the whole list: the wait goes on until a longer reply or the time-out.
+        notify();
+        return;
+    }
+    ex_.replyTimer().stop();
+    state_.rows = *list;
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    ex_.closeTimer().start();
+    state_.noticeShown = false;
+    state_.enabled = true;
+    notify();
+}
+
+void ZoneSensorPanel::pressRead(int row) {
+    if (!state_.shown || !validRow(row))
+        return;
+    if (!ex_.beginOperation(ExchangeMode::ReadSensor,
+                            tr("Нет соединения с устройством. Необходимо проверить подключение")))
+        return;
+    state_.currentRow = row;
+    bool& learning = state_.learning[at(row)];
+    if (!learning) {
+        ex_.sendFramed("Ps");
+        learning = true;
+        listening_ = row;
+        wait_.show(tr("Ожидание датчика: приведите датчик в действие"), [this, row] {
+            if (state_.learning[at(row)])
+                pressRead(row);
+        });
+    } else {
+        ex_.sendFramed("Us");
+        learning = false;
+        if (listening_ == row)
+            listening_ = 0;
+    }
+    notify();
+}
+
+void ZoneSensorPanel::onSensor(const Bytes& reply) {
+    ex_.replyTimer().stop();
+    ex_.closeTimer().start();
+    const int row = state_.currentRow;
+    if (validRow(row)) {
+        // What the device says after the user's "Us" is no sensor's code.
+        if (listening_ == row)
+            state_.rows[at(row)].code = trimBlanks(bytesToHex(reply.substr(0, SensorCodeBytes)));
+        state_.learning[at(row)] = false;
+    }
+    listening_ = 0;
+    wait_.end();
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    state_.enabled = true;
+    notify();
+    ex_.sendFramed("Uk");
+}
+
+void ZoneSensorPanel::refuse(const std::vector<int>& rows) {
+    std::string list;
+    for (int r : rows)
+        list += (list.empty() ? " " : ", ") + std::to_string(r);
+    ex_.prompts().message(tr("Датчики не записаны: код датчика должен состоять из чётного "
+                             "числа шестнадцатеричных цифр, не больше 8. Строки:") +
+                          list);
+}
+
+void ZoneSensorPanel::write() {
+    if (!state_.shown || state_.zone < 1 || state_.zone > 6)
+        return;
+    // Nothing goes out, not even "Wd", for a list that could not be sent whole.
+    const SensorListEncoding list = encodeSensorListBlock(state_.rows);
+    if (!list.ok()) {
+        refuse(list.refusedRows);
+        return;
+    }
+    if (!ex_.beginOperation(ExchangeMode::SensorsReady,
+                            tr("Нет соединения с устройством. Необходимо проверить подключение")))
+        return;
+    ex_.sendFramed(Bytes("Wd") + static_cast<char>('0' + state_.zone));
+}
+
+void ZoneSensorPanel::onReady(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< массив датчиков БпВхода: ") + reply);
+    if (!containsDone(reply))
+        return;
+    ex_.replyTimer().stop();
+    ex_.closeTimer().stop();
+    // The user may have changed a code while the device got ready.
+    const SensorListEncoding list = encodeSensorListBlock(state_.rows);
+    if (!list.ok()) {
+        ex_.finish();
+        refuse(list.refusedRows);
+        return;
+    }
+    ex_.setMode(ExchangeMode::SensorsResult);
+    ex_.sendFramed(list.bytes);
+    ex_.replyTimer().start();
+}
+
+void ZoneSensorPanel::onResult(const Bytes& reply) {
+    ex_.logs().protocol(ru("<<< ответ о записи: ") + reply);
+    if (!isDoneReply(reply))
+        return;
+    ex_.replyTimer().stop();
+    // Shown as written. Closed without Yes, the port stays open in this mode.
+    if (ex_.prompts().confirm(ru("Процесс записи датчиков завершился. Все OK.")))
+        ex_.endOperation();
+    state_.shown = false;
+    state_.tabsEnabled = true;
+    notify();
+}
+
+void ZoneSensorPanel::close() {
+    if (ex_.mode() == ExchangeMode::ReadSensor) {
+        // A learning left running would go on sending "Uk" every 10 s to a
+        // closed port: the device is told to stop listening, and the wait ends.
+        ex_.replyTimer().stop();
+        ex_.setMode(ExchangeMode::IdleAfterOperation);
+        if (validRow(state_.currentRow))
+            state_.learning[at(state_.currentRow)] = false;
+        listening_ = 0;
+        wait_.end();
+        if (ex_.port().isOpen()) {
+            try {
+                ex_.sendFramed("Us");
+            } catch (const PortError&) {
+                // The port is closed below all the same.
+            }
+        }
+    }
+    state_.shown = false;
+    state_.tabsEnabled = true;
+    ex_.port().close();
+    ex_.refreshPortState();
+    ex_.closeTimer().start();
+    notify();
+}
+
+} // namespace t6

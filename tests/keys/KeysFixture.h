@@ -1,0 +1,115 @@
+#pragma once
+// The key panel against an in-memory port, in virtual time, with scripted
+// answers, a program directory of its own, and a dictionary that marks every
+// text it was asked for ("T:"), so that a test tells a translated message
+// from one shown as written.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "KeyCells.h"
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "exchange/ExchangeController.h"
+#include "exchange/ExchangeLogs.h"
+#include "keys/KeyFiles.h"
+#include "keys/KeyProgramming.h"
+#include "support/FakeSerialPort.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedPrompts.h"
+
+namespace t6::test {
+
+struct KeysView : ExchangeView {
+    std::vector<Activity> activities;
+    std::vector<std::string> notices;
+    void showActivity(const Activity& a) override { activities.push_back(a); }
+    void showNotice(const std::string& t) override { notices.push_back(t); }
+    const Activity& last() const {
+        static const Activity none;
+        return activities.empty() ? none : activities.back();
+    }
+};
+
+class FixedRandom : public Random {
+public:
+    int next(int) override { return 0; }
+};
+
+class KeysTest : public ::testing::Test {
+protected:
+    KeysTest() {
+        dir = std::filesystem::temp_directory_path() /
+              ("t6-keys-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        logs.setDirectory(dir.string());
+        logs.createFiles();
+        exchange.setView(&view);
+        exchange.setTranslate([](const std::string& t) { return "T:" + t; });
+        exchange.start();
+        model.startUp();
+        exchange.setConnectedPort("COM1");
+        keys.setObserver([this](const KeyPanelState& s) { states.push_back(s); });
+    }
+    ~KeysTest() override {
+        logs.closeFiles();
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    static Bytes frame(const Bytes& body) { return ExchangeController::framed(body); }
+    // A translated message as the marking dictionary gives it.
+    static std::string T(const char* utf8) { return "T:" + std::string(utf8); }
+
+    // The device answers.
+    void reply(const Bytes& payload) { port.inject(frame(payload)); }
+    std::vector<Bytes> sent() const {
+        std::vector<Bytes> out;
+        for (const auto& w : port.writes)
+            out.push_back(w.bytes);
+        return out;
+    }
+    std::string logText(const char* name) {
+        logs.closeFiles();
+        std::ifstream f(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    const TouchKey& key(int row) const {
+        return model.config().touchKeys.at(static_cast<std::size_t>(row - 1));
+    }
+    void setKey(int row, const char* descriptionUtf8, const std::string& code) {
+        model.setTouchKey(row, TouchKey{ru(descriptionUtf8), code});
+    }
+    std::string caption(int row) const {
+        return cp1251ToUtf8(keys.state().readCaptions.at(static_cast<std::size_t>(row - 1)));
+    }
+    // The panel open after its table has come.
+    void openWithTable(const Bytes& table) {
+        keys.openPanel();
+        reply(table);
+        port.writes.clear();
+        clock.advance(ExchangeController::kReplyIntervalMs);
+    }
+
+    std::filesystem::path dir;
+    ManualClock clock;
+    FakeSerialPort port;
+    ScriptedPrompts prompts;
+    ExchangeLogs logs;
+    KeysView view;
+    ExchangeController exchange{port, clock, prompts, logs};
+    FixedRandom random;
+    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+                      [this] { return clock.localNow(); }};
+    KeyProgramming keys{exchange, model};
+    std::vector<KeyPanelState> states;
+};
+
+} // namespace t6::test
