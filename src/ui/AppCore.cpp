@@ -17,7 +17,12 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
           [this] { return clock_.localNow(); }),
       files_(model_, exchange_, logs_, prompts,
              [this](const std::string& text) { return translateMessage(text); }),
-      read_(exchange_, model_, files_), write_(exchange_, model_) {
+      read_(exchange_, model_, files_), write_(exchange_, model_), keys_(exchange_, model_),
+      keyFiles_(model_, prompts,
+                [this](const std::string& text) { return translateMessage(text); }),
+      wireless_(exchange_, model_) {
+    // After a wait the device did not answer, the sensor panel is usable again.
+    keys_.setSensorPanelEnabler([this] { wireless_.zoneSensors().enableIfShown(); });
     logs_.setDirectory(programDir_);
     // The read and the write never cut each other short.
     read_.setBusyCheck([this]() -> std::optional<std::string> {

@@ -19,7 +19,10 @@
 #include "exchange/SignalLevel.h"
 #include "files/ConfigFiles.h"
 #include "i18n/Dictionary.h"
+#include "keys/KeyFiles.h"
+#include "keys/KeyProgramming.h"
 #include "link/SerialPort.h"
+#include "wireless/WirelessEnrolment.h"
 
 namespace t6 {
 
@@ -43,6 +46,9 @@ public:
     ConfigFiles& files() { return files_; }
     ConfigRead& configRead() { return read_; }
     ConfigWrite& configWrite() { return write_; }
+    KeyProgramming& keys() { return keys_; }
+    KeyFiles& keyFiles() { return keyFiles_; }
+    WirelessEnrolment& wireless() { return wireless_; }
     const std::string& programDir() const { return programDir_; }
 
     char language() const { return language_; }
@@ -69,6 +75,9 @@ private:
     ConfigFiles files_;
     ConfigRead read_;
     ConfigWrite write_;
+    KeyProgramming keys_;
+    KeyFiles keyFiles_;
+    WirelessEnrolment wireless_;
 };
 
 } // namespace t6

@@ -28,6 +28,7 @@
 #include "ui/Cp1251Validator.h"
 #include "ui/KeyGrid.h"
 #include "ui/ModelView.h"
+#include "ui/OperationPanels.h"
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
 #include "ui/QtPrompts.h"
@@ -111,6 +112,8 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
     column->addWidget(findChild<QWidget*>("Panel6"));
     buildStatusBar();
     buildOverlays(central);
+    operations_ = new OperationPanels(this, core_, *keyGrid_, *pages_,
+                                      [this](const std::function<void()>& f) { guarded(f); });
     setFixedSize(kClientWidth, kClientHeight);
     core_.exchange().setView(this);
     startUp();
@@ -120,8 +123,11 @@ MainWindow::~MainWindow() {
     shutdown();
     core_.exchange().setView(nullptr);
     core_.model().setShownItemText({});
-    // The controls go first, so that none of them reaches the model's view
-    // while the window is taken apart; the model outlives them all.
+    // The operations' views let go of them first; then the controls go, so
+    // that none of them reaches the model's view while the window is taken
+    // apart; the model outlives them all.
+    delete operations_;
+    operations_ = nullptr;
     delete takeCentralWidget();
     view_.reset();
     if (qtPrompts_) {
@@ -480,6 +486,8 @@ void MainWindow::translateWindow(const char* section) {
     nameFixedOutputs();
     view_->reloadOutputItems();
     view_->updateAccessibleNames();
+    if (operations_)
+        operations_->renderAll();
     nameOverlayRows(this);
 }
 

@@ -22,6 +22,7 @@ class QTabWidget;
 namespace t6 {
 
 class KeyGrid;
+class OperationPanels;
 class ModelView;
 class QtPrompts;
 struct MakerPanel;
@@ -106,6 +107,7 @@ private:
     QLabel* statusPanels_[4] = {};
     QPushButton* cancelButton_ = nullptr;
     KeyGrid* keyGrid_ = nullptr;
+    OperationPanels* operations_ = nullptr;
     std::string portState_;
     Activity activity_;
     std::unique_ptr<QTranslator> qtRussian_;

@@ -238,6 +238,13 @@ void ZoneSensorPanel::onResult(const Bytes& reply) {
     notify();
 }
 
+void ZoneSensorPanel::enableIfShown() {
+    if (!state_.shown || state_.enabled)
+        return;
+    state_.enabled = true;
+    notify();
+}
+
 void ZoneSensorPanel::close() {
     if (ex_.mode() == ExchangeMode::ReadSensor) {
         // A learning left running would go on sending "Uk" every 10 s to a

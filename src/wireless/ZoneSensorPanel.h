@@ -60,6 +60,9 @@ public:
     void write();
     // "Закрыть".
     void close();
+    // The panel is enabled if it is shown (a wait the device did not answer
+    // ended elsewhere).
+    void enableIfShown();
 
     // The user's edits of a row (Windows-1251).
     void setName(int row, const std::string& name);

@@ -1,0 +1,55 @@
+#pragma once
+// The window's side of the device operations that own a panel or a row of
+// buttons: the key panel, the wireless zone sensor panel, the read buttons of
+// the remote controls and of the wireless temperature sensors, and the attach
+// and test buttons of the wireless outputs. The operations keep their state;
+// this class connects the buttons to them and renders their state whenever
+// they say it changed. Captions are the operations' Russian ones, shown in
+// the window's language.
+
+#include <QObject>
+#include <functional>
+#include <string>
+
+class QWidget;
+class QTabWidget;
+
+namespace t6 {
+
+class AppCore;
+class KeyGrid;
+
+class OperationPanels : public QObject {
+    Q_OBJECT
+public:
+    // guard runs a step that comes from the event loop (errors become boxes).
+    using Guard = std::function<void(const std::function<void()>&)>;
+
+    OperationPanels(QWidget* root, AppCore& core, KeyGrid& keyGrid, QTabWidget& pages, Guard guard);
+    ~OperationPanels() override;
+
+    // Everything again, as after a switch of the language.
+    void renderAll();
+
+private:
+    void connectKeys();
+    void connectSensorPanel();
+    void connectLearning();
+    void connectOutputs();
+    void renderKeys();
+    void renderSensorPanel();
+    void renderRemotes();
+    void renderThermoCodes();
+    QString caption(const std::string& russian) const;
+    template <class W> W* find(const QString& name) const;
+    void onClick(const QString& button, std::function<void()> step);
+
+    QWidget* root_;
+    AppCore& core_;
+    KeyGrid& keyGrid_;
+    QTabWidget& pages_;
+    Guard guard_;
+    int rendering_ = 0;
+};
+
+} // namespace t6
