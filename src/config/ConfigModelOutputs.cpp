@@ -54,7 +54,9 @@ void ConfigModel::outputUsedClicked(int n) {
 }
 
 // A random code of up to six upper-case hexadecimal digits, padded with "0" on
-// the right, that the registry does not report as taken.
+// the right, that the registry does not report as taken. None of its three
+// bytes is FE or FF: on the line the pair FF FE ends a packet, so such a code
+// could cut the request that attaches the output, or the outputs' block.
 std::string ConfigModel::generateOutputCode() {
     random_.next(16777215);
     std::string t;
@@ -63,7 +65,9 @@ std::string ConfigModel::generateOutputCode() {
         char buf[16];
         std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(a));
         t = buf;
-        if (!registry_.isCodeTaken(a, t))
+        const std::string bytes = hexToBytes(padRight(t, '0', 6)).value_or(std::string());
+        const bool lineSafe = bytes.find_first_of("\xFE\xFF") == std::string::npos;
+        if (lineSafe && !registry_.isCodeTaken(a, t))
             break;
     }
     return padRight(t, '0', 6);

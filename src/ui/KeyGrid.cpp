@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 #include "config/ConfigModel.h"
+#include "keys/KeyProgramming.h"
 #include "ui/Cp1251Validator.h"
 #include "ui/TextConv.h"
 
@@ -32,12 +33,14 @@ public:
         if (event->type() == QEvent::KeyPress) {
             auto* e = qobject_cast<QLineEdit*>(watched);
             auto* key = static_cast<QKeyEvent*>(event);
-            // Backspace counts as a character; Delete and the arrows do not.
-            const bool character = key->key() == Qt::Key_Backspace ||
-                                   (key->key() != Qt::Key_Delete && !key->text().isEmpty() &&
-                                    key->text()[0].isPrint());
-            if (e && !KeyGrid::acceptsKey(e->property("t6KeyColumn").toInt(),
-                                          static_cast<int>(e->text().size()), character))
+            // Only characters are filtered; Delete and the arrows always pass.
+            const QString t = key->text();
+            const bool backspace = key->key() == Qt::Key_Backspace;
+            const bool character = !t.isEmpty() && t[0].isPrint();
+            if (e && (backspace || character) &&
+                !KeyProgramming::acceptsCellKey(e->property("t6KeyColumn").toInt(),
+                                                static_cast<std::size_t>(e->text().size()),
+                                                backspace ? '\b' : 'x'))
                 return true;
         }
         return QStyledItemDelegate::eventFilter(watched, event);
@@ -55,16 +58,6 @@ KeyGrid::KeyGrid(QTableWidget* grid, ConfigModel& model)
             cellChanged(item);
     });
     showKeys();
-}
-
-bool KeyGrid::acceptsKey(int column, int held, bool characterKey) {
-    if (!characterKey)
-        return true;
-    if (column == kDescriptionColumn)
-        return held <= 9;
-    if (column == kCodeColumn)
-        return held <= 15;
-    return true;
 }
 
 void KeyGrid::showKeys() {

@@ -2,8 +2,7 @@
 // The key table's grid ("SGrid_key") bound to the ten keys of the model: what
 // the user types reaches the model at once, whatever changed the cell, and the
 // grid shows the model's keys again whenever they change. Typing follows the
-// grid's key filter: a character key is dropped while a description cell
-// already holds more than 9 characters, or a code cell more than 15.
+// key filter of the key programming (KeyProgramming::acceptsCellKey).
 
 #include <QObject>
 
@@ -24,9 +23,6 @@ public:
 
     // Shows the model's keys (and the headings and row numbers).
     void showKeys();
-
-    // Whether a key typed into a cell holding this many characters is taken.
-    static bool acceptsKey(int column, int heldCharacters, bool characterKey);
 
 private:
     void cellChanged(QTableWidgetItem* item);

@@ -101,7 +101,7 @@ void OperationPanels::renderKeys() {
     const KeyPanelState& s = core_.keys().state();
     if (auto* panel = find<QWidget>(QStringLiteral("Panel_key"))) {
         setEnabled(panel, s.enabled);
-        if (panel->isVisible() != s.shown) {
+        if (panel->isHidden() == s.shown) {
             panel->setVisible(s.shown);
             if (s.shown)
                 panel->raise();
@@ -158,7 +158,7 @@ void OperationPanels::renderSensorPanel() {
     const ZoneSensorPanel::State& s = p.state();
     if (auto* panel = find<QWidget>(QStringLiteral("Panel_BP_chip"))) {
         setEnabled(panel, s.enabled);
-        if (panel->isVisible() != s.shown) {
+        if (panel->isHidden() == s.shown) {
             panel->setVisible(s.shown);
             if (s.shown)
                 panel->raise();

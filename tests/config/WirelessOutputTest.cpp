@@ -62,6 +62,13 @@ TEST_F(WirelessOutputTest, WhileReadingACodedOutputIsTickedWithoutFocus) {
     EXPECT_EQ(view.focus, std::vector<std::string>{"b_out5_name"});
 }
 
+TEST_F(WirelessOutputTest, AGeneratedCodeHoldsNoByteThatCouldEndAPacket) {
+    // FE 12 34, then 7F FE 00 ("7FFE" padded), are drawn again; 12 AB 34 is taken.
+    random.values = {999, 0xFE1234 - 1, 0x7FFE - 1, 0x12AB34 - 1};
+    tick("cb_bout2");
+    EXPECT_EQ(text("b_out2_kod"), "12AB34");
+}
+
 TEST_F(WirelessOutputTest, LeavingTheNameRegistersItAndTypeChangesItsChannels) {
     useOutput(5, "Насос");
     EXPECT_EQ(cp1251ToUtf8(model.choiceList().items().back()), "Насос");

@@ -2,68 +2,13 @@
 // device: what the status bar shows while a chain runs, the cancel offered
 // while the device is silent, and the window after the chain.
 
-#include <gtest/gtest.h>
-
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <filesystem>
-#include <memory>
-
-#include "common/Cp1251.h"
+#include "SimWindowFixture.h"
 #include "config/ConfigBlock.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedPrompts.h"
-#include "support/SimulatedPort.h"
-#include "ui/AppCore.h"
-#include "ui/MainWindow.h"
 
 namespace t6::test {
 namespace {
 
-class DeviceChainWindowTest : public ::testing::Test {
-protected:
-    DeviceChainWindowTest() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-chain-ui-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        std::filesystem::copy_file(std::filesystem::path(T6_SOURCE_DIR) / "data" / "trans.dic",
-                                   dir / "trans.dic");
-        core = std::make_unique<AppCore>(port, clock, prompts, dir.string());
-        window = std::make_unique<MainWindow>(*core);
-        core->exchange().setConnectedPort("COM1");
-    }
-    ~DeviceChainWindowTest() override {
-        window.reset();
-        core.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-    template <typename W> W* child(const char* name) {
-        auto* w = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QLabel* statePanel() { return child<QLabel>("StatusBar1_Panel0"); }
-    // The whole text of the state panel (a long stage is shortened on screen).
-    std::string stateText() {
-        const QString tip = statePanel()->toolTip();
-        return (tip.isEmpty() ? statePanel()->text() : tip).toStdString();
-    }
-    static QString u(const char* s) { return QString::fromUtf8(s); }
-
-    std::filesystem::path dir;
-    ManualClock clock;
-    SimulatedPort port{clock};
-    ScriptedPrompts prompts;
-    std::unique_ptr<AppCore> core;
-    std::unique_ptr<MainWindow> window;
-};
+using DeviceChainWindowTest = SimWindowTest;
 
 TEST_F(DeviceChainWindowTest, TheReadButtonFillsTheWindowAndTheWriteButtonWritesIt) {
     child<QPushButton>("BitBtn2")->click();
