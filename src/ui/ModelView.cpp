@@ -11,24 +11,12 @@
 #include <QWidget>
 
 #include "ui/BoundWidgets.h"
+#include "ui/ScopedCount.h"
 #include "ui/TextConv.h"
 
 namespace t6 {
 
 namespace {
-
-// A render in progress; nested renders (an edit run from a focus change the
-// render caused) count too.
-class Rendering {
-public:
-    explicit Rendering(int& depth) : depth_(depth) { ++depth_; }
-    ~Rendering() { --depth_; }
-    Rendering(const Rendering&) = delete;
-    Rendering& operator=(const Rendering&) = delete;
-
-private:
-    int& depth_;
-};
 
 QString ownText(QWidget* w) {
     if (auto* b = qobject_cast<QAbstractButton*>(w))
@@ -201,14 +189,14 @@ QString ModelView::outputItemText(int position, const std::string& item) const {
 }
 
 void ModelView::reloadOutputItems() {
-    Rendering r(rendering_);
+    ScopedCount r(rendering_);
     for (Bound* b : outputChoices_)
         b->showItems();
 }
 
 void ModelView::renderAll() {
     {
-        Rendering r(rendering_);
+        ScopedCount r(rendering_);
         for (Bound* b : outputChoices_)
             b->showItems();
         for (Bound* b : byField_)
@@ -219,7 +207,7 @@ void ModelView::renderAll() {
 }
 
 void ModelView::renderStates() {
-    Rendering r(rendering_);
+    ScopedCount r(rendering_);
     for (Bound* b : byField_)
         if (b)
             b->showState();
@@ -246,7 +234,7 @@ void ModelView::renderStates() {
 
 void ModelView::fieldsChanged(const std::vector<FieldId>& fields) {
     {
-        Rendering r(rendering_);
+        ScopedCount r(rendering_);
         for (FieldId id : fields)
             if (Bound* b = bound(id))
                 b->showValue();

@@ -9,24 +9,13 @@
 #include "common/Cp1251.h"
 #include "ui/AppCore.h"
 #include "ui/KeyGrid.h"
+#include "ui/ScopedCount.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
 
 namespace t6 {
 
 namespace {
-
-// While set, changes of the widgets are the program's, not the user's.
-class Rendering {
-public:
-    explicit Rendering(int& depth) : depth_(depth) { ++depth_; }
-    ~Rendering() { --depth_; }
-    Rendering(const Rendering&) = delete;
-    Rendering& operator=(const Rendering&) = delete;
-
-private:
-    int& depth_;
-};
 
 void setEnabled(QWidget* w, bool on) {
     if (w && w->isEnabled() != on)
@@ -97,7 +86,7 @@ void OperationPanels::connectKeys() {
 }
 
 void OperationPanels::renderKeys() {
-    Rendering r(rendering_);
+    ScopedCount r(rendering_);
     const KeyPanelState& s = core_.keys().state();
     if (auto* panel = find<QWidget>(QStringLiteral("Panel_key"))) {
         setEnabled(panel, s.enabled);
@@ -153,7 +142,7 @@ void OperationPanels::connectSensorPanel() {
 }
 
 void OperationPanels::renderSensorPanel() {
-    Rendering r(rendering_);
+    ScopedCount r(rendering_);
     const ZoneSensorPanel& p = core_.wireless().zoneSensors();
     const ZoneSensorPanel::State& s = p.state();
     if (auto* panel = find<QWidget>(QStringLiteral("Panel_BP_chip"))) {

@@ -21,33 +21,11 @@
 #include "files/ConfigFiles.h"
 #include "support/ManualClock.h"
 #include "support/ModelDriver.h"
+#include "support/OperationTestKit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SimulatedPort.h"
 
 namespace t6::test {
-
-// What the chains show in the status bar.
-struct ActivityView : ExchangeView {
-    std::vector<Activity> activities;
-    std::vector<std::string> notices;
-    std::string portState;
-    void showActivity(const Activity& a) override { activities.push_back(a); }
-    void showNotice(const std::string& t) override { notices.push_back(t); }
-    void showPortState(const std::string& t) override { portState = t; }
-    const Activity& last() const {
-        static const Activity none;
-        return activities.empty() ? none : activities.back();
-    }
-};
-
-// Counts up from 1.
-class StepRandom : public Random {
-public:
-    int next(int range) override { return range > 0 ? ++n_ % range : 0; }
-
-private:
-    int n_ = 0;
-};
 
 class DeviceTest : public ::testing::Test, protected ModelDriver {
 protected:

@@ -21,20 +21,10 @@
 #include "keys/KeyProgramming.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
+#include "support/OperationTestKit.h"
 #include "support/ScriptedPrompts.h"
 
 namespace t6::test {
-
-struct KeysView : ExchangeView {
-    std::vector<Activity> activities;
-    std::vector<std::string> notices;
-    void showActivity(const Activity& a) override { activities.push_back(a); }
-    void showNotice(const std::string& t) override { notices.push_back(t); }
-    const Activity& last() const {
-        static const Activity none;
-        return activities.empty() ? none : activities.back();
-    }
-};
 
 class FixedRandom : public Random {
 public:
@@ -103,7 +93,7 @@ protected:
     FakeSerialPort port;
     ScriptedPrompts prompts;
     ExchangeLogs logs;
-    KeysView view;
+    ActivityView view;
     ExchangeController exchange{port, clock, prompts, logs};
     FixedRandom random;
     ConfigModel model{prompts, random, [this] { return exchange.mode(); },

@@ -17,32 +17,12 @@
 #include "exchange/ExchangeLogs.h"
 #include "support/ManualClock.h"
 #include "support/ModelDriver.h"
+#include "support/OperationTestKit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SimulatedPort.h"
 #include "wireless/WirelessEnrolment.h"
 
 namespace t6::test {
-
-// What the exchanges show in the status bar.
-struct ActivityView : ExchangeView {
-    std::vector<Activity> activities;
-    std::string portState;
-    void showActivity(const Activity& a) override { activities.push_back(a); }
-    void showPortState(const std::string& t) override { portState = t; }
-    const Activity& last() const {
-        static const Activity none;
-        return activities.empty() ? none : activities.back();
-    }
-};
-
-// Counts up from 1.
-class StepRandom : public Random {
-public:
-    int next(int range) override { return range > 0 ? ++n_ % range : 0; }
-
-private:
-    int n_ = 0;
-};
 
 class WirelessTest : public ::testing::Test, protected ModelDriver {
 protected:
