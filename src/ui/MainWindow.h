@@ -113,4 +113,10 @@ private:
     std::unique_ptr<QTranslator> qtRussian_;
 };
 
+template <typename F> void MainWindow::guarded(F&& f) {
+    // Nothing thrown by an operation leaves the event loop: a port error is
+    // shown in the error box and the window goes on.
+    core_.exchange().guarded(std::forward<F>(f));
+}
+
 } // namespace t6
