@@ -26,7 +26,7 @@
 #include "exchange/ExchangeLogs.h"
 #include "files/ConfigFiles.h"
 #include "link/QtSerialPort.h"
-#include "ui/QtClock.h"
+#include "core/QtClock.h"
 
 namespace {
 

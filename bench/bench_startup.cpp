@@ -13,9 +13,9 @@
 #include <string>
 
 #include "link/QtSerialPort.h"
-#include "ui/AppCore.h"
+#include "core/AppCore.h"
 #include "ui/MainWindow.h"
-#include "ui/QtClock.h"
+#include "core/QtClock.h"
 #include "ui/QtPrompts.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "exchange/ExchangeView.h"
-#include "ui/AppCore.h"
+#include "core/AppCore.h"
 
 class QAction;
 class QComboBox;

@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "common/Cp1251.h"
-#include "ui/AppCore.h"
+#include "core/AppCore.h"
 #include "ui/KeyGrid.h"
 #include "ui/ScopedCount.h"
 #include "ui/TextConv.h"

@@ -19,7 +19,7 @@
 #include "exchange/ExchangeLogs.h"
 #include "link/QtSerialPort.h"
 #include "support/ScriptedPrompts.h"
-#include "ui/QtClock.h"
+#include "core/QtClock.h"
 
 namespace t6::test {
 

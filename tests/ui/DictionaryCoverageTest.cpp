@@ -8,7 +8,7 @@
 #include "WindowFixture.h"
 #include "i18n/Dictionary.h"
 #include "i18n/IniFile.h"
-#include "ui/FileDialogs.h"
+#include "core/FileDialogs.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
 

@@ -18,7 +18,7 @@
 #include "support/ManualClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SimulatedPort.h"
-#include "ui/AppCore.h"
+#include "core/AppCore.h"
 #include "ui/MainWindow.h"
 
 namespace t6::test {

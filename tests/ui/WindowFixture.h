@@ -23,7 +23,7 @@
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedPrompts.h"
-#include "ui/AppCore.h"
+#include "core/AppCore.h"
 #include "ui/MainWindow.h"
 
 // Readable failures.

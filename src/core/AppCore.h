@@ -1,8 +1,9 @@
 #pragma once
-// Everything the window owns for the whole run apart from its widgets: the
-// logs, the exchange controller and its operations, the configuration model,
-// the dictionary and the language. The window gives it the port, the clock and the prompts, so that
-// tests can give a fake port, virtual time and scripted answers instead.
+// Everything a run of the configurator owns apart from its widgets: the logs,
+// the exchange controller and its operations, the configuration model, the
+// dictionary and the language. The window and the command-line program give it
+// the port, the clock and the prompts, so that tests can give a fake port,
+// virtual time and scripted answers instead.
 
 #include <memory>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 // The clock of the running program: timers of the event loop, the computer's
-// local time, and fixed waits that keep the window and the port alive.
+// local time, and fixed waits that keep the event loop (the window, the port)
+// alive. Qt Core only, for the window and the command line alike.
 
 #include "common/Clock.h"
 

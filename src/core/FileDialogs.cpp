@@ -1,4 +1,4 @@
-#include "ui/FileDialogs.h"
+#include "core/FileDialogs.h"
 
 #include "common/Cp1251.h"
 

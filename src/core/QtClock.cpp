@@ -1,4 +1,4 @@
-#include "ui/QtClock.h"
+#include "core/QtClock.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
-#include "ui/AppCore.h"
+#include "core/AppCore.h"
 
 #include <chrono>
 #include <filesystem>
 
 #include "common/Cp1251.h"
-#include "ui/FileDialogs.h"
+#include "core/FileDialogs.h"
 
 namespace t6 {
 
