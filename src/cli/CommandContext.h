@@ -1,0 +1,38 @@
+#pragma once
+// What every command of the command-line program works with: its output and
+// error streams, the language of its messages, the program directory, and the
+// exit codes, which the help and the README list.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace t6::cli {
+
+namespace Exit {
+inline constexpr int Ok = 0;
+inline constexpr int Differs = 1;       // diff: the files differ
+inline constexpr int Usage = 2;         // unknown command or option, missing argument
+inline constexpr int WrongDevice = 3;   // identify: a device of another type
+inline constexpr int NoAnswer = 4;      // the device did not answer
+inline constexpr int VerifyDiffers = 5; // write --verify: the device holds something else
+inline constexpr int FileError = 6;     // a file cannot be read or written, or is no configuration
+inline constexpr int DeviceError = 7;   // a refused check, a wrong answer, no port, a port error
+inline constexpr int Interrupted = 130; // Ctrl+C
+} // namespace Exit
+
+struct CommandContext {
+    std::ostream& out;
+    std::ostream& err;
+    // Where the logs and the dictionary lie (the working directory).
+    std::string programDir;
+    // A message of the program (Windows-1251) in the chosen language (--lang).
+    std::function<std::string(const std::string&)> translate;
+    // Standard error is a terminal: progress lines may be shown there.
+    bool errIsTerminal = false;
+};
+
+// Windows-1251 text as the terminal shows it (UTF-8).
+std::string terminalText(const std::string& cp1251);
+
+} // namespace t6::cli
