@@ -1,0 +1,335 @@
+#include "config/ConfigCompare.h"
+
+#include <cstddef>
+#include <tuple>
+#include <utility>
+
+#include "common/Cp1251.h"
+#include "config/ConfigModel.h"
+#include "config/FieldDescription.h"
+
+namespace t6 {
+
+namespace {
+
+constexpr int TouchKeyCount = 10;
+static_assert(std::tuple_size_v<decltype(DeviceConfig::touchKeys)> == TouchKeyCount);
+
+std::string indexed(const char* member, int n) {
+    return std::string(member) + "[" + std::to_string(n) + "]";
+}
+
+// The member a field names inside its zone, sensor, wireless output or remote
+// control, or the general setting itself.
+std::string memberName(const FieldDescription& d) {
+    const std::string row = indexed(".actions", d.sub);
+    switch (d.role) {
+    case FieldRole::Telephone:
+        return indexed("telephones", d.unit);
+    case FieldRole::DeviceDate:
+        return "deviceDate";
+    case FieldRole::DeviceTime:
+        return "deviceTime";
+    case FieldRole::ClockFromPc:
+        return "clockFromPc";
+    case FieldRole::ArmingDelay:
+        return "armingDelay";
+    case FieldRole::DisarmingDelay:
+        return "disarmingDelay";
+    case FieldRole::ArmingMethod:
+        return "armingMethod";
+    case FieldRole::SmsOnArming:
+        return indexed("smsOnArming", d.sub);
+    case FieldRole::SmsOnDisarming:
+        return indexed("smsOnDisarming", d.sub);
+    case FieldRole::SupplyVoltageReport:
+        return "supplyVoltageReport";
+    case FieldRole::SupplyVoltagePhone:
+        return indexed("supplyVoltagePhones", d.sub);
+    case FieldRole::ExternalUps:
+        return "externalUps";
+    case FieldRole::TimeInSms:
+        return "timeInSms";
+    case FieldRole::ArmingBeep:
+        return "armingBeep";
+    case FieldRole::AlarmSms:
+        return "alarmSms";
+    case FieldRole::AlarmCall:
+        return "alarmCall";
+    case FieldRole::StatusSmsOnCall:
+        return "statusSmsOnCall";
+    case FieldRole::MicAndSpeakerOnCall:
+        return "micAndSpeakerOnCall";
+    case FieldRole::MicrophoneVolume:
+        return "microphoneVolume";
+    case FieldRole::SpeakerVolume:
+        return "speakerVolume";
+    case FieldRole::ArmedIndicator:
+        return "armedIndicator";
+    case FieldRole::ArmingOutputOn:
+        return "armingOutputOn";
+    case FieldRole::ArmingOutput:
+        return "armingOutput";
+    case FieldRole::Button4On:
+        return "button4On";
+    case FieldRole::Button4Output:
+        return "button4Output";
+    case FieldRole::Button4Toggle:
+        return "button4Toggle";
+    case FieldRole::Button4Seconds:
+        return "button4Seconds";
+    case FieldRole::MessageLanguage:
+        return "messageLanguage";
+    case FieldRole::SirenOutput:
+        return "sirenOutput";
+    case FieldRole::EntryDelay:
+        return ".entryDelay";
+    case FieldRole::ZoneActive:
+    case FieldRole::SensorActive:
+        return ".active";
+    case FieldRole::ZoneMessage:
+        return ".message";
+    case FieldRole::ZoneInputType:
+        return ".inputType";
+    case FieldRole::ZoneControl24h:
+        return ".control24h";
+    case FieldRole::ZoneOutputsEnabled:
+        return ".outputsEnabled";
+    case FieldRole::ZonePhone:
+    case FieldRole::SensorPhone:
+        return indexed(".phones", d.sub);
+    case FieldRole::RowEnabled:
+        return row + ".enabled";
+    case FieldRole::RowAlwaysOn:
+        return row + ".alwaysOn";
+    case FieldRole::RowMinutes:
+        return row + ".minutes";
+    case FieldRole::RowSeconds:
+        return row + ".seconds";
+    case FieldRole::RowOutput:
+        return row + ".output";
+    case FieldRole::SensorLowAlarm:
+        return ".lowAlarm";
+    case FieldRole::SensorHighAlarm:
+        return ".highAlarm";
+    case FieldRole::SensorThermostat:
+        return ".thermostat";
+    case FieldRole::SensorEconomy:
+        return ".economyTemp";
+    case FieldRole::SensorComfort:
+        return ".comfortTemp";
+    case FieldRole::SensorAuto:
+        return ".autoAfterDisarm";
+    case FieldRole::SensorOutput:
+        return ".output";
+    case FieldRole::SensorName:
+    case FieldRole::OutputName:
+    case FieldRole::RemoteName:
+        return ".name";
+    case FieldRole::SensorCode:
+    case FieldRole::OutputCode:
+    case FieldRole::RemoteCode:
+        return ".code";
+    case FieldRole::OutputUsed:
+        return ".used";
+    case FieldRole::OutputType:
+        return ".type";
+    }
+    return {};
+}
+
+// The zone, sensor, wireless output or remote control a field belongs to, or
+// nothing for a general setting.
+std::string ownerName(const FieldDescription& d) {
+    switch (d.role) {
+    case FieldRole::EntryDelay:
+    case FieldRole::ZoneActive:
+    case FieldRole::ZoneMessage:
+    case FieldRole::ZoneInputType:
+    case FieldRole::ZoneControl24h:
+    case FieldRole::ZoneOutputsEnabled:
+    case FieldRole::ZonePhone:
+    case FieldRole::RowEnabled:
+    case FieldRole::RowAlwaysOn:
+    case FieldRole::RowMinutes:
+    case FieldRole::RowSeconds:
+    case FieldRole::RowOutput:
+        return indexed(d.wireless ? "wirelessZones" : "wiredZones", d.unit);
+    case FieldRole::SensorActive:
+    case FieldRole::SensorLowAlarm:
+    case FieldRole::SensorHighAlarm:
+    case FieldRole::SensorThermostat:
+    case FieldRole::SensorEconomy:
+    case FieldRole::SensorComfort:
+    case FieldRole::SensorAuto:
+    case FieldRole::SensorOutput:
+    case FieldRole::SensorPhone:
+    case FieldRole::SensorName:
+    case FieldRole::SensorCode:
+        return indexed(d.wireless ? "wirelessThermoSensors" : "thermoSensors", d.unit);
+    case FieldRole::OutputUsed:
+    case FieldRole::OutputType:
+    case FieldRole::OutputName:
+    case FieldRole::OutputCode:
+        return indexed("wirelessOutputs", d.unit);
+    case FieldRole::RemoteName:
+    case FieldRole::RemoteCode:
+        return indexed("remoteControls", d.unit);
+    default:
+        return {};
+    }
+}
+
+bool isTelephoneBox(FieldRole role) {
+    switch (role) {
+    case FieldRole::SmsOnArming:
+    case FieldRole::SmsOnDisarming:
+    case FieldRole::SupplyVoltagePhone:
+    case FieldRole::ZonePhone:
+    case FieldRole::SensorPhone:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isRow(FieldRole role) {
+    return role == FieldRole::RowEnabled || role == FieldRole::RowAlwaysOn ||
+           role == FieldRole::RowMinutes || role == FieldRole::RowSeconds ||
+           role == FieldRole::RowOutput;
+}
+
+// The parts joined as the window's accessible names are: by ", ", except after
+// a heading that ends in a colon ("Громкость: Микрофон").
+std::string joinParts(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& p : parts) {
+        if (p.empty())
+            continue;
+        if (!out.empty())
+            out += out.back() == ':' ? " " : ", ";
+        out += p;
+    }
+    return out;
+}
+
+// The panel, the row and the control. Controls whose only text is a number
+// beside a heading (the telephone boxes, the zones' entry delays, the rows)
+// are named by what the number stands for.
+std::string captionOf(const FieldDescription& d) {
+    std::vector<std::string> parts;
+    if (d.role == FieldRole::EntryDelay)
+        parts.push_back(ru("Время задержки: 0-250(c)"));
+    parts.push_back(d.group);
+    if (d.role == FieldRole::RemoteName || d.role == FieldRole::RemoteCode)
+        parts.push_back(ru("Пульт ") + std::to_string(d.unit));
+    if (isRow(d.role))
+        parts.push_back(ru("Строка ") + std::to_string(d.sub));
+    std::string control = d.caption == d.group ? std::string() : d.caption;
+    if (isTelephoneBox(d.role))
+        control = ru("Телефон ") + std::to_string(d.sub);
+    switch (d.role) {
+    case FieldRole::RowMinutes:
+        control = ru("Минуты");
+        break;
+    case FieldRole::RowSeconds:
+        control = ru("Секунды");
+        break;
+    case FieldRole::RowOutput:
+        control = ru("Выход");
+        break;
+    default:
+        break;
+    }
+    parts.push_back(control);
+    // The output choices of arming and of button 4 share their tick box's text.
+    if (d.role == FieldRole::ArmingOutput || d.role == FieldRole::Button4Output)
+        parts.push_back(ru("Выход"));
+    return joinParts(parts);
+}
+
+struct Label {
+    std::string name;
+    std::string caption;
+};
+
+// Names and captions never change: they are made once, the fields first, the
+// ten access keys after them.
+const std::vector<Label>& labels() {
+    static const std::vector<Label> table = [] {
+        std::vector<Label> t;
+        const auto& fields = fieldDescriptions();
+        t.reserve(fields.size() + 2 * TouchKeyCount);
+        for (const FieldDescription& d : fields)
+            t.push_back({ownerName(d) + memberName(d), captionOf(d)});
+        for (int k = 1; k <= TouchKeyCount; ++k) {
+            const std::string key = indexed("touchKeys", k);
+            const std::string caption = ru("Ключ ") + std::to_string(k) + ", ";
+            t.push_back({key + ".description", caption + ru("Описание")});
+            t.push_back({key + ".code", caption + ru("КодКлюча")});
+        }
+        return t;
+    }();
+    return table;
+}
+
+std::string itemText(const std::vector<std::string>& items, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= items.size())
+        return {};
+    return items[static_cast<std::size_t>(position)];
+}
+
+std::string valueOf(const ConfigModel& model, const FieldDescription& d) {
+    switch (d.kind) {
+    case FieldKind::Check:
+        return model.flag(d.id) ? "1" : "0";
+    case FieldKind::Spin:
+    case FieldKind::Text:
+        return model.text(d.id);
+    case FieldKind::Choice:
+    case FieldKind::Radio:
+        break;
+    }
+    const std::optional<int> position = model.choice(d.id);
+    if (!position)
+        return {};
+    if (d.outputChoice)
+        return model.registry().choiceText(position).value_or(std::string());
+    // A group without items of its own (the message language) is its position.
+    if (d.items.empty())
+        return std::to_string(*position);
+    return itemText(d.items, *position);
+}
+
+} // namespace
+
+std::vector<FieldValue> describeConfig(const ConfigModel& model) {
+    const auto& fields = fieldDescriptions();
+    const auto& names = labels();
+    std::vector<FieldValue> out;
+    out.reserve(names.size());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out.push_back({names[i].name, names[i].caption, valueOf(model, fields[i])});
+    const DeviceConfig& c = model.config();
+    for (std::size_t k = 0; k < c.touchKeys.size(); ++k) {
+        const std::size_t i = fields.size() + 2 * k;
+        out.push_back({names[i].name, names[i].caption, c.touchKeys[k].description});
+        out.push_back({names[i + 1].name, names[i + 1].caption, c.touchKeys[k].code});
+    }
+    return out;
+}
+
+std::vector<FieldDifference> compareConfigs(const ConfigModel& before, const ConfigModel& after) {
+    std::vector<FieldValue> a = describeConfig(before);
+    std::vector<FieldValue> b = describeConfig(after);
+    std::vector<FieldDifference> out;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i].value == b[i].value)
+            continue;
+        out.push_back({std::move(a[i].name), std::move(a[i].caption), std::move(a[i].value),
+                       std::move(b[i].value)});
+    }
+    return out;
+}
+
+} // namespace t6
