@@ -32,7 +32,14 @@ struct CommandContext {
     bool errIsTerminal = false;
 };
 
-// Windows-1251 text as the terminal shows it (UTF-8).
+// Windows-1251 text as the terminal shows it (UTF-8). Line breaks become
+// "\n"; any other control byte is shown as "?", so that nothing a device or a
+// file holds can move the cursor or recolour the terminal.
 std::string terminalText(const std::string& cp1251);
+
+// A field's value on one line of a tab-separated listing, as the terminal
+// shows it: a line break, a tab or another control byte inside it is written
+// as an escape ("\n", "\t", "\x1A") and a backslash as "\\".
+std::string fieldLineText(const std::string& cp1251);
 
 } // namespace t6::cli

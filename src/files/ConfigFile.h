@@ -11,6 +11,7 @@
 // knows which lines are raw and takes them by their length; every other line
 // ends at CR LF (at LF in a file whose first line ends at a bare LF).
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@
 namespace t6 {
 
 class ConfigModel;
+
+// A configuration file is a few kilobytes; anything larger is not one.
+inline constexpr std::size_t kMaxConfigFileBytes = 1u << 20;
 
 // Why a file cannot be read on.
 enum class ConfigFileFault {
@@ -41,6 +45,9 @@ struct ConfigFileError {
 // The reason as the user reads it (Windows-1251, to be translated).
 std::string configFileFaultText(ConfigFileFault fault);
 
+// A section as the file names it: "#07", "#12".
+std::string configSectionTag(int section);
+
 struct ConfigFileLoad {
     // The report lines for the exchange memo, in the order they arose.
     std::vector<std::string> reportLines;
@@ -59,5 +66,11 @@ Bytes saveConfigFile(const ConfigModel& model, const LocalTime& now);
 // setters, so every rule attached to a field runs. The caller holds the
 // exchange mode at 300003 meanwhile.
 ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model);
+
+// What follows a sound load, wherever the file is shown: the reactions of a
+// few boxes run once more with their loaded state (the activation of wired
+// zones 1 and 2, their use of outputs, the temperature keeping of sensor 1),
+// which may change what the file held. Still in the exchange mode 300003.
+void refreshAfterLoad(ConfigModel& model);
 
 } // namespace t6

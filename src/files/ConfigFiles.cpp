@@ -17,9 +17,6 @@ namespace t6 {
 
 namespace {
 
-// A configuration file is a few kilobytes; anything this large is not one.
-constexpr std::size_t MaxFileBytes = 1u << 20;
-
 // The exchange mode goes back to 0 however a flow ends.
 class ModeScope {
 public:
@@ -39,12 +36,6 @@ fs::path fullPath(const std::string& path) {
         p = fs::path(path);
     fs::path c = fs::weakly_canonical(p, ec);
     return ec ? p.lexically_normal() : c;
-}
-
-std::string sectionName(int n) {
-    std::string tag = n < 10 ? "#0" : "#";
-    tag += std::to_string(n);
-    return tag;
 }
 
 } // namespace
@@ -132,7 +123,7 @@ bool ConfigFiles::saveBackup() {
 }
 
 bool ConfigFiles::restoreBackup() {
-    const FileRead read = readRegularFile(backupPath(), MaxFileBytes);
+    const FileRead read = readRegularFile(backupPath(), kMaxConfigFileBytes);
     if (read.failure)
         return false;
     ConfigFileLoad load;
@@ -140,7 +131,7 @@ bool ConfigFiles::restoreBackup() {
         ModeScope mode(exchange_, ExchangeMode::LoadingFile);
         load = t6::loadConfigFile(read.bytes, model_);
         if (!load.error)
-            refreshPanels();
+            refreshAfterLoad(model_);
     }
     return !load.error;
 }
@@ -154,7 +145,7 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     }
     // The name may stand for anything: only a regular file of a sensible size
     // is read, and nothing waits for a pipe or reads a device without end.
-    const FileRead read = readRegularFile(path, MaxFileBytes);
+    const FileRead read = readRegularFile(path, kMaxConfigFileBytes);
     if (read.failure) {
         prompts_.message(translate(ru("Ошибка чтения файла")) + "\r\n" + failureText(read.failure));
         return LoadResult::Unreadable;
@@ -168,7 +159,7 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
         if (!load.error) {
             for (const std::string& line : load.reportLines)
                 logs_.memo(line);
-            refreshPanels();
+            refreshAfterLoad(model_);
         }
     }
     if (load.error) {
@@ -178,7 +169,7 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
         if (e.line > 0) {
             where = translate(ru("Строка")) + " " + std::to_string(e.line);
             if (e.section >= 0)
-                where += " (" + translate(ru("раздел")) + " " + sectionName(e.section) + ")";
+                where += " (" + translate(ru("раздел")) + " " + configSectionTag(e.section) + ")";
             where += ": ";
         }
         prompts_.error(translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
@@ -200,44 +191,6 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
                        platformNameText(reportPath()) + "\r\n" + failureText(failure));
     prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + platformNameText(path));
     return LoadResult::Loaded;
-}
-
-// After a load the reactions of these boxes run once more with their current
-// state, in this order: the activation of wired zones 1 and 2, the activation
-// of temperature sensor 1, the use of outputs by wired zones 1 and 2, the
-// temperature keeping of sensor 1.
-void ConfigFiles::refreshPanels() {
-    const DeviceConfig& c = model_.config();
-    // The outputs-area rule runs whenever the hidden outputs box changes; set
-    // off and on again it runs once with the box on.
-    auto outputsArea = [this, &c](ZoneRef z) {
-        if (!c.zone(z).outputsEnabled)
-            return;
-        model_.setZoneOutputsEnabled(z, false);
-        model_.setZoneOutputsEnabled(z, true);
-    };
-    for (int n = 1; n <= 2; ++n) {
-        const ZoneRef z = wiredZone(n);
-        if (!c.zone(z).active) {
-            model_.setZoneOutputsEnabled(z, false);
-            continue;
-        }
-        if (!c.wiredZones[static_cast<std::size_t>(n - 1)].inputType)
-            model_.setZoneInputType(n, HighLevel);
-        if (c.zone(z).outputsEnabled)
-            outputsArea(z);
-        else
-            model_.setZoneOutputsEnabled(z, true);
-    }
-    // The activation of sensor 1 only decides what can be edited, which the
-    // window takes from the model.
-    for (int n = 1; n <= 2; ++n)
-        outputsArea(wiredZone(n));
-    const SensorRef s = wiredSensor(1);
-    if (c.sensor(s).thermostat)
-        model_.chooseSensorOutput(s, c.sensor(s).output); // its output check
-    else
-        model_.setAutoAfterDisarm(s, false);
 }
 
 } // namespace t6

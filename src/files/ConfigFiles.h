@@ -87,7 +87,6 @@ private:
     std::string translate(const std::string& text) const;
     // The reason of a failure in the window's language.
     std::string failureText(const FileFailure& failure) const;
-    void refreshPanels();
     bool isBackupPath(const std::string& path) const;
 
     ConfigModel& model_;

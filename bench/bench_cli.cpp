@@ -1,0 +1,224 @@
+// The command-line program as whole processes: "torvel6 show" and "torvel6
+// diff" of a rich configuration file, and a full "write" and "read" of it
+// against the simulated device paced at 38400 baud over a pseudo-terminal.
+// A chain's time runs from the start of the process to its end and is
+// compared with its floor: every byte on the line, both ways, at 3840 bytes a
+// second (counted from the device's log of requests and replies), plus the
+// fixed waits of the chain (the read waits 100 ms twice after the wireless
+// outputs).
+//
+//   bench_cli [RUNS]     (default 5 for the chains, 4 × RUNS + 1 for show
+//                         and diff; the median of the runs is shown)
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/Cp1251.h"
+#include "common/Prompts.h"
+#include "common/Random.h"
+#include "config/ConfigModel.h"
+#include "files/ConfigFile.h"
+
+namespace {
+
+using namespace t6;
+
+// Every zone active with a message and four timed rows, every temperature
+// sensor regulating, sixteen wireless outputs and ten remote controls in use.
+// No text holds the bytes FF FE, which would end a packet.
+void richConfiguration(ConfigModel& m) {
+    m.setDeviceDate("09.12.26");
+    m.setDeviceTime("12:00:00");
+    for (int t = 1; t <= 5; ++t)
+        m.setTelephone(t, "+7916123456" + std::to_string(1000 + t));
+    for (int n = 1; n <= 16; ++n) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%02x%02x%02x", 0x10 + n, 0x20 + n, 0x30 + n);
+        m.setOutputType(n, n % 4);
+        m.setOutputCode(n, code);
+        m.setOutputName(n, ru("Выход ") + std::to_string(n));
+        m.setOutputUsed(n, true);
+        m.leaveOutputName(n);
+    }
+    for (int z = 1; z <= 10; ++z) {
+        const ZoneRef ref = z <= 4 ? wiredZone(z) : wirelessZone(z - 4);
+        m.setZoneActive(ref, true);
+        m.setZoneMessage(ref, ru("Зона охраны объекта № ") + std::to_string(10 + z));
+        for (int r = 1; r <= 4; ++r) {
+            m.setRowEnabled(ref, r, true);
+            m.setRowMinutes(ref, r, z * 7 + r);
+            m.setRowSeconds(ref, r, r * 11);
+            m.setRowOutput(ref, r, 4 + (z + r) % 20);
+        }
+        for (int t = 1; t <= 5; ++t)
+            m.setZonePhone(ref, t, (z + t) % 2 == 0);
+    }
+    for (int s = 1; s <= 8; ++s) {
+        const SensorRef ref = s <= 2 ? wiredSensor(s) : wirelessSensor(s - 2);
+        m.setSensorActive(ref, true);
+        m.setLowAlarm(ref, 5 + s);
+        m.setHighAlarm(ref, 40 + s);
+        m.setThermostat(ref, true);
+        m.setEconomyTemp(ref, 15);
+        m.setComfortTemp(ref, 22);
+        m.setAutoAfterDisarm(ref, true);
+        m.setSensorOutput(ref, 2);
+        for (int t = 1; t <= 5; ++t)
+            m.setSensorPhone(ref, t, t <= 2);
+    }
+    for (int n = 1; n <= 6; ++n) {
+        m.setSensorName(n, ru("Комната ") + std::to_string(n));
+        m.setSensorCode(n, "4" + std::to_string(n) + "5a6b");
+    }
+    for (int k = 1; k <= 10; ++k) {
+        m.setRemoteName(k, ru("Пульт ") + std::to_string(k));
+        m.setRemoteCode(k, "7" + std::to_string(k % 10) + "8c9d");
+    }
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The bytes a log line spells in hexadecimal ("FE FF 4F 6B").
+std::size_t hexBytes(const std::string& hex) {
+    return static_cast<std::size_t>(
+               std::count_if(hex.begin(), hex.end(),
+                             [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); })) /
+           2;
+}
+
+// The bytes on the line in the device's log since `from`: each request's
+// payload with its four framing bytes, each reply as sent.
+std::size_t lineBytes(const std::string& log, std::size_t from) {
+    std::size_t bytes = 0;
+    std::istringstream lines(log.substr(from));
+    for (std::string l; std::getline(lines, l);) {
+        if (const auto at = l.find("<- #"); at != std::string::npos) {
+            const auto open = l.find('[', at), close = l.find(']', at);
+            if (open != std::string::npos && close != std::string::npos)
+                bytes += hexBytes(l.substr(open + 1, close - open - 1)) + 4;
+        } else if (const auto out = l.find(": -> "); out != std::string::npos) {
+            bytes += hexBytes(l.substr(out + 5));
+        }
+    }
+    return bytes;
+}
+
+struct Run {
+    double ms = 0;
+    int code = -1;
+    std::string err;
+};
+
+Run runCli(const QString& dir, const QStringList& args) {
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    QElapsedTimer t;
+    t.start();
+    p.start(QString::fromUtf8(T6_CLI), args);
+    p.waitForFinished(60000);
+    Run r;
+    r.ms = t.nsecsElapsed() / 1e6;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+
+    QTemporaryDir tmp;
+    const QString dir = tmp.path();
+    const std::filesystem::path d = dir.toStdString();
+    std::filesystem::copy_file(std::filesystem::path(T6_SOURCE_DIR) / "data" / "trans.dic",
+                               d / "trans.dic");
+    {
+        SilentPrompts prompts;
+        SeededRandom random(7);
+        ConfigModel model(prompts, random);
+        model.startUp();
+        richConfiguration(model);
+        std::ofstream(d / "rich.cfg", std::ios::binary) << saveConfigFile(model, LocalTime{});
+    }
+
+    QProcess sim;
+    sim.start(QString::fromUtf8(T6_DEVICESIM),
+              {QStringLiteral("--pace"), QStringLiteral("--verbose")});
+    if (!sim.waitForStarted(3000) || !sim.waitForReadyRead(3000)) {
+        std::fprintf(stderr, "the simulated device did not start\n");
+        return 1;
+    }
+    const QString pty = QString::fromUtf8(sim.readLine()).trimmed();
+    std::string simLog;
+    auto collect = [&] {
+        while (sim.waitForReadyRead(100)) {
+        }
+        simLog += sim.readAllStandardError().toStdString();
+    };
+    collect();
+
+    // One chain: its time as a process, and its floor.
+    auto chain = [&](const QStringList& args, double waitsMs, std::vector<double>& times,
+                     std::vector<double>& floors, std::size_t& bytes) {
+        const std::size_t from = simLog.size();
+        const Run r = runCli(dir, args);
+        if (r.code != 0) {
+            std::fprintf(stderr, "torvel6 %s failed (%d):\n%s\n",
+                         args.join(QLatin1Char(' ')).toUtf8().constData(), r.code, r.err.c_str());
+            std::exit(1);
+        }
+        collect();
+        bytes = lineBytes(simLog, from);
+        times.push_back(r.ms);
+        floors.push_back(bytes * 1000.0 / 3840.0 + waitsMs);
+    };
+    std::vector<double> writes, reads, writeFloors, readFloors;
+    std::size_t writeBytes = 0, readBytes = 0;
+    for (int i = 0; i < runs; ++i) {
+        chain({"write", "--port", pty, "--in", "rich.cfg"}, 0, writes, writeFloors, writeBytes);
+        chain({"read", "--port", pty, "--out", "back.cfg", "--force"}, 200, reads, readFloors,
+              readBytes);
+    }
+    sim.terminate();
+    sim.waitForFinished(2000);
+
+    std::vector<double> shows, diffs;
+    for (int i = 0; i < 4 * runs + 1; ++i) {
+        const Run s = runCli(dir, {"show", "rich.cfg"});
+        const Run f = runCli(dir, {"diff", "rich.cfg", "back.cfg"});
+        if (s.code != 0 || f.code > 1) {
+            std::fprintf(stderr, "show or diff failed: %s%s\n", s.err.c_str(), f.err.c_str());
+            return 1;
+        }
+        shows.push_back(s.ms);
+        diffs.push_back(f.ms);
+    }
+
+    const double w = median(writes), wf = median(writeFloors);
+    const double r = median(reads), rf = median(readFloors);
+    std::printf("torvel6 show:  %.1f ms (median of %zu processes)\n", median(shows), shows.size());
+    std::printf("torvel6 diff:  %.1f ms (median of %zu processes)\n", median(diffs), diffs.size());
+    std::printf("torvel6 write: %.1f ms, floor %.1f ms (%zu bytes on the line), ratio %.3f\n", w,
+                wf, writeBytes, w / wf);
+    std::printf("torvel6 read:  %.1f ms, floor %.1f ms (%zu bytes on the line + 200 ms of "
+                "waits), ratio %.3f\n",
+                r, rf, readBytes, r / rf);
+    std::printf("median of %d runs each for write and read\n", runs);
+    return 0;
+}

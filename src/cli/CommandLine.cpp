@@ -1,0 +1,265 @@
+#include "cli/CommandLine.h"
+
+#include <QCoreApplication>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <unistd.h>
+
+#include "cli/CliPrompts.h"
+#include "cli/CommandContext.h"
+#include "cli/DeviceCommands.h"
+#include "cli/FileCommands.h"
+#include "cli/HelpTexts.h"
+#include "cli/Session.h"
+#include "i18n/Dictionary.h"
+
+#ifndef T6_VERSION
+#define T6_VERSION "0"
+#endif
+
+namespace t6::cli {
+
+namespace {
+
+// What a command takes.
+struct CommandSpec {
+    const char* name;
+    int files;    // positional file names
+    char port;    // '-' not taken, 'o' optional, 'r' required
+    bool in, out; // --in FILE, --out FILE (required when taken)
+    bool verify, json, force;
+};
+
+constexpr CommandSpec kCommands[] = {
+    {"ports", 0, '-', false, false, false, false, false},
+    {"identify", 0, 'o', false, false, false, false, false},
+    {"read", 0, 'r', false, true, false, false, true},
+    {"write", 0, 'r', true, false, true, false, false},
+    {"signal", 0, 'r', false, false, false, false, false},
+    {"keys read", 0, 'r', false, true, false, false, false},
+    {"keys write", 0, 'r', true, false, false, false, false},
+    {"show", 1, '-', false, false, false, true, false},
+    {"diff", 2, '-', false, false, false, false, false},
+};
+
+const CommandSpec* findCommand(const std::string& name) {
+    for (const CommandSpec& c : kCommands)
+        if (name == c.name)
+            return &c;
+    return nullptr;
+}
+
+// What was given, before it is checked against the command.
+struct Given {
+    bool port = false, in = false, out = false, verify = false, json = false, force = false;
+};
+
+[[noreturn]] void usage(const std::string& text, const std::string& command = {}) {
+    throw UsageError{text, command};
+}
+
+void check(const CommandSpec& spec, const Given& g, const Invocation& inv) {
+    const std::string cmd = spec.name;
+    auto notHere = [&cmd](const char* option) {
+        usage(std::string("the option ") + option + " does not belong to \"" + cmd + "\"", cmd);
+    };
+    if (g.port && spec.port == '-')
+        notHere("--port");
+    if (g.in && !spec.in)
+        notHere("--in");
+    if (g.out && !spec.out)
+        notHere("--out");
+    if (g.verify && !spec.verify)
+        notHere("--verify");
+    if (g.json && !spec.json)
+        notHere("--json");
+    if (g.force && !spec.force)
+        notHere("--force");
+    if (inv.help)
+        return;
+    if (spec.port == 'r' && !g.port)
+        usage("\"" + cmd + "\" needs --port PORT", cmd);
+    if (spec.in && !g.in)
+        usage("\"" + cmd + "\" needs --in FILE", cmd);
+    if (spec.out && !g.out)
+        usage("\"" + cmd + "\" needs --out FILE", cmd);
+    const int files = static_cast<int>(inv.files.size());
+    if (files < spec.files)
+        usage("\"" + cmd + "\" needs " +
+                  (spec.files == 1 ? std::string("a file") : std::to_string(spec.files) + " files"),
+              cmd);
+    if (files > spec.files)
+        usage("too many arguments for \"" + cmd + "\": " + inv.files[spec.files], cmd);
+}
+
+} // namespace
+
+Invocation parseCommandLine(const std::vector<std::string>& args) {
+    Invocation inv;
+    Given g;
+    std::vector<std::string> words;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.size() < 2 || a[0] != '-') {
+            words.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = a;
+        std::optional<std::string> value;
+        if (const auto eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = a.substr(0, eq);
+            value = a.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> std::string {
+            if (!value) {
+                if (i + 1 >= args.size())
+                    usage("the option " + name + " needs a value");
+                value = args[++i];
+            }
+            if (value->empty())
+                usage("the option " + name + " needs a value");
+            return *value;
+        };
+        auto flag = [&](bool& slot) {
+            if (value)
+                usage("the option " + name + " takes no value");
+            slot = true;
+        };
+        if (name == "--help" || name == "-h") {
+            flag(inv.help);
+        } else if (name == "--version") {
+            flag(inv.version);
+        } else if (name == "--lang") {
+            const std::string lang = takeValue();
+            if (lang == "ru")
+                inv.language = 'R';
+            else if (lang == "en")
+                inv.language = 'E';
+            else
+                usage("--lang takes ru or en, not " + lang);
+        } else if (name == "--port") {
+            inv.port = takeValue();
+            g.port = true;
+        } else if (name == "--in") {
+            inv.in = takeValue();
+            g.in = true;
+        } else if (name == "--out") {
+            inv.out = takeValue();
+            g.out = true;
+        } else if (name == "--verify") {
+            flag(inv.verify);
+            g.verify = true;
+        } else if (name == "--json") {
+            flag(inv.json);
+            g.json = true;
+        } else if (name == "--force") {
+            flag(inv.replace);
+            g.force = true;
+        } else {
+            usage("unknown option " + a);
+        }
+    }
+    if (words.empty()) {
+        if (g.port || g.in || g.out || g.verify || g.json || g.force)
+            usage("an option without a command");
+        return inv;
+    }
+    std::size_t used = 1;
+    inv.command = words[0];
+    if (inv.command == "keys") {
+        if (words.size() < 2) {
+            if (inv.help)
+                return inv; // the help of both key commands
+            usage("\"keys\" needs read or write", "keys");
+        }
+        inv.command += " " + words[1];
+        used = 2;
+    }
+    const CommandSpec* spec = findCommand(inv.command);
+    if (!spec)
+        usage("unknown command \"" + inv.command + "\"");
+    inv.files.assign(words.begin() + static_cast<std::ptrdiff_t>(used), words.end());
+    check(*spec, g, inv);
+    return inv;
+}
+
+int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    Invocation inv;
+    try {
+        inv = parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    } catch (const UsageError& e) {
+        err << "torvel6: " << e.text << "\n"
+            << "Try \"torvel6 " << (e.command.empty() ? "" : e.command + " ") << "--help\".\n";
+        return Exit::Usage;
+    }
+    if (inv.help) {
+        out << helpText(inv.command);
+        return Exit::Ok;
+    }
+    if (inv.version) {
+        out << "torvel6 " T6_VERSION "\n";
+        return Exit::Ok;
+    }
+    if (inv.command.empty()) {
+        err << helpText({});
+        return Exit::Usage;
+    }
+
+    // The program directory is the working directory, as for the window.
+    std::error_code ec;
+    const std::string programDir = std::filesystem::current_path(ec).string();
+    const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+
+    if (inv.command == "show" || inv.command == "diff") {
+        // Files only: no port, no event loop, no logs.
+        Dictionary dictionary(dictionaryPathIn(programDir));
+        CliPrompts prompts(err);
+        CommandContext context{out, err, programDir,
+                               [&](const std::string& text) {
+                                   return TranslateText(dictionary, text, inv.language, prompts);
+                               },
+                               errIsTerminal};
+        const int rc = inv.command == "show" ? showCommand(context, inv.files[0], inv.json)
+                                             : diffCommand(context, inv.files[0], inv.files[1]);
+        out.flush();
+        return rc;
+    }
+
+    std::unique_ptr<QCoreApplication> app;
+    if (!QCoreApplication::instance())
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    SessionSetup setup;
+    setup.programDir = programDir;
+    setup.language = inv.language;
+    setup.errIsTerminal = errIsTerminal;
+    setup.device = inv.command != "ports";
+    int rc = Exit::Ok;
+    {
+        Session session(out, err, setup);
+        if (inv.command == "ports")
+            rc = portsCommand(session);
+        else if (inv.command == "identify")
+            rc = identifyCommand(session, inv.port);
+        else if (inv.command == "signal")
+            rc = signalCommand(session, inv.port);
+        else if (inv.command == "read")
+            rc = readCommand(session, inv.port, inv.out, inv.replace);
+        else if (inv.command == "write")
+            rc = writeCommand(session, inv.port, inv.in, inv.verify);
+        else if (inv.command == "keys read")
+            rc = keysReadCommand(session, inv.port, inv.out);
+        else if (inv.command == "keys write")
+            rc = keysWriteCommand(session, inv.port, inv.in);
+        session.finish();
+    }
+    out.flush();
+    return rc;
+}
+
+} // namespace t6::cli

@@ -1,0 +1,32 @@
+#pragma once
+// The commands of the command-line program that talk to the device, each
+// driving the very operations of the window through the core. Each gives the
+// program's exit code (cli/CommandContext.h); every failure has been told on
+// standard error by then.
+
+#include <string>
+
+namespace t6::cli {
+
+class Session;
+
+// "ports": the port list, one name a line, as the window fills its port box.
+int portsCommand(Session& session);
+// "identify [--port P]": the port search, or the probe of one port; prints
+// the port and the device's version text.
+int identifyCommand(Session& session, const std::string& port);
+// "signal --port P": the signal level as the window shows it.
+int signalCommand(Session& session, const std::string& port);
+
+// "read --port P --out FILE": the read chain, then FILE saved as the window
+// saves a configuration. replace: an existing FILE is replaced.
+int readCommand(Session& session, const std::string& port, const std::string& file, bool replace);
+// "write --port P --in FILE [--verify]": FILE loaded as the window loads it,
+// the write chain, and with verify the device read back and compared.
+int writeCommand(Session& session, const std::string& port, const std::string& file, bool verify);
+
+// "keys read --port P --out FILE.key" and "keys write --port P --in FILE.key".
+int keysReadCommand(Session& session, const std::string& port, const std::string& file);
+int keysWriteCommand(Session& session, const std::string& port, const std::string& file);
+
+} // namespace t6::cli

@@ -1,0 +1,146 @@
+#include "cli/HelpTexts.h"
+
+namespace t6::cli {
+
+namespace {
+
+constexpr const char* kCommon = R"(
+Options of every command:
+  --lang ru|en   the language of the messages (default ru), through the
+                 dictionary trans.dic of the working directory
+  --help         this help
+  --version      the program's version
+)";
+
+constexpr const char* kExitCodes = R"(
+Exit codes:
+  0    done
+  1    diff: the files differ
+  2    the command line is wrong
+  3    identify: a device of another type
+  4    the device did not answer
+  5    write --verify: the device holds something else than the file
+  6    a file cannot be read or written, or is not a configuration
+  7    refused: a failed check, a wrong answer of the device, no port,
+       a port error
+  130  interrupted (Ctrl+C): the exchange stopped, the port closed, the
+       logs written
+)";
+
+constexpr const char* kGeneral =
+    R"(Usage: torvel6 COMMAND [OPTIONS]
+The configurator of the УМНЫЙ ТОРВЕЛ-6 device, on the command line.
+
+Commands:
+  ports                               the serial ports, one a line
+  identify [--port PORT]              find the device (or probe PORT); prints
+                                      its port and its version
+  read --port PORT --out FILE         read the configuration into FILE
+  write --port PORT --in FILE [--verify]
+                                      write the configuration of FILE
+  signal --port PORT                  the GSM signal level
+  keys read --port PORT --out FILE.key
+                                      the access keys into a key file
+  keys write --port PORT --in FILE.key
+                                      the access keys of a key file written
+  show FILE [--json]                  a configuration file field by field
+  diff FILE1 FILE2                    the fields two files hold differently
+
+"torvel6 COMMAND --help" tells more of a command.
+
+The working directory is the program directory: the logs (protokol.log,
+protokol_FF.log, log.log), the backup save.000 taken before every read, the
+load report LoadFile.rep and the dictionary trans.dic lie there. Messages go
+to standard error; results (the port list, the port and version, the signal
+level, the fields) to standard output.
+)";
+
+constexpr const char* kPorts = R"(Usage: torvel6 ports
+The serial ports of the computer, one a line, as the window lists them (with
+the paths of the environment variable TORVEL6_EXTRA_PORTS).
+)";
+
+constexpr const char* kIdentify = R"(Usage: torvel6 identify [--port PORT]
+Identifies the device: without --port every port is probed in turn (1.2 s
+each) until a device answers; with --port only PORT is probed. Prints the
+port on the first line and the device's version text on the second.
+Exits 0 for the УМНЫЙ ТОРВЕЛ-6 only; a device of another type is refused with
+the name of the configurator to use (exit 3); no answer gives exit 4.
+)";
+
+constexpr const char* kRead = R"(Usage: torvel6 read --port PORT --out FILE [--force]
+Reads the whole configuration from the device on PORT (the wireless
+outputs, the configuration block, the remote controls, the wireless
+temperature sensors) and saves it in FILE as the window saves a
+configuration file. The configuration held before the read goes to save.000
+first, as in the window. A read that does not complete writes no FILE; a wait
+the device leaves unanswered for 10 s is cancelled.
+An existing FILE is not replaced (exit 6, nothing is asked of the device)
+unless --force is given.
+)";
+
+constexpr const char* kWrite = R"(Usage: torvel6 write --port PORT --in FILE [--verify]
+Loads FILE as the window loads a configuration file (everything reset first,
+the load report LoadFile.rep written), checks it as the window checks it
+before a write, and writes it to the device on PORT: the configuration
+block, then the remote controls, the wireless temperature sensors and the
+wireless outputs. A refused check sends nothing (exit 7). Exits 0 only once
+the device has confirmed the last stage.
+--verify  reads the configuration back afterwards and lists, one a line on
+          standard output, every field the device holds otherwise:
+          name, caption, value written, value read (tab-separated); exit 5
+          when any differs. The device's clock, the message language, the
+          siren output choice and the access keys are not compared: the
+          device does not keep them as written.
+)";
+
+constexpr const char* kSignal = R"(Usage: torvel6 signal --port PORT
+The GSM signal level of the device on PORT, as the window shows it: a value
+in dBm, or the text for no network or for no signal.
+)";
+
+constexpr const char* kKeys = R"(Usage: torvel6 keys read --port PORT --out FILE.key
+       torvel6 keys write --port PORT --in FILE.key
+The Touch Memory keys, as the key panel of the window handles them: the
+panel opens with the device's key table.
+  keys read   saves the table in FILE.key (".key" is added unless the name
+              ends in it; an existing file is replaced, as in the window)
+  keys write  loads FILE.key over the table (rows the file does not name
+              keep the device's keys), checks the codes and writes the table
+              to the device; a refused check sends nothing (exit 7)
+)";
+
+constexpr const char* kShow = R"(Usage: torvel6 show FILE [--json]
+Every field of a configuration file: its name, where the window shows it and
+its value; with --json one JSON object. The device is not used.
+)";
+
+constexpr const char* kDiff = R"(Usage: torvel6 diff FILE1 FILE2
+The fields two configuration files hold differently. Exit 0 when they hold
+the same configuration, 1 when any field differs. The device is not used.
+)";
+
+} // namespace
+
+std::string helpText(const std::string& command) {
+    const char* text = kGeneral;
+    if (command == "ports")
+        text = kPorts;
+    else if (command == "identify")
+        text = kIdentify;
+    else if (command == "read")
+        text = kRead;
+    else if (command == "write")
+        text = kWrite;
+    else if (command == "signal")
+        text = kSignal;
+    else if (command == "keys" || command == "keys read" || command == "keys write")
+        text = kKeys;
+    else if (command == "show")
+        text = kShow;
+    else if (command == "diff")
+        text = kDiff;
+    return std::string(text) + kCommon + kExitCodes;
+}
+
+} // namespace t6::cli

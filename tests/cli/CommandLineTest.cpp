@@ -1,0 +1,193 @@
+// The command line, the boxes without a window, the progress line and the
+// texts for the terminal, in-process.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliPrompts.h"
+#include "cli/CommandContext.h"
+#include "cli/CommandLine.h"
+#include "cli/ConfigVerify.h"
+#include "cli/HelpTexts.h"
+#include "cli/ProgressLine.h"
+#include "common/Cp1251.h"
+
+namespace t6::test {
+namespace {
+
+using namespace t6::cli;
+
+Invocation parse(std::vector<std::string> args) {
+    return parseCommandLine(args);
+}
+
+std::string usageError(std::vector<std::string> args) {
+    try {
+        parseCommandLine(args);
+    } catch (const UsageError& e) {
+        return e.text;
+    }
+    return "<accepted>";
+}
+
+TEST(CommandLine, CommandsAndTheirOptions) {
+    Invocation i = parse({"write", "--port", "/dev/ttyUSB0", "--in=site.cfg", "--verify"});
+    EXPECT_EQ(i.command, "write");
+    EXPECT_EQ(i.port, "/dev/ttyUSB0");
+    EXPECT_EQ(i.in, "site.cfg");
+    EXPECT_TRUE(i.verify);
+    EXPECT_EQ(i.language, 'R');
+
+    i = parse({"--lang", "en", "keys", "read", "--out", "k.key", "--port", "COM3"});
+    EXPECT_EQ(i.command, "keys read");
+    EXPECT_EQ(i.out, "k.key");
+    EXPECT_EQ(i.language, 'E');
+
+    i = parse({"diff", "a.cfg", "--", "-b.cfg"});
+    EXPECT_EQ(i.files, (std::vector<std::string>{"a.cfg", "-b.cfg"}));
+
+    i = parse({"identify"});
+    EXPECT_EQ(i.port, "");
+    EXPECT_TRUE(parse({"read", "--help"}).help) << "help needs no other option";
+    EXPECT_TRUE(parse({"--version"}).version);
+    EXPECT_EQ(parse({"keys", "--help"}).command, "keys");
+}
+
+TEST(CommandLine, MistakesAreUsageErrors) {
+    EXPECT_EQ(usageError({"flash"}), "unknown command \"flash\"");
+    EXPECT_EQ(usageError({"read", "--out", "a.cfg"}), "\"read\" needs --port PORT");
+    EXPECT_EQ(usageError({"read", "--port", "P"}), "\"read\" needs --out FILE");
+    EXPECT_EQ(usageError({"write", "--port", "P", "--in", "a", "--force"}),
+              "the option --force does not belong to \"write\"");
+    EXPECT_EQ(usageError({"show", "a.cfg", "--port", "P"}),
+              "the option --port does not belong to \"show\"");
+    EXPECT_EQ(usageError({"signal", "--port"}), "the option --port needs a value");
+    EXPECT_EQ(usageError({"signal", "--port="}), "the option --port needs a value");
+    EXPECT_EQ(usageError({"ports", "--lang", "de"}), "--lang takes ru or en, not de");
+    EXPECT_EQ(usageError({"ports", "--verify=yes"}), "the option --verify takes no value");
+    EXPECT_EQ(usageError({"diff", "a.cfg"}), "\"diff\" needs 2 files");
+    EXPECT_EQ(usageError({"show", "a.cfg", "b.cfg"}), "too many arguments for \"show\": b.cfg");
+    EXPECT_EQ(usageError({"keys"}), "\"keys\" needs read or write");
+    EXPECT_EQ(usageError({"keys", "erase"}), "unknown command \"keys erase\"");
+    EXPECT_EQ(usageError({"ports", "-x"}), "unknown option -x");
+    EXPECT_EQ(usageError({"--port", "P"}), "an option without a command");
+}
+
+int runWith(std::vector<std::string> args, std::string& out, std::string& err) {
+    std::vector<char*> argv;
+    static char name[] = "torvel6";
+    argv.push_back(name);
+    for (auto& a : args)
+        argv.push_back(a.data());
+    std::ostringstream o, e;
+    const int rc = runCommandLine(static_cast<int>(argv.size()), argv.data(), o, e);
+    out = o.str();
+    err = e.str();
+    return rc;
+}
+
+TEST(CommandLine, HelpVersionAndUsageExits) {
+    std::string out, err;
+    EXPECT_EQ(runWith({"--help"}, out, err), Exit::Ok);
+    EXPECT_NE(out.find("Usage: torvel6 COMMAND"), std::string::npos);
+    EXPECT_NE(out.find("  5    write --verify"), std::string::npos) << "the exit codes are listed";
+    EXPECT_EQ(runWith({"write", "--help"}, out, err), Exit::Ok);
+    EXPECT_NE(out.find("Usage: torvel6 write --port PORT --in FILE [--verify]"), std::string::npos);
+    EXPECT_NE(out.find("  130  interrupted"), std::string::npos);
+    EXPECT_EQ(runWith({"--version"}, out, err), Exit::Ok);
+    EXPECT_EQ(out.rfind("torvel6 ", 0), 0u) << out;
+
+    EXPECT_EQ(runWith({"read", "--out", "x"}, out, err), Exit::Usage);
+    EXPECT_EQ(err, "torvel6: \"read\" needs --port PORT\nTry \"torvel6 read --help\".\n");
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(runWith({}, out, err), Exit::Usage);
+    EXPECT_NE(err.find("Commands:"), std::string::npos);
+    // Every command has a help of its own.
+    for (const char* c :
+         {"ports", "identify", "read", "write", "signal", "keys read", "show", "diff"})
+        EXPECT_NE(helpText(c), helpText({})) << c;
+}
+
+TEST(TerminalText, ConvertsAndDisarmsControlBytes) {
+    // "Да" in Windows-1251, a CR LF, an escape sequence, the undefined byte 98.
+    EXPECT_EQ(terminalText(std::string("\xC4\xE0\r\nA\x1B[31m\x98\tB\rC")), "Да\nA?[31m?\tB\nC");
+    EXPECT_EQ(fieldLineText(std::string("a\\b\r\nc\td\x1A\x98")), "a\\\\b\\r\\nc\\td\\x1A\\x98");
+}
+
+TEST(CliPrompts, AnswersAsTheWindowsDefaultButtonsAndKeepsWhatWasShown) {
+    std::ostringstream err;
+    CliPrompts p(err);
+    p.setTranslate([](const std::string& t) { return t == ru("Нет") ? std::string("No") : t; });
+    int shown = 0;
+    p.setOnShown([&] { ++shown; });
+    EXPECT_TRUE(p.confirm(ru("Процесс записи завершился. Все OK.")));
+    EXPECT_FALSE(p.question(ru("Заменить?")));
+    p.answerYes(ru("Заменить?"));
+    EXPECT_TRUE(p.question(ru("Заменить?")));
+    p.message("No exists/tmp/trans.dic");
+    p.information(ru("Используйте\r\nдругой"));
+    EXPECT_EQ(err.str(), "Процесс записи завершился. Все OK.\nЗаменить? [No]\nЗаменить? [Да]\n"
+                         "No exists/tmp/trans.dic\nИспользуйте\nдругой\n");
+    EXPECT_EQ(shown, 5);
+    EXPECT_TRUE(p.saw(ru("Заменить?"), 1));
+    EXPECT_FALSE(p.saw(ru("Процесс записи завершился. Все OK."), 1));
+    using K = CliPrompts::Kind;
+    const CliPrompts::Shown* o = p.lastOutcome(0, {K::Message, K::Confirm});
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(o->kind, K::Confirm) << "the dictionary's notice is no outcome";
+    EXPECT_EQ(p.lastOutcome(1, {K::Message}), nullptr);
+
+    EXPECT_EQ(p.openFileName({}), std::nullopt);
+    p.setOpenFile("in.cfg");
+    p.setSaveFile("out.cfg");
+    EXPECT_EQ(p.openFileName({}), "in.cfg");
+    EXPECT_EQ(p.saveFileName({}), "out.cfg");
+}
+
+TEST(ProgressLine, RewritesOneLineOnATerminalOnly) {
+    std::ostringstream off;
+    ProgressLine quiet(off, false, 80, ru("передано байт:"), ru("получено байт:"));
+    quiet.setStage(ru("Запись настроек: основной блок"), 0);
+    quiet.setBytes(10, 2, 500);
+    quiet.clear();
+    EXPECT_EQ(off.str(), "");
+
+    std::ostringstream on;
+    ProgressLine line(on, true, 80, ru("передано байт:"), ru("получено байт:"));
+    line.setBytes(4, 0, 0); // no stage: nothing to show
+    EXPECT_EQ(on.str(), "");
+    line.setStage(ru("Чтение настроек: основной блок"), 0);
+    EXPECT_EQ(on.str(), "\rЧтение настроек: основной блок — передано байт: 4, получено байт: 0"
+                        "\x1b[K");
+    on.str("");
+    line.setBytes(12, 300, 50); // within a tenth of a second: not redrawn
+    EXPECT_EQ(on.str(), "");
+    line.setBytes(12, 301, 120);
+    EXPECT_EQ(on.str(), "\rЧтение настроек: основной блок — передано байт: 12, получено байт: 301"
+                        "\x1b[K");
+    on.str("");
+    line.clear();
+    line.clear();
+    EXPECT_EQ(on.str(), "\r\x1b[K");
+    on.str("");
+    line.setStage({}, 200);
+    EXPECT_EQ(on.str(), "") << "a cleared line is not cleared again";
+
+    std::ostringstream narrow;
+    ProgressLine cut(narrow, true, 11, "s", "r");
+    cut.setStage(ru("Чтение настроек"), 0);
+    EXPECT_EQ(cut.text(), "Чтение нас") << "the last column stays free";
+}
+
+TEST(ConfigVerify, FieldsTheDeviceDoesNotKeepAreLeftOut) {
+    for (const char* name : {"deviceDate", "deviceTime", "clockFromPc", "messageLanguage",
+                             "sirenOutput", "touchKeys[1].code", "touchKeys[10].description"})
+        EXPECT_FALSE(isKeptByDevice(name)) << name;
+    for (const char* name : {"telephones[1]", "wiredZones[1].message", "remoteControls[2].code",
+                             "armingDelay", "wirelessOutputs[16].used"})
+        EXPECT_TRUE(isKeptByDevice(name)) << name;
+}
+
+} // namespace
+} // namespace t6::test
