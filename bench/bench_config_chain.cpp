@@ -18,49 +18,21 @@
 #include <string>
 #include <vector>
 
+#include "RichConfiguration.h"
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
+#include "core/QtClock.h"
 #include "device/ConfigRead.h"
 #include "device/ConfigWrite.h"
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeLogs.h"
 #include "files/ConfigFiles.h"
+#include "link/CountingPort.h"
 #include "link/QtSerialPort.h"
-#include "core/QtClock.h"
 
 namespace {
 
 using namespace t6;
-
-// The real port, counting every byte that crosses it.
-class CountingPort : public SerialPort {
-public:
-    std::vector<std::string> listPorts() override { return port_.listPorts(); }
-    void setPortName(const std::string& n) override { port_.setPortName(n); }
-    std::string portName() const override { return port_.portName(); }
-    void open() override { port_.open(); }
-    bool isOpen() const override { return port_.isOpen(); }
-    void write(const Bytes& b) override {
-        sent += b.size();
-        port_.write(b);
-    }
-    void purge() override { port_.purge(); }
-    void close() override { port_.close(); }
-    void setReceiver(Receiver r) override {
-        port_.setReceiver([this, r = std::move(r)](const Bytes& chunk) {
-            received += chunk.size();
-            if (r)
-                r(chunk);
-        });
-    }
-    void setLostHandler(LostHandler h) override { port_.setLostHandler(std::move(h)); }
-
-    std::size_t sent = 0;
-    std::size_t received = 0;
-
-private:
-    QtSerialPort port_;
-};
 
 // Answers Yes and notes when the chain's last box came.
 class TimingPrompts : public SilentPrompts {
@@ -95,64 +67,6 @@ bool waitFor(const std::function<bool()>& done, int ms) {
     return done();
 }
 
-// Every zone active with a 25-character message and four timed rows, every
-// temperature sensor regulating, sixteen wireless outputs and ten remote
-// controls in use. No text holds the bytes FF FE, which would end a packet.
-void richConfiguration(ConfigModel& m) {
-    const char* messages[10] = {"Входная дверь подъезда 01", "Окно кухни первый этаж 02",
-                                "Гараж ворота подъёмные 03", "Пожарный шлейф котельной",
-                                "Датчик движения холл 0005", "Датчик движения спальн 06",
-                                "Балкон второго этажа 0007", "Окно детской комнаты 0008",
-                                "Калитка у забора двора 09", "Подвал у насосной станц10"};
-    m.setDeviceDate("09.12.26");
-    m.setDeviceTime("12:00:00");
-    for (int t = 1; t <= 5; ++t)
-        m.setTelephone(t, "+7916123456" + std::to_string(1000 + t));
-    for (int n = 1; n <= 16; ++n) {
-        char code[8];
-        std::snprintf(code, sizeof code, "%02x%02x%02x", 0x10 + n, 0x20 + n, 0x30 + n);
-        m.setOutputType(n, n % 4);
-        m.setOutputCode(n, code);
-        m.setOutputName(n, ru("Выход ") + std::to_string(n));
-        m.setOutputUsed(n, true);
-        m.leaveOutputName(n);
-    }
-    for (int z = 1; z <= 10; ++z) {
-        const ZoneRef ref = z <= 4 ? wiredZone(z) : wirelessZone(z - 4);
-        m.setZoneActive(ref, true);
-        m.setZoneMessage(ref, ru(messages[z - 1]));
-        for (int r = 1; r <= 4; ++r) {
-            m.setRowEnabled(ref, r, true);
-            m.setRowMinutes(ref, r, z * 7 + r);
-            m.setRowSeconds(ref, r, r * 11);
-            m.setRowOutput(ref, r, 4 + (z + r) % 20);
-        }
-        for (int t = 1; t <= 5; ++t)
-            m.setZonePhone(ref, t, (z + t) % 2 == 0);
-    }
-    for (int s = 1; s <= 8; ++s) {
-        const SensorRef ref = s <= 2 ? wiredSensor(s) : wirelessSensor(s - 2);
-        m.setSensorActive(ref, true);
-        m.setLowAlarm(ref, 5 + s);
-        m.setHighAlarm(ref, 40 + s);
-        m.setThermostat(ref, true);
-        m.setEconomyTemp(ref, 15);
-        m.setComfortTemp(ref, 22);
-        m.setAutoAfterDisarm(ref, true);
-        m.setSensorOutput(ref, 2);
-        for (int t = 1; t <= 5; ++t)
-            m.setSensorPhone(ref, t, t <= 2);
-    }
-    for (int n = 1; n <= 6; ++n) {
-        m.setSensorName(n, ru("Комната ") + std::to_string(n));
-        m.setSensorCode(n, "4" + std::to_string(n) + "5a6b");
-    }
-    for (int k = 1; k <= 10; ++k) {
-        m.setRemoteName(k, ru("Пульт ") + std::to_string(k));
-        m.setRemoteCode(k, "7" + std::to_string(k % 10) + "8c9d");
-    }
-}
-
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -173,7 +87,8 @@ int main(int argc, char** argv) {
     const std::string pty = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
 
     QTemporaryDir dir;
-    CountingPort port;
+    QtSerialPort serial;
+    CountingPort port(serial);
     QtClock clock;
     TimingPrompts prompts;
     ExchangeLogs logs;
@@ -193,10 +108,10 @@ int main(int argc, char** argv) {
 
     // One chain: its time from the button to its last box, and its floor.
     auto measure = [&](const std::function<void()>& start, const char* done, double waitsMs,
-                       double& ms, double& floorMs) {
+                       double& ms, double& floorMs, std::size_t& bytes) {
         waitFor([&] { return exchange.mode() == ExchangeMode::Idle; }, 3000);
         prompts.last.clear();
-        port.sent = port.received = 0;
+        const std::size_t before = port.sent() + port.received();
         QElapsedTimer t;
         t.start();
         start();
@@ -206,21 +121,23 @@ int main(int argc, char** argv) {
             std::exit(1);
         }
         ms = t.nsecsElapsed() / 1e6;
-        floorMs = (port.sent + port.received) * 1000.0 / 3840.0 + waitsMs;
+        bytes = port.sent() + port.received() - before;
+        floorMs = bytes * 1000.0 / 3840.0 + waitsMs;
     };
 
     std::vector<double> writes, reads, writeFloors, readFloors;
     std::size_t writeBytes = 0, readBytes = 0;
     for (int i = 0; i < runs; ++i) {
         double ms = 0, floorMs = 0;
+        std::size_t bytes = 0;
         measure([&] { write.writeConfiguration(); }, "Процесс записи завершился. Все OK.", 0, ms,
-                floorMs);
+                floorMs, bytes);
         writes.push_back(ms), writeFloors.push_back(floorMs);
-        writeBytes = port.sent + port.received;
+        writeBytes = bytes;
         measure([&] { read.readConfiguration(); }, "Процесс чтения завершился. Все OK.", 200, ms,
-                floorMs);
+                floorMs, bytes);
         reads.push_back(ms), readFloors.push_back(floorMs);
-        readBytes = port.sent + port.received;
+        readBytes = bytes;
     }
     sim.terminate();
     sim.waitForFinished(2000);

@@ -12,10 +12,10 @@
 #include <fstream>
 #include <string>
 
-#include "link/QtSerialPort.h"
 #include "core/AppCore.h"
-#include "ui/MainWindow.h"
 #include "core/QtClock.h"
+#include "link/QtSerialPort.h"
+#include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/Cp1251.h"
+#include "config/ConfigCompare.h"
 
 namespace t6::cli {
 
@@ -58,6 +59,18 @@ std::string fieldLineText(const std::string& cp1251) {
         }
     }
     return terminalText(out);
+}
+
+std::string differenceLine(const FieldDifference& d) {
+    std::string line = d.name;
+    line += '\t';
+    line += terminalText(d.caption);
+    line += '\t';
+    line += fieldLineText(d.before);
+    line += '\t';
+    line += fieldLineText(d.after);
+    line += '\n';
+    return line;
 }
 
 } // namespace t6::cli

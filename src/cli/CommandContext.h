@@ -7,6 +7,10 @@
 #include <iosfwd>
 #include <string>
 
+namespace t6 {
+struct FieldDifference;
+}
+
 namespace t6::cli {
 
 namespace Exit {
@@ -41,5 +45,9 @@ std::string terminalText(const std::string& cp1251);
 // shows it: a line break, a tab or another control byte inside it is written
 // as an escape ("\n", "\t", "\x1A") and a backslash as "\\".
 std::string fieldLineText(const std::string& cp1251);
+
+// One line of a listing of differing fields (diff, write --verify): the
+// field's name, its caption and both values, tab-separated, ended by "\n".
+std::string differenceLine(const FieldDifference& d);
 
 } // namespace t6::cli

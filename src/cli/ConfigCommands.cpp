@@ -143,8 +143,7 @@ int writeCommand(Session& s, const std::string& port, const std::string& file, b
         return Exit::Ok;
     }
     for (const FieldDifference& d : differences)
-        s.out() << d.name << '\t' << terminalText(d.caption) << '\t' << fieldLineText(d.before)
-                << '\t' << fieldLineText(d.after) << '\n';
+        s.out() << differenceLine(d);
     s.note(s.tr("Проверка: прибор хранит иное, чем записано, в полях:") + " " +
            std::to_string(differences.size()));
     return Exit::VerifyDiffers;

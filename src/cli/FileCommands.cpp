@@ -159,16 +159,8 @@ int diffCommand(CommandContext& context, const std::string& first, const std::st
         return Exit::FileError;
     const std::vector<FieldDifference> diffs = compareConfigs(before->model(), after->model());
     std::string text;
-    for (const FieldDifference& d : diffs) {
-        text += d.name;
-        text += '\t';
-        text += terminalText(d.caption);
-        text += '\t';
-        text += fieldLineText(d.before);
-        text += '\t';
-        text += fieldLineText(d.after);
-        text += '\n';
-    }
+    for (const FieldDifference& d : diffs)
+        text += differenceLine(d);
     context.out << text;
     context.out.flush();
     return diffs.empty() ? Exit::Ok : Exit::Differs;

@@ -12,11 +12,11 @@
 
 #include "cli/CliPrompts.h"
 #include "cli/CliView.h"
-#include "cli/CountingPort.h"
 #include "cli/InterruptWatch.h"
 #include "cli/ProgressLine.h"
 #include "core/AppCore.h"
 #include "core/QtClock.h"
+#include "link/CountingPort.h"
 #include "link/QtSerialPort.h"
 
 namespace t6::cli {

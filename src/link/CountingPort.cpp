@@ -1,6 +1,6 @@
-#include "cli/CountingPort.h"
+#include "link/CountingPort.h"
 
-namespace t6::cli {
+namespace t6 {
 
 void CountingPort::write(const Bytes& bytes) {
     port_.write(bytes);
@@ -23,4 +23,4 @@ void CountingPort::setReceiver(Receiver receiver) {
     });
 }
 
-} // namespace t6::cli
+} // namespace t6

@@ -1,13 +1,17 @@
 #pragma once
-// The program's serial port, counting the bytes that cross it both ways, so
-// that the progress line can say how far an exchange has come.
+// A serial port that counts the bytes crossing it both ways, so that a
+// progress line can say how far an exchange has come and a measurement can
+// weigh a chain against the bytes on the line.
 
 #include <cstddef>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "link/SerialPort.h"
 
-namespace t6::cli {
+namespace t6 {
 
 class CountingPort : public SerialPort {
 public:
@@ -36,4 +40,4 @@ private:
     std::function<void()> onTraffic_;
 };
 
-} // namespace t6::cli
+} // namespace t6
