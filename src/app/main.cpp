@@ -9,10 +9,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "link/QtSerialPort.h"
 #include "core/AppCore.h"
-#include "ui/MainWindow.h"
 #include "core/QtClock.h"
+#include "link/QtSerialPort.h"
+#include "ui/MainWindow.h"
 #include "ui/QtPrompts.h"
 
 namespace {

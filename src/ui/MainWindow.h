@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "exchange/ExchangeView.h"
 #include "core/AppCore.h"
+#include "exchange/ExchangeView.h"
 
 class QAction;
 class QComboBox;

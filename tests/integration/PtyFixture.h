@@ -15,11 +15,11 @@
 #include <sstream>
 
 #include "common/Cp1251.h"
+#include "core/QtClock.h"
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeLogs.h"
 #include "link/QtSerialPort.h"
 #include "support/ScriptedPrompts.h"
-#include "core/QtClock.h"
 
 namespace t6::test {
 

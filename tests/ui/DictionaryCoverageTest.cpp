@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "WindowFixture.h"
+#include "core/FileDialogs.h"
 #include "i18n/Dictionary.h"
 #include "i18n/IniFile.h"
-#include "core/FileDialogs.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
 

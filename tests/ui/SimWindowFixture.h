@@ -15,10 +15,10 @@
 #include <memory>
 
 #include "common/Cp1251.h"
+#include "core/AppCore.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SimulatedPort.h"
-#include "core/AppCore.h"
 #include "ui/MainWindow.h"
 
 namespace t6::test {

@@ -20,10 +20,10 @@
 #include <sstream>
 
 #include "common/Cp1251.h"
+#include "core/AppCore.h"
 #include "support/FakeSerialPort.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedPrompts.h"
-#include "core/AppCore.h"
 #include "ui/MainWindow.h"
 
 // Readable failures.
