@@ -1,15 +1,22 @@
 // The configurator: one window over the device on a serial port. The working
 // directory at start-up is the program directory: the dictionary "trans.dic"
-// is read from it and the logs are written to it.
+// is read from it and the logs are written to it. With --user-folder (as the
+// desktop menu starts it) the program directory is the user's own folder.
 
 #include <QApplication>
 #include <QDir>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "common/Cp1251.h"
 #include "core/AppCore.h"
+#include "core/ProgramFolders.h"
 #include "core/QtClock.h"
 #include "link/QtSerialPort.h"
 #include "ui/MainWindow.h"
@@ -44,9 +51,79 @@ void quitOnSignals(QApplication& app) {
         ::sigaction(s, &sa, nullptr);
 }
 
+const char kHelp[] =
+    "Usage: torvel6-configurator [--user-folder] [Qt options]\n"
+    "\n"
+    "The configurator of the TORVEL-6 GSM alarm device: finds the device on a\n"
+    "serial port, reads, edits and writes its configuration.\n"
+    "\n"
+    "  --user-folder  work in the per-user folder $XDG_DATA_HOME/torvel6 (normally\n"
+    "                 ~/.local/share/torvel6), created on first run and given a copy\n"
+    "                 of the installed trans.dic; the logs, save.000 and LoadFile.rep\n"
+    "                 are written there. The desktop entry starts the program this way.\n"
+    "  --help         show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "\n"
+    "Without --user-folder the program works in the folder it was started in: it\n"
+    "reads trans.dic from there and writes its logs there. When that folder has no\n"
+    "trans.dic, the installed one is read.\n"
+    "\n"
+    "Environment:\n"
+    "  TORVEL6_EXTRA_PORTS  colon-separated paths offered as ports besides the\n"
+    "                       system's serial ports (a pseudo-terminal, for example)\n";
+
+struct Options {
+    bool userFolder = false;
+    bool help = false;
+    bool version = false;
+};
+
+// The program's own options; everything else is left to the toolkit.
+Options readOptions(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--user-folder") == 0)
+            o.userFolder = true;
+        else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            o.help = true;
+        else if (std::strcmp(argv[i], "--version") == 0)
+            o.version = true;
+    }
+    return o;
+}
+
+// Moves into the user's folder, made and seeded on first run. A failure is
+// told once the window is up; the program then works where it was started.
+t6::FileFailure enterUserFolder(const std::filesystem::path& folder,
+                                const std::filesystem::path& dictionary) {
+    if (const t6::FileFailure failed = t6::prepareUserFolder(folder, dictionary))
+        return failed;
+    if (::chdir(folder.c_str()) != 0)
+        return {t6::FileFault::NotFound, errno};
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // Help and version answer on the terminal, without a display.
+    const Options options = readOptions(argc, argv);
+    if (options.help) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::puts("torvel6-configurator " T6_VERSION);
+        return 0;
+    }
+    const std::filesystem::path installedDic = t6::installedDictionary(t6::executableFolder());
+    std::filesystem::path userFolder;
+    t6::FileFailure folderFailure;
+    if (options.userFolder) {
+        userFolder = t6::userWorkingFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+        folderFailure = enterUserFolder(userFolder, installedDic);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("torvel6-configurator"));
     quitOnSignals(app);
@@ -56,8 +133,18 @@ int main(int argc, char** argv) {
     t6::QtClock clock;
     t6::QtPrompts prompts;
     t6::AppCore core(port, clock, prompts, programDir);
+    core.dictionary().setDefaultFile(installedDic);
     t6::MainWindow window(core, &prompts);
     window.show();
+    if (folderFailure) {
+        QTimer::singleShot(0, &window, [&core, &prompts, userFolder, folderFailure] {
+            auto translate = [&core](const std::string& t) { return core.translateMessage(t); };
+            const std::u8string path = userFolder.u8string();
+            prompts.message(translate(t6::ru("Не удалось подготовить рабочую папку:")) + "\r\n" +
+                            t6::platformNameText(std::string(path.begin(), path.end())) + "\r\n" +
+                            t6::fileFailureText(folderFailure, translate));
+        });
+    }
     const int rc = app.exec();
     window.shutdown();
     return rc;

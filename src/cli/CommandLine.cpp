@@ -12,6 +12,7 @@
 #include "cli/FileCommands.h"
 #include "cli/HelpTexts.h"
 #include "cli/Session.h"
+#include "core/ProgramFolders.h"
 #include "i18n/Dictionary.h"
 
 #ifndef T6_VERSION
@@ -219,6 +220,7 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     if (inv.command == "show" || inv.command == "diff") {
         // Files only: no port, no event loop, no logs.
         Dictionary dictionary(dictionaryPathIn(programDir));
+        dictionary.setDefaultFile(installedDictionary(executableFolder()));
         CliPrompts prompts(err);
         CommandContext context{out, err, programDir,
                                [&](const std::string& text) {

@@ -6,6 +6,7 @@
 
 #include "cli/CommandContext.h"
 #include "common/Cp1251.h"
+#include "core/ProgramFolders.h"
 
 namespace t6::cli {
 
@@ -20,6 +21,7 @@ Session::Session(std::ostream& out, std::ostream& err, const SessionSetup& setup
     : out_(out), setup_(setup), port_(serial_), prompts_(err) {
     core_ = std::make_unique<AppCore>(port_, clock_, prompts_, setup_.programDir);
     AppCore& core = *core_;
+    core.dictionary().setDefaultFile(installedDictionary(executableFolder()));
     prompts_.setTranslate([&core](const std::string& t) { return core.translateMessage(t); });
     core.seedRandom();
     core.setLanguage(setup_.language);

@@ -76,6 +76,7 @@ void ConfigRead::readConfiguration() {
     // A failure to open is told as no connection.
     if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
         ex_.prompts().message(noConnection);
+        ex_.adviseOnOpenFailure();
         return;
     }
     SerialPort& port = ex_.port();

@@ -107,6 +107,7 @@ bool ConfigWrite::checkAndConnect() {
         return true;
     case ExchangeController::Opening::Failed:
         ex_.prompts().message(tr("Ошибка соединения с устройством. Проверьте подключение"));
+        ex_.adviseOnOpenFailure();
         return false;
     case ExchangeController::Opening::StillClosed:
         break;

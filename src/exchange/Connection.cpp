@@ -23,6 +23,9 @@ bool Connection::listPorts() {
     if (!ok || ports_.empty()) {
         ex_.prompts().message(
             ex_.translate(ru("В системе не найдены Com-порты. Проверьте подключение")));
+        PortSituation situation;
+        situation.noPorts = true;
+        ex_.advise(std::move(situation));
         return false;
     }
     if (comboText_.empty())
@@ -34,6 +37,15 @@ bool Connection::fillPortList() {
     return listPorts();
 }
 
+void Connection::refreshPortList() {
+    try {
+        ports_ = ex_.port().listPorts();
+    } catch (const PortError&) {
+        return; // the list shown stays
+    }
+    ex_.view().showPortList(ports_);
+}
+
 void Connection::connect() {
     ex_.operationStarting();
     SerialPort& port = ex_.port();
@@ -41,6 +53,7 @@ void Connection::connect() {
         if (!listPorts())
             return;
         ex_.setMode(ExchangeMode::Identify);
+        troubles_.clear();
         searchIndex_ = 0;
         searchLast_ = static_cast<int>(ports_.size()) - 1;
         ex_.searchTimer().start();
@@ -48,16 +61,20 @@ void Connection::connect() {
         return;
     }
     const std::string name = comboText_;
+    PortSituation situation;
     try {
         if (port.isOpen())
             port.close();
         port.setPortName(name);
         port.open();
-    } catch (const PortError&) {
+    } catch (const PortError& e) {
+        situation.troubles.push_back({name, e.fault(), e.detail()});
     }
     ex_.refreshPortState();
     if (!port.isOpen()) {
         ex_.prompts().message(ru("Не удалось открыть порт: ") + platformNameText(name));
+        situation.adapters = port.portDetails();
+        ex_.advise(std::move(situation));
         return;
     }
     ex_.setMode(ExchangeMode::Identify);
@@ -89,6 +106,12 @@ void Connection::searchStep() {
             ex_.view().showConnection("");
             ex_.prompts().message(
                 ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")));
+            PortSituation situation;
+            situation.troubles = std::move(troubles_);
+            troubles_.clear();
+            situation.adapters = port.portDetails();
+            situation.noAnswer = true;
+            ex_.advise(std::move(situation));
         }
         ex_.searchTimer().stop();
         ex_.refreshPortState();
@@ -99,7 +122,8 @@ void Connection::searchStep() {
     try {
         port.setPortName(name);
         port.open();
-    } catch (const PortError&) {
+    } catch (const PortError& e) {
+        troubles_.push_back({name, e.fault(), e.detail()});
     }
     ex_.refreshPortState();
     if (!port.isOpen()) {

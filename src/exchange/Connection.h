@@ -25,6 +25,9 @@ public:
 
     // Start-up: fills the port list; false (after the message) when there is none.
     bool fillPortList();
+    // The list asked for again, without a message when it is empty (the
+    // manual port box is opened).
+    void refreshPortList();
     const std::vector<std::string>& ports() const { return ports_; }
 
     // The connect button and menu item.
@@ -52,6 +55,7 @@ private:
 
     ExchangeController& ex_;
     std::vector<std::string> ports_;
+    std::vector<PortTrouble> troubles_; // ports the search could not open
     std::string comboText_;
     bool manual_ = false;
     int searchIndex_ = 0;

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "common/Cp1251.h"
+#include "link/PortSystem.h"
 
 namespace t6 {
 
@@ -12,6 +13,7 @@ const Bytes ExchangeController::PacketSuffix = bytesOf({0xFF, 0xFE});
 ExchangeController::ExchangeController(SerialPort& port, Clock& clock, Prompts& prompts,
                                        ExchangeLogs& logs)
     : port_(port), clock_(clock), prompts_(prompts), logs_(logs) {
+    programCheck_ = [](const std::string& name) { return programRunning(name); };
     search_ = clock_.createTimer(kSearchIntervalMs, [this] {
         guarded([this] {
             if (searchStep_)
@@ -86,17 +88,36 @@ void ExchangeController::stopTimers() {
 
 ExchangeController::Opening ExchangeController::openConnectedPort() {
     Opening result = Opening::Open;
+    openTrouble_.reset();
     try {
         port_.setPortName(connectedPort_);
         if (!port_.isOpen())
             port_.open();
-    } catch (const PortError&) {
+    } catch (const PortError& e) {
         result = Opening::Failed;
+        openTrouble_ = PortTrouble{connectedPort_, e.fault(), e.detail()};
     }
     refreshPortState();
     if (result == Opening::Open && !port_.isOpen())
         result = Opening::StillClosed;
     return result;
+}
+
+void ExchangeController::advise(PortSituation situation) {
+    const std::string text = portAdvice(
+        situation, [this](const std::string& t) { return translate(t); }, programCheck_);
+    if (!text.empty())
+        prompts_.message(text);
+}
+
+void ExchangeController::adviseOnOpenFailure() {
+    if (!openTrouble_)
+        return;
+    PortSituation situation;
+    situation.troubles.push_back(*openTrouble_);
+    situation.adapters = port_.portDetails();
+    openTrouble_.reset();
+    advise(std::move(situation));
 }
 
 void ExchangeController::addStartListener(std::function<void()> listener) {
@@ -121,6 +142,7 @@ bool ExchangeController::beginOperation(ExchangeModeValue mode, const std::strin
     stopTimers();
     if (connectedPort_.empty() || openConnectedPort() != Opening::Open) {
         prompts_.message(noConnectionText);
+        adviseOnOpenFailure();
         return false;
     }
     port_.purge();

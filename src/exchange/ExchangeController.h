@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "exchange/ExchangeLogs.h"
 #include "exchange/ExchangeMode.h"
 #include "exchange/ExchangeView.h"
+#include "exchange/PortAdvice.h"
 #include "link/PacketFramer.h"
 #include "link/SerialPort.h"
 
@@ -89,6 +91,14 @@ public:
     enum class Opening { Open, Failed, StillClosed };
     Opening openConnectedPort();
 
+    // Plain-word advice after a port failure, shown as a message of its own
+    // when there is any. Callers show their own message first.
+    void advise(PortSituation situation);
+    // The advice on the failure of the last openConnectedPort(), once.
+    void adviseOnOpenFailure();
+    // Which services run, for the advice; the system's process list by default.
+    void setProgramCheck(ProgramCheck check) { programCheck_ = std::move(check); }
+
     // The common start of an operation. Stops ReplyTimer and CloseTimer; without
     // a known device port, or when the port does not open, shows the "no
     // connection" text and gives false. Otherwise opens ConnectedPort, purges,
@@ -150,6 +160,9 @@ public:
 
 private:
     void runHook(ExchangeModeValue mode);
+
+    std::optional<PortTrouble> openTrouble_;
+    ProgramCheck programCheck_;
 
     SerialPort& port_;
     Clock& clock_;

@@ -59,9 +59,21 @@ Dictionary::Dictionary(std::filesystem::path file) : path_(std::move(file)) {
         path_ = std::move(full);
 }
 
+void Dictionary::setDefaultFile(std::filesystem::path file) {
+    default_ = std::move(file);
+    loaded_ = false;
+}
+
+bool Dictionary::defaultReadable() const {
+    if (default_.empty())
+        return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(default_, ec);
+}
+
 bool Dictionary::exists() const {
     std::error_code ec;
-    return std::filesystem::exists(path_, ec);
+    return std::filesystem::exists(path_, ec) || defaultReadable();
 }
 
 bool Dictionary::readable() {
@@ -103,7 +115,13 @@ void Dictionary::refresh() {
     if (loaded_ && readable_ && now == stamp_)
         return;
     FileFailure why;
-    if (auto doc = IniFile::read(path_, &why)) {
+    std::optional<IniFile> doc;
+    // Nothing at the path: the installed dictionary translates, when it can be read.
+    if (!now.exists && defaultReadable())
+        doc = IniFile::read(default_, nullptr);
+    if (!doc)
+        doc = IniFile::read(path_, &why);
+    if (doc) {
         doc_ = std::move(*doc);
         if (!readable_)
             failure_ = {}; // the reason it could not be read is gone

@@ -46,7 +46,15 @@ public:
 
     // The full path of the file.
     const std::filesystem::path& path() const { return path_; }
-    // Whether anything exists at the path now (a file, or a folder or pipe in its place).
+
+    // The dictionary installed with the program, read instead while nothing is
+    // at the path: a folder without a dictionary of its own still translates.
+    // It is only ever read. Keys still to be translated then go into a new file
+    // at the path, which starts as a copy of the installed dictionary.
+    void setDefaultFile(std::filesystem::path file);
+
+    // Whether anything exists at the path now (a file, or a folder or pipe in
+    // its place), or the installed dictionary stands in for it.
     bool exists() const;
     // Whether the file could be read the last time it was looked at (reads it
     // now when it changed). A missing file counts as readable: it is an empty
@@ -103,7 +111,10 @@ private:
     Stamp currentStamp() const;
     void refresh();
 
+    bool defaultReadable() const;
+
     std::filesystem::path path_;
+    std::filesystem::path default_;
     IniFile doc_;
     bool loaded_ = false;
     bool readable_ = true; // false when the file exists but could not be read

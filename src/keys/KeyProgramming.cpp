@@ -91,6 +91,7 @@ void KeyProgramming::closePanel() {
     if (ex_.connectedPort().empty() ||
         ex_.openConnectedPort() != ExchangeController::Opening::Open) {
         ex_.prompts().message(noConnection);
+        ex_.adviseOnOpenFailure();
         return;
     }
     try {
@@ -206,6 +207,7 @@ void KeyProgramming::save() {
         break;
     case ExchangeController::Opening::Failed:
         ex_.prompts().message(noConnection);
+        ex_.adviseOnOpenFailure();
         state_.enableConnectButton = true;
         notify();
         return;
@@ -276,6 +278,7 @@ bool KeyProgramming::sendTable() {
     case ExchangeController::Opening::Failed:
         endSave();
         ex_.prompts().message(tr("Ошибка открытия порта. Проверьте подключение"));
+        ex_.adviseOnOpenFailure();
         return false;
     case ExchangeController::Opening::StillClosed:
         endSave();

@@ -8,6 +8,7 @@
 #include <climits>
 
 #include "link/PortList.h"
+#include "link/PortSystem.h"
 
 namespace t6 {
 
@@ -68,12 +69,36 @@ void QtSerialPort::fail(const char* what, QSerialPort::SerialPortError error) {
 
 std::vector<std::string> QtSerialPort::listPorts() {
     std::vector<std::string> names;
+    std::vector<PortDetails> details;
+    // An adapter is named by its stable name where it has one: it stays the
+    // same whichever order adapters are plugged in.
+    const auto stable = stableNames("/dev/serial/by-id");
     const auto infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : infos)
-        names.push_back(info.portName().toLocal8Bit().toStdString());
+    for (const QSerialPortInfo& info : infos) {
+        PortDetails d;
+        d.device = info.systemLocation().toLocal8Bit().toStdString();
+        const auto link = stable.find(d.device);
+        d.name = link != stable.end() ? link->second : info.portName().toLocal8Bit().toStdString();
+        d.maker = info.manufacturer().toStdString();
+        d.product = info.description().toStdString();
+        if (info.hasVendorIdentifier())
+            d.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier())
+            d.productId = info.productIdentifier();
+        names.push_back(d.name);
+        details.push_back(std::move(d));
+    }
     for (std::string& path : extraPortsFromEnvironment())
         names.push_back(std::move(path));
-    return sortPortNames(std::move(names));
+    names = sortPortNames(std::move(names));
+    details_.clear();
+    for (const std::string& name : names)
+        for (const PortDetails& d : details)
+            if (d.name == name) {
+                details_.push_back(d);
+                break;
+            }
+    return names;
 }
 
 void QtSerialPort::setPortName(const std::string& name) {
@@ -104,7 +129,15 @@ void QtSerialPort::open() {
     if (!port_.open(QIODevice::ReadWrite)) {
         QSerialPort::SerialPortError error = port_.error();
         port_.clearError();
-        fail("Unable to open com port", error);
+        // The toolkit tells "refused" for both a port this user may not open
+        // and one another program holds; the port file tells them apart.
+        const OpenFailure why = diagnoseOpenFailure(
+            name_.starts_with('/') ? name_ : "/dev/" + name_,
+            error == QSerialPort::PermissionError || error == QSerialPort::OpenError,
+            systemErrorCode(error));
+        throw PortError("Unable to open com port (win error code: " + std::to_string(why.code) +
+                            ")",
+                        why.fault, why.code, why.detail);
     }
     // The modem lines matter on a real adapter; a pseudo-terminal has none and
     // refuses them, which must not keep the port from being used.

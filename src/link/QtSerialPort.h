@@ -8,8 +8,10 @@
 //
 //   DeviceNotFoundError         2  ENOENT     no such port
 //   PermissionError            13  EACCES     no access, or held by another opener
-//                                         (the toolkit does not tell the two apart)
 //   OpenError                  16  EBUSY      already open
+//
+// A port that does not open is looked at once more: with no access for this
+// user it fails with 13, held by another opener with 16, whatever the kind.
 //   NotOpenError                9  EBADF      the port is closed
 //   ResourceError, ReadError,
 //   WriteError, UnknownError    5  EIO        the port failed or vanished
@@ -42,6 +44,8 @@ public:
     // The names QSerialPortInfo reports (such as "ttyUSB0") and the paths of
     // TORVEL6_EXTRA_PORTS, sorted. Never fails on this platform.
     std::vector<std::string> listPorts() override;
+    // Maker, product and USB identifiers of the system's ports.
+    std::vector<PortDetails> portDetails() const override { return details_; }
 
     // A bare name is looked up under /dev (on Windows: COM3); a path is used as is.
     void setPortName(const std::string& name) override;
@@ -68,6 +72,7 @@ private:
 
     QSerialPort port_;
     std::string name_ = "COM1";
+    std::vector<PortDetails> details_;
     Receiver receiver_;
     LostHandler lost_;
     bool receiving_ = false;   // the receiver is running

@@ -5,17 +5,49 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Bytes.h"
 
 namespace t6 {
 
+// Why a port could not be used, as far as the adapter can tell.
+enum class PortFault {
+    Other,        // the port failed (the text says how)
+    NotFound,     // nothing of that name
+    NoPermission, // this user may not open it
+    Busy,         // another program holds it
+};
+
 // A port failure, carrying its fixed text, for example
-// "Unable to open com port (win error code: 2)".
+// "Unable to open com port (win error code: 2)", and what the adapter worked
+// out: the kind of fault, the error number in the text, and a detail (for
+// NoPermission the group that may use the port, for Busy the program holding
+// it when the system tells).
 class PortError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit PortError(const std::string& text, PortFault fault = PortFault::Other, int code = 0,
+                       std::string detail = {})
+        : std::runtime_error(text), fault_(fault), code_(code), detail_(std::move(detail)) {}
+    PortFault fault() const { return fault_; }
+    int code() const { return code_; }
+    const std::string& detail() const { return detail_; }
+
+private:
+    PortFault fault_;
+    int code_;
+    std::string detail_;
+};
+
+// What the system tells about a listed port.
+struct PortDetails {
+    std::string name;   // as listed (a stable name when the port has one)
+    std::string device; // the device path, when it differs from the name
+    std::string maker;
+    std::string product;
+    int vendorId = -1; // USB vendor and product, -1 when not a USB adapter
+    int productId = -1;
 };
 
 class SerialPort {
@@ -28,6 +60,10 @@ public:
     // The system's serial port names, sorted in case-insensitive text order.
     // Throws PortError("Registry error (win error code: N)") when they cannot be listed.
     virtual std::vector<std::string> listPorts() = 0;
+
+    // What the system told about the ports of the last listPorts(), in its
+    // order; empty when it tells nothing (a port without details is left out).
+    virtual std::vector<PortDetails> portDetails() const { return {}; }
 
     // Setting another name while open closes the port and opens the new one;
     // while closed it only records the name.

@@ -26,6 +26,7 @@
 
 #include "common/Cp1251.h"
 #include "ui/Cp1251Validator.h"
+#include "ui/HelpWindow.h"
 #include "ui/KeyGrid.h"
 #include "ui/ModelView.h"
 #include "ui/OperationPanels.h"
@@ -77,7 +78,8 @@ QIcon drawnIcon() {
 } // namespace
 
 MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
-    : core_(core), qtPrompts_(prompts), appTitle_(ru("Умный Торвел-6")) {
+    : core_(core), qtPrompts_(prompts), appTitle_(ru("Умный Торвел-6")),
+      guideFolder_(guideFolder()) {
     setObjectName("Form1");
     setWindowTitle(u("Конфигуратор УМНЫЙ ТОРВЕЛ-6 версия 1.1"));
     setWindowIcon(drawnIcon());
@@ -169,7 +171,7 @@ void MainWindow::buildMenus() {
 
     QMenu* about = bar->addMenu(u("О программе"));
     about->setObjectName("N11");
-    addItem(about, "N12", "Справка");
+    connect(addItem(about, "N12", "Справка"), &QAction::triggered, this, [this] { showHelp(); });
     connect(addItem(about, "N17", "О производителе"), &QAction::triggered, this,
             [this] { showMakerPanel(); });
 
@@ -378,6 +380,21 @@ void MainWindow::translateWindow(const char* section) {
     nameOverlayRows(this);
 }
 
+void MainWindow::showHelp() {
+    const std::string title =
+        core_.language() == 'E' ? core_.dictionary().lookup("Eng", ru("Справка")) : ru("Справка");
+    if (!help_)
+        help_ = new HelpWindow(this);
+    if (!help_->showGuide(guideFolder_, core_.language(), qs(title))) {
+        core_.prompts().message(core_.translateMessage(ru("Руководство пользователя не найдено:")) +
+                                "\r\n" + cpOf(HelpWindow::pageFor(guideFolder_, core_.language())));
+        return;
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
 void MainWindow::switchToEnglish() {
     if (core_.language() != 'R') {
         englishItem_->setChecked(true);
@@ -388,6 +405,8 @@ void MainWindow::switchToEnglish() {
     installStandardTexts(false);
     englishItem_->setChecked(true);
     russianItem_->setChecked(false);
+    if (help_ && help_->isVisible())
+        showHelp();
 }
 
 void MainWindow::switchToRussian() {
@@ -400,6 +419,8 @@ void MainWindow::switchToRussian() {
     installStandardTexts(true);
     russianItem_->setChecked(true);
     englishItem_->setChecked(false);
+    if (help_ && help_->isVisible())
+        showHelp();
 }
 
 void MainWindow::requestExit() {

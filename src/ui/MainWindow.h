@@ -24,6 +24,9 @@ namespace t6 {
 class KeyGrid;
 class OperationPanels;
 class ModelView;
+class ElidedLabel;
+class HelpWindow;
+class PortComboBox;
 class QtPrompts;
 struct MakerPanel;
 
@@ -47,6 +50,11 @@ public:
     // (tests give an opener of their own).
     void showMakerPanel();
     void setUrlOpener(std::function<void(const QString&)> opener) { openUrl_ = std::move(opener); }
+
+    // "Справка": the user guide in the window's language.
+    void showHelp();
+    HelpWindow* helpWindow() const { return help_; }
+    void setGuideFolder(const QString& folder) { guideFolder_ = folder; }
 
     // The language menu.
     void switchToEnglish();
@@ -100,17 +108,19 @@ private:
     QAction* russianItem_ = nullptr;
     QAction* englishItem_ = nullptr;
     QPushButton* connectButton_ = nullptr;
-    QComboBox* portCombo_ = nullptr;
+    PortComboBox* portCombo_ = nullptr;
     QLabel* portComboLabel_ = nullptr;
     QProgressBar* gauge_ = nullptr;
     QLabel* signalText_ = nullptr;
-    QLabel* statusPanels_[4] = {};
+    ElidedLabel* statusPanels_[4] = {};
     QPushButton* cancelButton_ = nullptr;
     KeyGrid* keyGrid_ = nullptr;
     OperationPanels* operations_ = nullptr;
     std::string portState_;
     Activity activity_;
     std::unique_ptr<QTranslator> qtRussian_;
+    HelpWindow* help_ = nullptr;
+    QString guideFolder_;
 };
 
 template <typename F> void MainWindow::guarded(F&& f) {

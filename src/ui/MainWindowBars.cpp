@@ -14,8 +14,10 @@
 #include <QStatusBar>
 
 #include "common/Cp1251.h"
+#include "ui/ElidedLabel.h"
 #include "ui/ModelView.h"
 #include "ui/PanelKit.h"
+#include "ui/PortComboBox.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
 
@@ -55,7 +57,9 @@ void MainWindow::buildBottomBar() {
     row1->addStretch(1);
     portComboLabel_ = new QLabel(u("Ручной режим выбора COM-порта:"), panel);
     portComboLabel_->setObjectName("Label161");
-    portCombo_ = new QComboBox(panel);
+    portCombo_ = new PortComboBox(panel);
+    portCombo_->setBeforePopup(
+        [this] { guarded([this] { core_.connection().refreshPortList(); }); });
     portCombo_->setObjectName("ComboBox1");
     portCombo_->setEditable(true);
     // A port path is kept in the system's encoding: it is opened as the system
@@ -108,7 +112,7 @@ void MainWindow::buildStatusBar() {
     bar->setSizeGripEnabled(false);
     const int widths[4] = {250, 200, 80, 150};
     for (int i = 0; i < 4; ++i) {
-        auto* l = new QLabel(bar);
+        auto* l = new ElidedLabel(bar);
         l->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
         l->setFixedWidth(widths[i]);
         l->setProperty(kNoTranslate, true);
@@ -131,23 +135,20 @@ void MainWindow::buildStatusBar() {
 void MainWindow::showPortState(const std::string& text) {
     portState_ = text;
     if (activity_.text.empty())
-        statusPanels_[0]->setText(qs(text));
+        statusPanels_[0]->setFullText(qs(text));
 }
 
 void MainWindow::showActivity(const Activity& activity) {
     activity_ = activity;
-    QLabel* panel = statusPanels_[0];
+    ElidedLabel* panel = statusPanels_[0];
     cancelButton_->setVisible(!activity.text.empty() && activity.cancellable);
     if (activity.text.empty()) {
-        panel->setText(qs(portState_));
-        panel->setToolTip({});
+        panel->setFullText(qs(portState_));
         panel->setStyleSheet({});
         return;
     }
     // The stage in place of the port state; the whole text in the tip.
-    const QString text = qs(activity.text);
-    panel->setText(panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->width() - 6));
-    panel->setToolTip(text);
+    panel->setFullText(qs(activity.text), Qt::ElideRight);
     panel->setStyleSheet(activity.alert ? QStringLiteral("color: #C00000; font-weight: bold;")
                                         : QString());
 }
@@ -157,12 +158,12 @@ void MainWindow::showNotice(const std::string& text) {
 }
 
 void MainWindow::showConnection(const std::string& text) {
-    statusPanels_[1]->setText(qs(text));
+    statusPanels_[1]->setFullText(qs(text));
 }
 
 void MainWindow::showClock(const LocalTime& now) {
-    statusPanels_[2]->setText(QString::fromStdString(shortDateText(now)));
-    statusPanels_[3]->setText(QString::fromStdString(longTimeText(now)));
+    statusPanels_[2]->setFullText(QString::fromStdString(shortDateText(now)));
+    statusPanels_[3]->setFullText(QString::fromStdString(longTimeText(now)));
     // The time field follows the computer's clock while its box is ticked.
     guarded([this] { core_.model().clockTick(); });
 }
@@ -173,16 +174,7 @@ void MainWindow::showConnected(const std::string& caption) {
 }
 
 void MainWindow::showPortList(const std::vector<std::string>& ports) {
-    const bool blocked = portCombo_->blockSignals(true);
-    const QString text = portCombo_->currentText();
-    portCombo_->clear();
-    auto shown = [](const std::string& p) {
-        return QString::fromLocal8Bit(p.data(), static_cast<qsizetype>(p.size()));
-    };
-    for (const auto& p : ports)
-        portCombo_->addItem(shown(p));
-    portCombo_->setEditText(text.isEmpty() && !ports.empty() ? shown(ports.front()) : text);
-    portCombo_->blockSignals(blocked);
+    portCombo_->setPorts(ports, core_.exchange().port().portDetails());
     if (!ports.empty() && core_.connection().comboText().empty())
         core_.connection().setComboText(portCombo_->currentText().toLocal8Bit().toStdString());
 }

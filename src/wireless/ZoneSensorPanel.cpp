@@ -101,6 +101,7 @@ void ZoneSensorPanel::open(int zone) {
     }
     if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
         ex_.prompts().message(noConnection);
+        ex_.adviseOnOpenFailure();
         return;
     }
     ex_.clock().wait(10);

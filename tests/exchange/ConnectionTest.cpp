@@ -272,5 +272,98 @@ TEST_F(ConnectionTest, APortPathIsOpenedAsTheSystemNamesItAndShownReadably) {
     EXPECT_EQ(prompts.lastUtf8(), "Не удалось открыть порт: /dev/tty?0");
 }
 
+TEST_F(ConnectionTest, AfterASearchWithoutAnswerThePortFaultsAreExplained) {
+    port.ports = {"/dev/pts/9", "ttyS0", "ttyUSB0"};
+    port.openFaults.emplace("/dev/pts/9", PortError("Unable to open com port (win error code: 13)",
+                                                    PortFault::NoPermission, 13, "dialout"));
+    port.openFaults.emplace("ttyS0", PortError("Unable to open com port (win error code: 13)",
+                                               PortFault::NoPermission, 13, "dialout"));
+    port.openFaults.emplace("ttyUSB0", PortError("Unable to open com port (win error code: 16)",
+                                                 PortFault::Busy, 16, "minicom"));
+    port.details = {{"ttyUSB0", "/dev/ttyUSB0", "FTDI", "FT232R USB UART", 0x0403, 0x6001}};
+    running = {"ModemManager"};
+    connection.connect();
+    clock.advance(4 * 1200);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    // The search's own message first, unchanged; then the plain words.
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text),
+              "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown[1].text),
+              "Нет прав на открытие порта: /dev/pts/9, ttyS0\r\n"
+              "Порт могут открывать члены группы dialout. Добавьте себя в неё командой\r\n"
+              "sudo usermod -aG dialout $USER\r\n"
+              "затем выйдите из сеанса и войдите снова.\r\n"
+              "Порт занят другой программой: ttyUSB0 (minicom)\r\n"
+              "Закройте эту программу и повторите попытку.\r\n"
+              "Служба ModemManager может занимать USB-адаптеры последовательного порта. Чтобы "
+              "она не трогала адаптер, добавьте правило udev:\r\n"
+              "echo 'ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", "
+              "ENV{ID_MM_DEVICE_IGNORE}=\"1\"' | sudo tee -a /etc/udev/rules.d/70-torvel6.rules\r\n"
+              "sudo udevadm control --reload-rules && sudo udevadm trigger");
+    // The next search starts with no faults of its own: nothing more to say.
+    port.openFaults.clear();
+    running.clear();
+    prompts.clear();
+    connection.connect();
+    clock.advance(4 * 1200);
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(ConnectionTest, AManualPortRefusedIsExplainedAfterItsMessage) {
+    connection.setManualMode(true);
+    connection.setComboText("/dev/ttyUSB3");
+    port.openFaults.emplace("/dev/ttyUSB3",
+                            PortError("Unable to open com port (win error code: 13)",
+                                      PortFault::NoPermission, 13, "uucp"));
+    connection.connect();
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text), "Не удалось открыть порт: /dev/ttyUSB3");
+    EXPECT_NE(cp1251ToUtf8(prompts.shown[1].text).find("sudo usermod -aG uucp $USER"),
+              std::string::npos);
+    // An operation on the connected port explains the same after its own message.
+    prompts.clear();
+    ASSERT_FALSE(exchange.beginOperation(ExchangeMode::SignalLevel, "no connection"));
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].text, "no connection");
+    EXPECT_NE(cp1251ToUtf8(prompts.shown[1].text).find("/dev/ttyUSB3"), std::string::npos);
+    // A port that merely does not exist needs no advice.
+    port.openFaults.clear();
+    port.unopenable = {"/dev/ttyUSB3"};
+    prompts.clear();
+    connection.connect();
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(ConnectionTest, BrlttyIsNamedWhenNoPortIsLeft) {
+    port.ports = {};
+    connection.connect();
+    EXPECT_EQ(prompts.shown.size(), 1u) << "no advice while brltty does not run";
+    running = {"brltty"};
+    prompts.clear();
+    connection.connect();
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text),
+              "В системе не найдены Com-порты. Проверьте подключение");
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown[1].text),
+              "Служба brltty (для дисплеев Брайля) может забирать USB-адаптеры CH340, и их порт "
+              "пропадает. Если дисплей Брайля к этому адаптеру не подключают, исключите адаптер "
+              "из её правил:\r\n"
+              "sed '/1a86\\/7523\\//s/^/#/' /usr/lib/udev/rules.d/85-brltty.rules | sudo tee "
+              "/etc/udev/rules.d/85-brltty.rules\r\n"
+              "sudo udevadm control --reload-rules && sudo udevadm trigger");
+}
+
+TEST_F(ConnectionTest, OpeningTheListAgainFindsANewAdapterWithoutAMessage) {
+    port.ports = {"ttyS0"};
+    ASSERT_TRUE(connection.fillPortList());
+    port.ports = {"ttyS0", "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"};
+    connection.refreshPortList();
+    EXPECT_EQ(view.portList, port.ports);
+    port.ports = {};
+    connection.refreshPortList();
+    EXPECT_TRUE(view.portList.empty());
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
 } // namespace
 } // namespace t6::test

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,9 @@ protected:
         logs.setDirectory(dir.string());
         logs.createFiles();
         exchange.setView(&view);
+        // The services the advice looks for run only when a test says so.
+        exchange.setProgramCheck(
+            [this](const std::string& name) { return running.count(name) > 0; });
         exchange.start();
     }
     ~ExchangeFixture() override {
@@ -75,6 +79,7 @@ protected:
     ExchangeLogs logs;
     RecordingView view;
     ExchangeController exchange{port, clock, prompts, logs};
+    std::set<std::string> running; // programs the system is said to run
 };
 
 inline std::string ExchangeFixture::fileText(const char* name) const {

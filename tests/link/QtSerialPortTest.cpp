@@ -195,10 +195,28 @@ TEST_F(QtSerialPortTest, FailuresCarryTheFixedTexts) {
     port.open();
     QtSerialPort other;
     other.setPortName(pty.path());
-    // The toolkit reports a port held elsewhere as a permission error.
-    EXPECT_EQ(errorText([&] { other.open(); }), "Unable to open com port (win error code: 13)");
+    // The toolkit reports a port held elsewhere as a permission error; the
+    // port file shows this user may use it, so it is busy.
+    EXPECT_EQ(errorText([&] { other.open(); }), "Unable to open com port (win error code: 16)");
+    try {
+        other.open();
+        ADD_FAILURE() << "a held port opened";
+    } catch (const PortError& e) {
+        EXPECT_EQ(e.fault(), PortFault::Busy);
+        EXPECT_EQ(e.code(), 16);
+    }
     EXPECT_FALSE(other.isOpen());
     EXPECT_TRUE(port.isOpen());
+
+    QtSerialPort missing;
+    missing.setPortName("/dev/t6-no-such-port");
+    try {
+        missing.open();
+        ADD_FAILURE() << "a missing port opened";
+    } catch (const PortError& e) {
+        EXPECT_EQ(e.fault(), PortFault::NotFound);
+        EXPECT_EQ(e.code(), 2);
+    }
 }
 
 TEST_F(QtSerialPortTest, PurgeDropsWhatWaitsToBeRead) {

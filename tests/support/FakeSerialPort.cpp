@@ -24,6 +24,8 @@ void FakeSerialPort::open() {
         return;
     if (unopenable.count(name_))
         throw PortError("Unable to open com port (win error code: 2)");
+    if (auto fault = openFaults.find(name_); fault != openFaults.end())
+        throw fault->second;
     open_ = true;
     opened.push_back(name_);
 }

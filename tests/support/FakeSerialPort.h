@@ -14,6 +14,7 @@ namespace t6::test {
 class FakeSerialPort : public SerialPort {
 public:
     std::vector<std::string> listPorts() override;
+    std::vector<PortDetails> portDetails() const override { return details; }
     void setPortName(const std::string& name) override;
     std::string portName() const override { return name_; }
     void open() override;
@@ -33,6 +34,9 @@ public:
     std::vector<std::string> ports{"COM1"};
     bool listFails = false;
     std::set<std::string> unopenable; // names whose open fails
+    // Names whose open fails for a reason the adapter worked out.
+    std::map<std::string, PortError> openFaults;
+    std::vector<PortDetails> details; // what the system tells about the ports
     bool writeFails = false;
     bool purgeFails = false;
     // Replies written back at once when a request is written (request -> reply).
