@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the configurator needs to build, run and test,
 # when any is missing. Runs apt-get as root, or through sudo.
+#   --gui      also what the screenshots need (a virtual X server)
+#   --package  also what scripts/package.sh needs to make and check the .deb
 set -euo pipefail
 
 packages=(
@@ -10,9 +12,13 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-dev
 )
-if [ "${1:-}" = "--gui" ]; then
-  packages+=(xvfb xauth imagemagick)
-fi
+for option in "$@"; do
+  case "$option" in
+    --gui) packages+=(xvfb xauth imagemagick) ;;
+    --package) packages+=(dpkg-dev desktop-file-utils appstream man-db) ;;
+    *) echo "deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

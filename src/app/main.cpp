@@ -126,6 +126,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("torvel6-configurator"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.torvel.Torvel6Configurator"));
     quitOnSignals(app);
     const std::string programDir = QDir::currentPath().toStdString();
 

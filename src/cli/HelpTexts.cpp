@@ -35,7 +35,8 @@ Commands:
   ports                               the serial ports, one a line
   identify [--port PORT]              find the device (or probe PORT); prints
                                       its port and its version
-  read --port PORT --out FILE         read the configuration into FILE
+  read --port PORT --out FILE [--force]
+                                      read the configuration into FILE
   write --port PORT --in FILE [--verify]
                                       write the configuration of FILE
   signal --port PORT                  the GSM signal level

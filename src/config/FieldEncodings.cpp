@@ -86,7 +86,9 @@ std::string phoneForDevice(std::string_view phone) {
 std::string phoneFromDevice(std::string_view phone) {
     if (!phone.empty() && phone.front() == '+')
         return std::string(phone);
-    return "+" + std::string(phone);
+    std::string text(1, '+');
+    text += phone;
+    return text;
 }
 
 unsigned char temperatureByte(int celsius) {

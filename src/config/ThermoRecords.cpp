@@ -91,15 +91,18 @@ Bytes encodeSensorBytes(const ConfigModel& m, SensorRef s) {
 }
 
 std::vector<Bytes> thermoRecordPieces(const ConfigModel& m) {
-    return {"#" + encodeSensorBytes(m, wiredSensor(1)),
-            encodeSensorBytes(m, wiredSensor(2)) + "\r"};
+    Bytes first(1, '#');
+    first += encodeSensorBytes(m, wiredSensor(1));
+    return {first, encodeSensorBytes(m, wiredSensor(2)) + "\r"};
 }
 
 std::vector<Bytes> wirelessThermoRecordPieces(const ConfigModel& m) {
     std::vector<Bytes> pieces;
-    for (int n = 1; n <= 6; ++n)
-        pieces.push_back(encodeSensorBytes(m, wirelessSensor(n)));
-    pieces.front().insert(0, "&");
+    for (int n = 1; n <= 6; ++n) {
+        Bytes piece = n == 1 ? Bytes(1, '&') : Bytes();
+        piece += encodeSensorBytes(m, wirelessSensor(n));
+        pieces.push_back(std::move(piece));
+    }
     pieces.back() += "\r";
     return pieces;
 }

@@ -41,7 +41,10 @@ std::string namedCode(std::string_view utf8, std::initializer_list<int> code) {
 
 // One entry of the wireless-outputs block: state digit, name, code.
 std::string wirelessOutput(char state, std::string_view utf8, std::initializer_list<int> code) {
-    return std::string(1, state) + name10(utf8) + raw(code);
+    std::string entry(1, state);
+    entry += name10(utf8);
+    entry += raw(code);
+    return entry;
 }
 
 // A zone record: type byte, message, 0D, three flag characters (input type or

@@ -1,0 +1,152 @@
+// The programs as a new user meets them: help on the terminal, the per-user
+// working folder of the desktop entry, and a port the user may not open.
+
+#include <QProcess>
+#include <csignal>
+#include <pty.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+#include "CliFixture.h"
+
+namespace t6::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FirstRunTest : public CliTest {
+protected:
+    // The program's environment without any display.
+    static QProcessEnvironment withoutDisplay() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        return env;
+    }
+    static CliRun runConfigurator(const QString& program, const QStringList& args,
+                                  const QProcessEnvironment& env) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, args);
+        EXPECT_TRUE(p.waitForStarted(3000));
+        return result(p, 10000);
+    }
+};
+
+TEST_F(FirstRunTest, HelpAndVersionAnswerOnTheTerminalWithoutAWindow) {
+    const QString program = QString::fromUtf8(T6_CONFIGURATOR);
+    CliRun r = runConfigurator(program, {QStringLiteral("--help")}, withoutDisplay());
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.rfind("Usage: torvel6-configurator [--user-folder] [Qt options]\n", 0), 0u)
+        << r.out;
+    EXPECT_TRUE(
+        contains(r.out, "--user-folder  work in the per-user folder $XDG_DATA_HOME/torvel6"));
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    r = runConfigurator(program, {QStringLiteral("--version")}, withoutDisplay());
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "torvel6-configurator 1.1\n");
+}
+
+// Installed as a package lays it out: bin/ and share/torvel6/ side by side.
+TEST_F(FirstRunTest, TheDesktopEntryStartsInTheUsersOwnFolderSeededWithTheDictionary) {
+    const fs::path root = dir / "usr";
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share" / "torvel6");
+    fs::copy_file(T6_CONFIGURATOR, root / "bin" / "torvel6-configurator");
+    fs::copy_file(dir / "trans.dic", root / "share" / "torvel6" / "trans.dic");
+    const std::string installed = bytes("usr/share/torvel6/trans.dic");
+
+    QProcessEnvironment env = withoutDisplay();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), qpath("home"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), qpath("home/data"));
+    env.insert(QStringLiteral("TORVEL6_EXTRA_PORTS"), QString());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(QStringLiteral("/")); // as a launcher may start it
+    p.start(QString::fromStdString((root / "bin" / "torvel6-configurator").string()),
+            {QStringLiteral("--user-folder")});
+    ASSERT_TRUE(p.waitForStarted(3000));
+    const fs::path folder = dir / "home" / "data" / "torvel6";
+    for (int i = 0; i < 200 && !fs::exists(folder / "protokol.log"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    const CliRun r = result(p, 10000);
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(fs::exists(folder / "protokol.log"));
+    EXPECT_TRUE(fs::exists(folder / "protokol_FF.log"));
+    EXPECT_TRUE(fs::exists(folder / "log.log")) << "the memo is written at the end";
+    EXPECT_EQ(bytes("home/data/torvel6/trans.dic"), installed);
+    struct stat st {};
+    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    // Nothing was written into the install folder.
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(root / "share" / "torvel6"), fs::directory_iterator()),
+        1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root / "bin"), fs::directory_iterator()), 1);
+}
+
+// Started by hand in a folder without a dictionary, the installed one translates.
+TEST_F(FirstRunTest, AFolderWithoutADictionaryUsesTheInstalledOne) {
+    const fs::path root = dir / "usr";
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share" / "torvel6");
+    fs::copy_file(T6_CLI, root / "bin" / "torvel6");
+    fs::rename(dir / "trans.dic", root / "share" / "torvel6" / "trans.dic");
+    QProcess p;
+    p.setWorkingDirectory(QString::fromStdString(dir.string()));
+    p.start(QString::fromStdString((root / "bin" / "torvel6").string()),
+            {QStringLiteral("show"), QStringLiteral("missing.t6"), QStringLiteral("--lang"),
+             QStringLiteral("en")});
+    ASSERT_TRUE(p.waitForStarted(3000));
+    const CliRun r = result(p, 10000);
+    EXPECT_EQ(r.code, 6);
+    EXPECT_FALSE(contains(r.err, "No exists")) << r.err;
+    EXPECT_TRUE(contains(r.err, "File not found")) << "translated: " << r.err;
+    EXPECT_FALSE(exists("trans.dic")) << "nothing was missing, nothing written";
+}
+
+// As an ordinary user (the test drops root's rights for the program).
+TEST_F(FirstRunTest, APortWithoutPermissionIsExplainedAfterTheSearchsOwnMessage) {
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    ASSERT_EQ(::chmod(name, 0), 0) << "the pty made unreadable";
+    ::chmod(dir.c_str(), 0777);
+    ::chmod((dir / "trans.dic").c_str(), 0666);
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TORVEL6_EXTRA_PORTS"), QString::fromUtf8(name));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(QString::fromStdString(dir.string()));
+    QStringList args{QStringLiteral("identify"), QStringLiteral("--lang"), QStringLiteral("en")};
+    if (::geteuid() == 0) {
+        args = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                           QStringLiteral("--clear-groups"), QString::fromUtf8(T6_CLI)} +
+               args;
+        p.start(QStringLiteral("setpriv"), args);
+    } else {
+        p.start(QString::fromUtf8(T6_CLI), args);
+    }
+    ASSERT_TRUE(p.waitForStarted(3000));
+    const CliRun r = result(p, 60000);
+    ::close(slave);
+    ::close(master);
+    ASSERT_TRUE(r.finished);
+    const std::string search = "Communication error (no answer). Check whether the device is "
+                               "connected.\n";
+    const auto at = r.err.find(search);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    const std::string after = r.err.substr(at + search.size());
+    EXPECT_TRUE(contains(after, "No permission to open the port: ")) << r.err;
+    EXPECT_TRUE(contains(after, name)) << r.err;
+    EXPECT_TRUE(contains(after, "sudo usermod -aG dialout $USER\nthen log out and log in again."))
+        << r.err;
+}
+
+} // namespace
+} // namespace t6::test
