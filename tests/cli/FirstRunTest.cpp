@@ -24,6 +24,17 @@ protected:
             env.remove(QString::fromLatin1(name));
         return env;
     }
+    // A program installed as a package lays it out: bin/ and share/torvel6/
+    // side by side under the test's "usr", with the shipped dictionary, which
+    // is moved there (the test's folder then has none). Gives the program's path.
+    fs::path install(const char* program, const char* name) {
+        const fs::path root = dir / "usr";
+        fs::create_directories(root / "bin");
+        fs::create_directories(root / "share" / "torvel6");
+        fs::copy_file(program, root / "bin" / name);
+        fs::rename(dir / "trans.dic", root / "share" / "torvel6" / "trans.dic");
+        return root / "bin" / name;
+    }
     static CliRun runConfigurator(const QString& program, const QStringList& args,
                                   const QProcessEnvironment& env) {
         QProcess p;
@@ -48,13 +59,9 @@ TEST_F(FirstRunTest, HelpAndVersionAnswerOnTheTerminalWithoutAWindow) {
     EXPECT_EQ(r.out, "torvel6-configurator 1.1\n");
 }
 
-// Installed as a package lays it out: bin/ and share/torvel6/ side by side.
 TEST_F(FirstRunTest, TheDesktopEntryStartsInTheUsersOwnFolderSeededWithTheDictionary) {
+    const fs::path program = install(T6_CONFIGURATOR, "torvel6-configurator");
     const fs::path root = dir / "usr";
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "share" / "torvel6");
-    fs::copy_file(T6_CONFIGURATOR, root / "bin" / "torvel6-configurator");
-    fs::copy_file(dir / "trans.dic", root / "share" / "torvel6" / "trans.dic");
     const std::string installed = bytes("usr/share/torvel6/trans.dic");
 
     QProcessEnvironment env = withoutDisplay();
@@ -65,8 +72,7 @@ TEST_F(FirstRunTest, TheDesktopEntryStartsInTheUsersOwnFolderSeededWithTheDictio
     QProcess p;
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(QStringLiteral("/")); // as a launcher may start it
-    p.start(QString::fromStdString((root / "bin" / "torvel6-configurator").string()),
-            {QStringLiteral("--user-folder")});
+    p.start(QString::fromStdString(program.string()), {QStringLiteral("--user-folder")});
     ASSERT_TRUE(p.waitForStarted(3000));
     const fs::path folder = dir / "home" / "data" / "torvel6";
     for (int i = 0; i < 200 && !fs::exists(folder / "protokol.log"); ++i)
@@ -91,14 +97,10 @@ TEST_F(FirstRunTest, TheDesktopEntryStartsInTheUsersOwnFolderSeededWithTheDictio
 
 // Started by hand in a folder without a dictionary, the installed one translates.
 TEST_F(FirstRunTest, AFolderWithoutADictionaryUsesTheInstalledOne) {
-    const fs::path root = dir / "usr";
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "share" / "torvel6");
-    fs::copy_file(T6_CLI, root / "bin" / "torvel6");
-    fs::rename(dir / "trans.dic", root / "share" / "torvel6" / "trans.dic");
+    const fs::path program = install(T6_CLI, "torvel6");
     QProcess p;
     p.setWorkingDirectory(QString::fromStdString(dir.string()));
-    p.start(QString::fromStdString((root / "bin" / "torvel6").string()),
+    p.start(QString::fromStdString(program.string()),
             {QStringLiteral("show"), QStringLiteral("missing.t6"), QStringLiteral("--lang"),
              QStringLiteral("en")});
     ASSERT_TRUE(p.waitForStarted(3000));
