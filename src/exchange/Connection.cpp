@@ -130,6 +130,9 @@ void Connection::searchStep() {
         ++searchIndex_;
         return;
     }
+    // Each port probed is an exchange of its own: nothing of the last port's
+    // bytes may join this one's reply.
+    ex_.framer().reset();
     port.write(IdentifyRequest);
     ++searchIndex_;
 }

@@ -125,6 +125,9 @@ void ExchangeController::addStartListener(std::function<void()> listener) {
 }
 
 void ExchangeController::operationStarting() {
+    // A reply cut short belongs to an exchange that is over: glued to the next
+    // reply it would shift every byte of it.
+    framer_.reset();
     for (const auto& l : startListeners_)
         l();
 }

@@ -128,7 +128,8 @@ public:
     // short: told when any operation starts, so that it can end itself cleanly
     // (starting one operation abandons the one that waits). Attach once.
     void addStartListener(std::function<void()> listener);
-    // Every operation tells the listeners first thing.
+    // Every operation tells the listeners first thing. A partial packet left
+    // by an earlier exchange is dropped then.
     void operationStarting();
 
     // What the window's "Отмена" of the current activity does; empty: none.

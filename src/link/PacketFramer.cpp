@@ -40,6 +40,18 @@ void PacketFramer::feed(std::string_view chunk) {
     runPass();
 }
 
+void PacketFramer::reset() {
+    // A running pass resumes from head_, so it skips what was held.
+    head_ = buf_.size();
+    scanFrom_ = head_;
+    inPacket_ = false;
+    if (!running_) {
+        buf_.clear();
+        head_ = 0;
+        scanFrom_ = 0;
+    }
+}
+
 void PacketFramer::runPass() {
     // Ends the pass also when an error handler throws.
     struct PassEnd {

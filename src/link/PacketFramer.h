@@ -44,6 +44,11 @@ public:
     // handler returns, in order.
     void feed(std::string_view chunk);
 
+    // Drops the bytes held so far, a packet begun and not finished among them:
+    // what arrives from now on is framed on its own. Safe inside the packet
+    // handler; the bytes fed after the call are kept.
+    void reset();
+
     // The bytes received and neither delivered nor dropped yet.
     Bytes buffer() const { return buf_.substr(head_); }
     std::size_t heldBytes() const { return buf_.size() - head_; }

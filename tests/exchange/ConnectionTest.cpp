@@ -365,5 +365,29 @@ TEST_F(ConnectionTest, OpeningTheListAgainFindsANewAdapterWithoutAMessage) {
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST_F(ConnectionTest, AReplyCutShortIsNotGluedToTheNextConnectionsReply) {
+    connection.setManualMode(true);
+    connection.setComboText("COM1");
+    connection.connect();
+    port.inject(bytesOf({0xFE, 0xFF}) + "T7 2.0"); // the rest never comes
+    clock.advance(10000 + 1000);
+    EXPECT_FALSE(port.isOpen());
+    port.autoReply[tt] = frame("T7 2.05");
+    connection.connect();
+    EXPECT_EQ(u8(view.connection), "соединен с COM1  2.05");
+    // The same within a search: a port's cut reply stays with that port.
+    connection.setManualMode(false);
+    port.ports = {"COM1", "COM2"};
+    port.autoReply.clear();
+    prompts.clear();
+    connection.connect();
+    clock.advance(1200);
+    port.inject(bytesOf({0xFE, 0xFF}) + "T7 1.");
+    port.autoReply[tt] = frame("T7 2.05");
+    clock.advance(1200);
+    EXPECT_EQ(exchange.connectedPort(), "COM2");
+    EXPECT_EQ(u8(view.connection), "соединен с COM2  2.05");
+}
+
 } // namespace
 } // namespace t6::test

@@ -262,5 +262,41 @@ TEST(PacketFramer, ChunkBoundariesDoNotMatter) {
     }
 }
 
+TEST(PacketFramer, AResetDropsAPacketCutShortSoThatTheNextReplyStandsAlone) {
+    Recorder r;
+    // A reply cut short: "T7 2.0" without its stop string.
+    r.framer.feed(Bytes("\xFE\xFFT7 2.0", 8));
+    EXPECT_TRUE(r.framer.inPacket());
+    r.framer.reset();
+    EXPECT_FALSE(r.framer.inPacket());
+    EXPECT_EQ(r.framer.heldBytes(), 0u);
+    r.feed({0xFE, 0xFF, 'T', '7', ' ', '2', '.', '0', '5', 0xFF, 0xFE});
+    EXPECT_EQ(r.packets, Payloads{"T7 2.05"}) << "not \"\xFE\xFFT7 2.0...\"";
+    // Without the reset the two glue together (what the reset is for).
+    Recorder glued;
+    glued.framer.feed(Bytes("\xFE\xFFT7 2.0", 8));
+    glued.feed({0xFE, 0xFF, 'T', '7', ' ', '2', '.', '0', '5', 0xFF, 0xFE});
+    EXPECT_EQ(glued.packets, Payloads{Bytes("T7 2.0\xFE\xFFT7 2.05", 15)});
+}
+
+TEST(PacketFramer, AResetInsideTheHandlerKeepsWhatArrivesAfterIt) {
+    PacketFramer framer;
+    Payloads packets;
+    framer.setOnPacket([&](const Bytes& p) {
+        packets.push_back(p);
+        if (p == "1") {
+            framer.feed(bytesOf({0xFE, 0xFF, 'x'})); // stale, cut short
+            framer.reset();                          // a new operation begins
+            framer.feed(bytesOf({0xFE, 0xFF, '2', 0xFF, 0xFE}));
+        }
+    });
+    // "1", then a half packet held at the reset, dropped with it.
+    framer.feed(bytesOf({0xFE, 0xFF, '1', 0xFF, 0xFE, 0xFE, 0xFF, 'h'}));
+    EXPECT_EQ(packets, (Payloads{"1", "2"}));
+    EXPECT_EQ(framer.heldBytes(), 0u);
+    framer.feed(bytesOf({0xFE, 0xFF, '3', 0xFF, 0xFE}));
+    EXPECT_EQ(packets, (Payloads{"1", "2", "3"}));
+}
+
 } // namespace
 } // namespace t6
