@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/AtomicFile.h"
@@ -26,6 +29,7 @@ protected:
         fs::create_directories(dir);
     }
     ~AtomicFileTest() override {
+        allowNamelessTemporaryFiles(true);
         std::error_code ec;
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(dir, ec);
@@ -50,6 +54,31 @@ protected:
         ::lstat(p.c_str(), &st);
         return st;
     }
+    static mode_t umaskNow() {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return mask;
+    }
+    // A process number that no process has: a child's that has ended.
+    static pid_t endedProcess() {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }
+    // The name a save of the file called name by process pid leaves when it
+    // is killed between naming its temporary file and the rename.
+    static std::string temporaryOf(const std::string& name, pid_t pid,
+                                   const std::string& digits = "0123456789abcdef") {
+        return "." + name + ".tmp-" + std::to_string(pid) + "-" + digits;
+    }
+    // Sets a file's times back by the given number of seconds.
+    static void age(const fs::path& p, int seconds) {
+        struct timespec times[2]{};
+        times[0].tv_sec = times[1].tv_sec = ::time(nullptr) - seconds;
+        ::utimensat(AT_FDCWD, p.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    }
     fs::path dir;
 };
 
@@ -63,6 +92,109 @@ TEST_F(AtomicFileTest, WritesEveryByteAndReplacesKeepingPermissions) {
     EXPECT_EQ(read(f), "second");
     EXPECT_EQ(statOf(f).st_mode & 0777, 0640u);
     EXPECT_EQ(leftovers(), 0);
+}
+
+// Where the file system makes no file without a name, the temporary file is
+// named from the start; the saves are the same.
+TEST_F(AtomicFileTest, EitherWayANewFileTakesTheUsualPermissionsAndAReplacedOneItsOwn) {
+    for (const bool nameless : {true, false}) {
+        SCOPED_TRACE(nameless ? "nameless" : "named");
+        allowNamelessTemporaryFiles(nameless);
+        const fs::path f = dir / (nameless ? "new1.cfg" : "new2.cfg");
+        ASSERT_EQ(writeFileSafely(f.string(), "first"), FileFailure{});
+        EXPECT_EQ(statOf(f).st_mode & 0777, 0666u & ~umaskNow());
+        ::chmod(f.c_str(), 0604);
+        const std::string big(3 << 20, 'b');
+        ASSERT_EQ(writeFileSafely(f.string(), big), FileFailure{});
+        EXPECT_EQ(read(f), big);
+        EXPECT_EQ(statOf(f).st_mode & 0777, 0604u);
+        EXPECT_EQ(statOf(f).st_nlink, 1u);
+        EXPECT_EQ(leftovers(), 0);
+    }
+}
+
+// A name as long as the system allows still gets a temporary name beside it.
+TEST_F(AtomicFileTest, ANameOfTheLongestLengthIsSaved) {
+    const std::string longest(255, 'n');
+    // Cut before the limit, never inside a two-byte letter.
+    const std::string letters = std::string(221, 'x') + "\xd0\xb6\xd0\xb6\xd0\xb6.cfg";
+    for (const std::string& name : {longest, letters}) {
+        ASSERT_EQ(writeFileSafely((dir / name).string(), "one"), FileFailure{});
+        ASSERT_EQ(writeFileSafely((dir / name).string(), "two"), FileFailure{});
+        EXPECT_EQ(read(dir / name), "two");
+    }
+    // What a killed save of the longest name left is still known as such.
+    const std::string cut = "." + longest.substr(0, 222) + ".tmp-" +
+                            std::to_string(endedProcess()) + "-0123456789abcdef";
+    ASSERT_LE(cut.size(), 255u);
+    put(dir / cut, "left");
+    ASSERT_EQ(writeFileSafely((dir / longest).string(), "three"), FileFailure{});
+    EXPECT_FALSE(fs::exists(dir / cut));
+    EXPECT_EQ(leftovers(), 0);
+}
+
+// What a save killed between naming its temporary file and the rename leaves
+// is removed by the next save of that target, when its writer has ended or it
+// has not changed for long; nothing else is.
+TEST_F(AtomicFileTest, TheNextSaveRemovesWhatAKilledSaveOfTheSameTargetLeft) {
+    const fs::path f = dir / "a.cfg";
+    put(f, "old");
+    const pid_t ended = endedProcess();
+    const pid_t running = ::getppid();
+    const std::string leftover = temporaryOf("a.cfg", ended);
+    const std::string stale = temporaryOf("a.cfg", running, "fedcba9876543210");
+    const std::string fresh = temporaryOf("a.cfg", running, "00000000000000ff");
+    const std::string mine = temporaryOf("a.cfg", ::getpid(), "00000000000000fe");
+    put(dir / leftover, "half");
+    put(dir / stale, "half");
+    age(dir / stale, 11 * 60);
+    put(dir / fresh, "being written");
+    put(dir / mine, "being written by another thread");
+
+    // Names of another pattern, or of another target, whatever their age.
+    const std::vector<std::string> kept = {
+        temporaryOf("b.cfg", ended),
+        temporaryOf("a.cf", ended),
+        temporaryOf("a.cfg", ended).substr(1),
+        temporaryOf("a.cfg", ended, "0123456789ABCDEF"),
+        temporaryOf("a.cfg", ended, "0123456789abcde"),
+        temporaryOf("a.cfg", ended, "0123456789abcdef0"),
+        temporaryOf("a.cfg", ended) + ".bak",
+        ".a.cfg.tmp-0" + std::to_string(ended) + "-0123456789abcdef",
+        ".a.cfg.tmp--0123456789abcdef",
+        ".a.cfg.tmp-99999999999-0123456789abcdef",
+        "a.cfg.tmp-XYZ123",
+    };
+    for (const std::string& name : kept) {
+        put(dir / name, "keep");
+        age(dir / name, 3600);
+    }
+    // Of the pattern, but no regular file of the user's.
+    const std::string folder = temporaryOf("a.cfg", ended, "1111111111111111");
+    fs::create_directory(dir / folder);
+    const std::string link = temporaryOf("a.cfg", ended, "2222222222222222");
+    fs::create_symlink("a.cfg", dir / link);
+    const std::string theirs = temporaryOf("a.cfg", ended, "3333333333333333");
+    put(dir / theirs, "theirs");
+    const bool theirsMade = test::giveToOtherUser(dir / theirs);
+
+    ASSERT_EQ(writeFileSafely(f.string(), "new"), FileFailure{});
+    EXPECT_EQ(read(f), "new");
+    EXPECT_FALSE(fs::exists(dir / leftover));
+    EXPECT_FALSE(fs::exists(dir / stale));
+    EXPECT_EQ(read(dir / fresh), "being written");
+    EXPECT_EQ(read(dir / mine), "being written by another thread");
+    for (const std::string& name : kept)
+        EXPECT_EQ(read(dir / name), "keep") << name;
+    EXPECT_TRUE(fs::is_directory(dir / folder));
+    EXPECT_TRUE(fs::is_symlink(dir / link));
+    EXPECT_EQ(fs::exists(dir / theirs), theirsMade);
+
+    // A refused save touches nothing.
+    put(dir / leftover, "half");
+    ::chmod(f.c_str(), 0444);
+    EXPECT_EQ(writeFileSafely(f.string(), "x"), (FileFailure{FileFault::NoWritePermission, 0}));
+    EXPECT_TRUE(fs::exists(dir / leftover));
 }
 
 TEST_F(AtomicFileTest, ALinkStillNamesTheReplacedFile) {
