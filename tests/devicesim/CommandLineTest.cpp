@@ -45,6 +45,32 @@ TEST(CommandLine, StageOptionsFillTheirTables) {
     EXPECT_EQ(e.sim.replies.at("Tt"), "T7=1");
 }
 
+TEST(CommandLine, FaultOptionsFillTheirTables) {
+    const auto o =
+        parse({"--split-at", "Tt=3", "--split-at=Pt=700", "--split-sweep", "Cn=4", "--reply-twice",
+               "Ro", "--reply-twice=Wr", "--noise-inside", "Sg", "--noise-bytes", "\\xFE\\xFFx",
+               "--late-reply", "Sg=10500", "--die-at", "Pt=100", "--die-at=block=0"});
+    EXPECT_EQ(o.sim.splitAt.at("Tt"), 3u);
+    EXPECT_EQ(o.sim.splitAt.at("Pt"), 700u);
+    EXPECT_EQ(o.sim.splitSweep.at("Cn"), 4u);
+    EXPECT_EQ(o.sim.repliedTwice, (std::set<std::string, std::less<>>{"Ro", "Wr"}));
+    EXPECT_EQ(o.sim.noiseInside, (std::set<std::string, std::less<>>{"Sg"}));
+    EXPECT_EQ(o.sim.noiseBytes, "\xFE\xFFx");
+    EXPECT_EQ(o.sim.lateReplies.at("Sg"), std::chrono::milliseconds(10500));
+    EXPECT_EQ(o.sim.hangUpAt.at("Pt"), 100u);
+    EXPECT_EQ(o.sim.hangUpAt.at("block"), 0u);
+
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--split-at", "Tt=0"},   {"--split-at", "Tt"},           {"--split-sweep", "Cn"},
+        {"--reply-twice", ""},    {"--noise-inside", "D1r"},      {"--noise-bytes", ""},
+        {"--noise-bytes", "\\q"}, {"--late-reply", "Sg=3600001"}, {"--late-reply", "Sg=-5"},
+        {"--die-at", "Pt"},       {"--die-at", "Pt=x"},
+    };
+    for (const auto& args : wrong) {
+        EXPECT_THROW(parse(args), UsageError) << args[0] << " " << args[1];
+    }
+}
+
 TEST(CommandLine, LearningOptionsTakeTheDelayAndTheCodes) {
     // The program waits long enough to be seen; the library answers at once.
     EXPECT_EQ(parse({}).sim.learnDelay, std::chrono::milliseconds(1500));
@@ -121,9 +147,12 @@ TEST(CommandLine, HelpNamesEveryOptionAndStage) {
     const std::string help(text, size);
     std::free(text);
     for (const char* option :
-         {"--type", "--csq", "--silent", "--reply", "--truncate-reply", "--noise", "--split",
-          "--truncate ", "--delay", "--learn-delay", "--key-code", "--fob-code", "--sensor-code",
-          "--thermo-code", "--pace", "--verbose", "--link", "--exit-after", "--help"}) {
+         {"--type",        "--csq",         "--silent",       "--reply",       "--truncate-reply",
+          "--noise",       "--split",       "--noise-inside", "--noise-bytes", "--split-at",
+          "--split-sweep", "--reply-twice", "--late-reply",   "--die-at",      "--truncate ",
+          "--delay",       "--learn-delay", "--key-code",     "--fob-code",    "--sensor-code",
+          "--thermo-code", "--pace",        "--verbose",      "--link",        "--exit-after",
+          "--help"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     for (const auto stage : t6sim::kStageNames) {

@@ -445,3 +445,47 @@ TEST(DeviceProgram, KeyReadWaitsForTheLearnDelayAndIsCancelled) {
     EXPECT_EQ(readUntil(fd, Clock::now() + 2000ms, endsWithStop), key);
     ::close(fd);
 }
+
+TEST(DeviceProgram, LateTwiceAndDeadLineReachTheTerminal) {
+    SimProcess sim({"--late-reply", "Sg=400", "--reply-twice", "Tt", "--split-at", "Pn=3",
+                    "--die-at", "Ro=10"});
+    ASSERT_TRUE(sim.started());
+    const std::string path = sim.firstLine();
+    ASSERT_FALSE(path.empty());
+    const int fd = openPort(path);
+    ASSERT_GE(fd, 0);
+
+    // Twice: the same packet again after a pause.
+    ASSERT_TRUE(writeAll(fd, kTt));
+    EXPECT_EQ(readUntil(fd, Clock::now() + 2000ms,
+                        [](const std::string& s) { return s.size() >= 2 * kT7Reply.size(); }),
+              kT7Reply + kT7Reply);
+
+    // Late: the signal level comes after the hold, and the identification
+    // asked meanwhile waits behind it, as a stale reply before the right one.
+    const auto asked = Clock::now();
+    ASSERT_TRUE(writeAll(fd, kSg));
+    ::usleep(50000);
+    ASSERT_TRUE(writeAll(fd, kTt));
+    const std::string both = readUntil(fd, Clock::now() + 2000ms, [](const std::string& s) {
+        return s.size() >= 15 + 2 * kT7Reply.size();
+    });
+    EXPECT_GE(Clock::now() - asked, 400ms);
+    EXPECT_EQ(both, "\xFE\xFF+CSQ: 17,99\xFF\xFE"s + kT7Reply + kT7Reply);
+
+    // Split at a position: still the whole block.
+    EXPECT_EQ(ask(fd, framed("Pn")).size(), 134u);
+
+    // The line goes dead after ten bytes of "Ro": they arrive, then the
+    // terminal hangs up and the program ends by itself.
+    ASSERT_TRUE(writeAll(fd, framed("Ro")));
+    const std::string cut = quietFor(fd, 1000ms);
+    EXPECT_EQ(cut, "\xFE\xFF\x31\xD1\xE2\xE5\xF2\x00\x00\x00"s);
+    const auto status = sim.waitExit(2000ms);
+    ASSERT_TRUE(status.has_value()) << "still running after the hang-up";
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 1000), 1);
+    EXPECT_NE(p.revents & (POLLHUP | POLLERR), 0) << "the terminal did not hang up";
+    ::close(fd);
+}

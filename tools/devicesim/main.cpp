@@ -2,7 +2,7 @@
 //
 // Opens a pty, prints the path of its slave side on the first line of stdout
 // and answers the configurator on it until SIGTERM, SIGINT or SIGHUP arrives,
-// or until --exit-after has passed.
+// until --exit-after has passed, or until a --die-at reply has gone out.
 #include "SimCommandLine.h"
 #include "SimDevice.h"
 
@@ -37,6 +37,10 @@ constexpr const char* kProgram = "torvel6-devicesim";
 // Pieces of a split reply leave this far apart, so that the reader really
 // receives them one at a time instead of all together.
 constexpr auto kChunkGap = 10ms;
+// After the last byte before a hang-up, the program lives this much longer,
+// so that the reader has the bytes before the terminal goes away (closing
+// the master side throws away what the slave side has not read yet).
+constexpr auto kHangUpLinger = 200ms;
 
 // Signals only wake the main loop, through a pipe that poll() watches.
 int g_wakeWrite = -1;
@@ -156,23 +160,30 @@ class OutputQueue {
 public:
     OutputQueue(int fd, bool pace) : fd_(fd), pace_(pace) {}
 
-    void push(Clock::time_point due, std::string bytes) {
+    // hangUp: the line goes dead once these bytes have left.
+    void push(Clock::time_point due, std::string bytes, bool hangUp = false) {
         if (!items_.empty() && due < items_.back().due) {
             due = items_.back().due; // never overtake an earlier reply
         }
-        items_.push_back(Item{due, std::move(bytes), 0});
+        items_.push_back(Item{due, std::move(bytes), 0, hangUp});
     }
 
     Clock::time_point lastDue() const { return items_.back().due; }
     bool empty() const { return items_.empty(); }
     bool blocked() const { return blocked_; }
+    // When the last byte before a hang-up left, if it has.
+    std::optional<Clock::time_point> hungUpAt() const { return hungUpAt_; }
 
     // Writes what is due by `now`. Returns false on a write error that is not
     // a full buffer; the bytes concerned are dropped.
     bool flush(Clock::time_point now) {
         blocked_ = false;
-        while (!items_.empty() && items_.front().due <= now) {
+        while (!items_.empty() && items_.front().due <= now && !hungUpAt_) {
             Item& item = items_.front();
+            if (item.bytes.empty()) {
+                finish(now);
+                continue;
+            }
             std::size_t want = item.bytes.size() - item.sent;
             Clock::time_point start{};
             if (pace_) {
@@ -202,7 +213,7 @@ public:
                 lineFreeAt_ = start + t6sim::kByteTimeAtLineRate * n;
             }
             if (item.sent == item.bytes.size()) {
-                items_.pop_front();
+                finish(now);
             }
         }
         return true;
@@ -210,7 +221,7 @@ public:
 
     // When the next byte may go, if any is waiting and the line is not full.
     std::optional<Clock::time_point> nextWrite() const {
-        if (items_.empty() || blocked_) {
+        if (items_.empty() || blocked_ || hungUpAt_) {
             return std::nullopt;
         }
         const auto due = items_.front().due;
@@ -222,10 +233,20 @@ private:
         Clock::time_point due;
         std::string bytes;
         std::size_t sent;
+        bool hangUp;
     };
+
+    void finish(Clock::time_point now) {
+        if (items_.front().hangUp) {
+            hungUpAt_ = now;
+        }
+        items_.pop_front();
+    }
+
     int fd_;
     bool pace_;
     bool blocked_ = false;
+    std::optional<Clock::time_point> hungUpAt_;
     Clock::time_point lineFreeAt_{};
     std::deque<Item> items_;
 };
@@ -325,16 +346,18 @@ int main(int argc, char** argv) {
     // A learned reply leaves the reply delay after its release; every other
     // reply the reply delay after its request.
     Clock::time_point replyBase = fedAt;
-    device.setSink([&](const std::string& bytes) {
+    device.setPieceSink([&](const t6sim::ReplyPiece& piece) {
         reportRequests(); // the request first, then what it brought
-        auto due = replyBase + device.replyDelay();
-        if (device.options().splitChunk != 0 && !out.empty()) {
+        auto due = replyBase + device.replyDelay() + piece.lateBy;
+        if (piece.pauseBefore && !out.empty()) {
             due = std::max(due, out.lastDue() + kChunkGap);
         }
         if (verbose) {
-            std::fprintf(stderr, "%s: -> %s\n", kProgram, t6sim::hexBytes(bytes).c_str());
+            std::fprintf(stderr, "%s: -> %s%s%s\n", kProgram, t6sim::hexBytes(piece.bytes).c_str(),
+                         piece.lateBy.count() > 0 ? " (late)" : "",
+                         piece.hangUpAfter ? " (then the line goes dead)" : "");
         }
-        out.push(due, bytes);
+        out.push(due, piece.bytes, piece.hangUpAfter);
     });
 
     const auto deadline = options.exitAfter
@@ -368,6 +391,15 @@ int main(int argc, char** argv) {
         if (masterRestAt && now >= *masterRestAt) {
             masterRestAt.reset();
         }
+        const auto hangUpExit =
+            out.hungUpAt() ? std::optional<Clock::time_point>(*out.hungUpAt() + kHangUpLinger)
+                           : std::nullopt;
+        if (hangUpExit && now >= *hangUpExit) {
+            if (verbose) {
+                std::fprintf(stderr, "%s: the line goes dead\n", kProgram);
+            }
+            break;
+        }
         if (learnDue && now >= learnDue->second) {
             // On the learning's own schedule, however late the wake-up.
             const auto [ticket, due] = *learnDue;
@@ -389,9 +421,10 @@ int main(int argc, char** argv) {
         }
         const auto learnAt =
             learnDue ? std::optional<Clock::time_point>(learnDue->second) : std::nullopt;
-        const int ready =
-            waitFor(fds, 2, now,
-                    earliest(earliest(earliest(deadline, out.nextWrite()), masterRestAt), learnAt));
+        const int ready = waitFor(
+            fds, 2, now,
+            earliest(earliest(earliest(earliest(deadline, out.nextWrite()), masterRestAt), learnAt),
+                     hangUpExit));
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;

@@ -22,6 +22,14 @@ std::size_t parseCount(std::string_view option, std::string_view text, std::size
     return value;
 }
 
+std::chrono::milliseconds parseMilliseconds(std::string_view option, std::string_view text) {
+    const auto ms = parseCount(option, text, 0);
+    if (ms > 3'600'000) {
+        throw UsageError{std::string(option) + " must be at most 3600000 ms"};
+    }
+    return std::chrono::milliseconds(ms);
+}
+
 std::chrono::milliseconds parseSeconds(std::string_view option, const std::string& text) {
     char* end = nullptr;
     errno = 0;
@@ -179,22 +187,35 @@ ProgramOptions parseArguments(int argc, const char* const* argv) {
         } else if (arg == "--noise") {
             noValue();
             result.sim.noise = true;
+        } else if (arg == "--noise-inside") {
+            result.sim.noiseInside.insert(checkedStage(arg, value()));
+        } else if (arg == "--noise-bytes") {
+            result.sim.noiseBytes = unescapeBytes(value());
+            if (result.sim.noiseBytes.empty()) {
+                throw UsageError{"--noise-bytes needs at least one byte"};
+            }
         } else if (arg == "--split") {
             result.sim.splitChunk = parseCount(arg, value(), 1);
+        } else if (arg == "--split-at") {
+            auto [stage, count] = stageAndValue(arg, value());
+            result.sim.splitAt[stage] = parseCount(arg, count, 1);
+        } else if (arg == "--split-sweep") {
+            auto [stage, count] = stageAndValue(arg, value());
+            result.sim.splitSweep[stage] = parseCount(arg, count, 1);
+        } else if (arg == "--reply-twice") {
+            result.sim.repliedTwice.insert(checkedStage(arg, value()));
+        } else if (arg == "--late-reply") {
+            auto [stage, ms] = stageAndValue(arg, value());
+            result.sim.lateReplies[stage] = parseMilliseconds(arg, ms);
+        } else if (arg == "--die-at") {
+            auto [stage, count] = stageAndValue(arg, value());
+            result.sim.hangUpAt[stage] = parseCount(arg, count, 0);
         } else if (arg == "--truncate") {
             result.sim.truncateAfter = parseCount(arg, value(), 0);
         } else if (arg == "--delay") {
-            const auto ms = parseCount(arg, value(), 0);
-            if (ms > 3'600'000) {
-                throw UsageError{"--delay must be at most 3600000 ms"};
-            }
-            result.sim.replyDelay = std::chrono::milliseconds(ms);
+            result.sim.replyDelay = parseMilliseconds(arg, value());
         } else if (arg == "--learn-delay") {
-            const auto ms = parseCount(arg, value(), 0);
-            if (ms > 3'600'000) {
-                throw UsageError{"--learn-delay must be at most 3600000 ms"};
-            }
-            result.sim.learnDelay = std::chrono::milliseconds(ms);
+            result.sim.learnDelay = parseMilliseconds(arg, value());
         } else if (arg == "--key-code") {
             result.sim.keyCode = codeBytes(arg, value(), 8);
         } else if (arg == "--fob-code") {
@@ -230,7 +251,7 @@ void printUsage(std::FILE* to, const char* program) {
         "Usage: %s [options]\n"
         "A simulated device on a pseudo-terminal. The first line of output is the\n"
         "path of the terminal to open; the program then answers on it until it is\n"
-        "stopped (SIGTERM, SIGINT) or --exit-after has passed.\n"
+        "stopped (SIGTERM, SIGINT), --exit-after has passed or --die-at has struck.\n"
         "\n"
         "The device answers Tt (type), Sg (signal level), the read requests Ro, Pt,\n"
         "Pn, Ltd with the blocks it holds, a configuration block (99 99 and records)\n"
@@ -261,7 +282,29 @@ void printUsage(std::FILE* to, const char* program) {
         "                     cut the reply of STAGE after N bytes, without the stop\n"
         "                     string (repeatable)\n"
         "  --noise            send noise bytes before every reply\n"
+        "  --noise-inside STAGE\n"
+        "                     put the noise bytes into the middle of the payload of\n"
+        "                     STAGE's reply (repeatable)\n"
+        "  --noise-bytes TEXT the noise bytes, escaped as in --reply (default\n"
+        "                     \\x00\\x11\\xFF\\xFE\\x55\\xFE)\n"
         "  --split N          send replies in pieces of N bytes\n"
+        "  --split-at STAGE=N send the reply of STAGE in two writes a short pause\n"
+        "                     apart, the first ending after byte N of the packet\n"
+        "                     (counted from the start string; repeatable)\n"
+        "  --split-sweep STAGE=N\n"
+        "                     split the k-th reply of STAGE after byte N + k - 1\n"
+        "                     (k = 1, 2, ...; after the last position, 1 again): a\n"
+        "                     reply split at every position in one run (repeatable)\n"
+        "  --reply-twice STAGE\n"
+        "                     send the reply of STAGE twice, a short pause apart\n"
+        "                     (repeatable)\n"
+        "  --late-reply STAGE=MS\n"
+        "                     hold the first reply of STAGE back MS milliseconds\n"
+        "                     more; the replies asked meanwhile wait behind it\n"
+        "                     (repeatable)\n"
+        "  --die-at STAGE=N   send only N bytes of the packet of STAGE's reply,\n"
+        "                     then answer nothing more and exit a moment later,\n"
+        "                     closing the terminal: the adapter pulled out\n"
         "  --truncate N       cut every reply after N bytes, without the stop string\n"
         "  --delay MS         wait MS milliseconds before every reply\n"
         "  --learn-delay MS   time from Kr, Pr, Ps or Rtd to the learned code, before\n"

@@ -226,7 +226,7 @@ void SimDevice::expectNext(std::string name, Handler handler) {
 }
 
 void SimDevice::feed(std::string_view bytes) {
-    if (bytes.empty()) {
+    if (bytes.empty() || hungUp_) {
         return;
     }
     buffer_.append(bytes);
@@ -335,7 +335,7 @@ void SimDevice::sendStageReply(const std::string& stage, const std::string& repl
         it != options_.truncateReplies.end()) {
         cut = it->second;
     }
-    sendPacket(replaced != options_.replies.end() ? replaced->second : reply, cut);
+    sendPacket(replaced != options_.replies.end() ? replaced->second : reply, cut, stage);
 }
 
 void SimDevice::record(std::string payload, std::string command, RequestOutcome outcome) {
@@ -346,34 +346,47 @@ void SimDevice::record(std::string payload, std::string command, RequestOutcome 
 }
 
 void SimDevice::sendReply(std::string_view payload) {
-    sendPacket(payload, options_.truncateAfter);
+    sendPacket(payload, options_.truncateAfter, {});
 }
 
-void SimDevice::sendPacket(std::string_view payload, std::optional<std::size_t> cut) {
-    std::string packet;
-    packet.reserve(kPacketStart.size() + payload.size() + kPacketStop.size());
-    packet.append(kPacketStart).append(payload).append(kPacketStop);
-
-    if (cut) {
-        // Never the whole stop string: the reply stays unfinished.
-        packet.resize(std::min(*cut, packet.size() - kPacketStop.size()));
+void SimDevice::sendPacket(std::string_view payload, std::optional<std::size_t> cut,
+                           const std::string& stage) {
+    if (hungUp_) {
+        return;
     }
-
-    std::string out;
+    ReplyShape shape;
     if (options_.noise) {
-        out = options_.noiseBytes;
+        shape.noiseBefore = options_.noiseBytes;
     }
-    out += packet;
+    if (options_.noiseInside.contains(stage)) {
+        shape.noiseInside = options_.noiseBytes;
+    }
+    shape.cut = cut;
+    if (const auto it = options_.splitAt.find(stage); it != options_.splitAt.end()) {
+        shape.splitAfter = it->second;
+    } else if (const auto sweep = options_.splitSweep.find(stage);
+               sweep != options_.splitSweep.end()) {
+        shape.splitAfter = sweep->second + sweepCounts_[stage]++;
+        shape.splitWraps = true;
+    } else {
+        shape.chunk = options_.splitChunk;
+    }
+    shape.twice = options_.repliedTwice.contains(stage);
+    if (const auto it = options_.lateReplies.find(stage);
+        it != options_.lateReplies.end() && lateSent_.insert(stage).second) {
+        shape.lateBy = it->second;
+    }
+    if (const auto it = options_.hangUpAt.find(stage); it != options_.hangUpAt.end()) {
+        shape.hangUpAfter = it->second;
+    }
 
-    if (!sink_ || out.empty()) {
-        return;
-    }
-    if (options_.splitChunk == 0) {
-        sink_(out);
-        return;
-    }
-    for (std::size_t at = 0; at < out.size(); at += options_.splitChunk) {
-        sink_(out.substr(at, options_.splitChunk));
+    for (const ReplyPiece& piece : shapeReply(payload, shape)) {
+        hungUp_ = hungUp_ || piece.hangUpAfter;
+        if (pieceSink_) {
+            pieceSink_(piece);
+        } else if (sink_ && !piece.bytes.empty()) {
+            sink_(piece.bytes);
+        }
     }
 }
 

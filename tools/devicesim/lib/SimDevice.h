@@ -49,12 +49,9 @@
 #include <string_view>
 
 #include "SimMemory.h"
+#include "SimReplyShape.h"
 
 namespace t6sim {
-
-// Start and stop strings of every packet, in both directions.
-inline constexpr std::string_view kPacketStart{"\xFE\xFF", 2};
-inline constexpr std::string_view kPacketStop{"\xFF\xFE", 2};
 
 // One byte on an 8N1 line at 38400 baud: ten bit times, about 260 µs.
 inline constexpr std::chrono::microseconds kByteTimeAtLineRate{260};
@@ -110,6 +107,30 @@ struct SimOptions {
     // (counted from the start string); the stop string is never sent.
     std::optional<std::size_t> truncateAfter;
 
+    // Per stage, the reply leaves in two writes a short pause apart, the
+    // first ending after this many bytes of the packet (counted from the start
+    // string). Overrides splitChunk for that stage.
+    std::map<std::string, std::size_t, std::less<>> splitAt;
+    // Per stage, the first position of a sweep: the k-th reply of the stage
+    // (k from 1) is split after byte FROM + k - 1 of its packet, and after
+    // byte 1 again once the last position has had its turn. One device run
+    // serves a reply split at every position.
+    std::map<std::string, std::size_t, std::less<>> splitSweep;
+    // Stages whose reply is sent twice, the second copy a short pause after
+    // the first.
+    std::set<std::string, std::less<>> repliedTwice;
+    // Stages whose reply carries the noise bytes in the middle of its payload.
+    std::set<std::string, std::less<>> noiseInside;
+    // Per stage, a wait before the stage's first reply on top of the reply
+    // delay: longer than the configurator's wait, the reply arrives as a
+    // stale one during its next exchange (whose own reply waits behind it).
+    // Later replies of the stage are on time. The device only reports it.
+    std::map<std::string, std::chrono::milliseconds, std::less<>> lateReplies;
+    // Per stage, only this many bytes of the reply's packet leave (counted
+    // from the start string), and then the line goes dead: the device answers
+    // nothing more, and the program ends, closing the terminal.
+    std::map<std::string, std::size_t, std::less<>> hangUpAt;
+
     // Extra delay before every reply. The device only reports it.
     std::chrono::milliseconds replyDelay{0};
 
@@ -158,6 +179,9 @@ struct RequestRecord {
 class SimDevice {
 public:
     using Sink = std::function<void(const std::string& bytes)>;
+    // Takes each write of a reply with its timing and the hang-up; when set,
+    // it is called in place of the plain sink.
+    using PieceSink = std::function<void(const ReplyPiece& piece)>;
     // A handler gets the whole payload and returns the reply payload (unframed),
     // or nothing when the device stays quiet.
     using Handler = std::function<std::optional<std::string>(const std::string& payload)>;
@@ -171,7 +195,10 @@ public:
     // The device starts with the demo content of SimMemory::demo().
     explicit SimDevice(SimOptions options = {}, Sink sink = {});
 
+    // The plain sink gets the bytes of each write only: lateness, pauses and
+    // the hang-up are for a program that keeps time (see setPieceSink).
     void setSink(Sink sink) { sink_ = std::move(sink); }
+    void setPieceSink(PieceSink sink) { pieceSink_ = std::move(sink); }
 
     // Options may be changed between feeds; the next reply follows them.
     SimOptions& options() { return options_; }
@@ -234,6 +261,9 @@ public:
     // Bytes held: a request still waiting for its stop string.
     std::size_t pendingBytes() const { return buffer_.size(); }
     bool insideRequest() const { return inPacket_; }
+    // A reply of a hangUpAt stage has gone out: the device is gone and
+    // ignores whatever is fed to it.
+    bool hungUp() const { return hungUp_; }
 
 private:
     void installProtocol();
@@ -249,12 +279,19 @@ private:
     void sendStageReply(const std::string& stage, const std::string& reply);
     void frameRequests();
     void dispatch(std::string payload);
-    void sendPacket(std::string_view payload, std::optional<std::size_t> cut);
+    void sendPacket(std::string_view payload, std::optional<std::size_t> cut,
+                    const std::string& stage);
     void record(std::string payload, std::string command, RequestOutcome outcome);
     bool isSilent(const std::string& command, const std::string& payload) const;
 
     SimOptions options_;
     Sink sink_;
+    PieceSink pieceSink_;
+    bool hungUp_ = false;
+    // Replies sent so far per stage of splitSweep.
+    std::map<std::string, std::size_t, std::less<>> sweepCounts_;
+    // Stages of lateReplies whose late reply has gone out.
+    std::set<std::string, std::less<>> lateSent_;
     SimMemory memory_ = SimMemory::demo();
 
     std::map<std::string, Handler, std::less<>> exact_;
