@@ -103,6 +103,9 @@ void Connection::searchStep() {
             }
         } else {
             ex_.searchTimer().stop();
+            // Nothing answered: the program is idle again (the editing rules
+            // hold only while no exchange runs).
+            ex_.setMode(ExchangeMode::Idle);
             ex_.view().showConnection("");
             ex_.prompts().message(
                 ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")));
@@ -161,6 +164,9 @@ void Connection::onReply(const Bytes& reply) {
     const std::string refusal = refusalText(reply);
     if (!refusal.empty()) {
         ex_.searchTimer().stop();
+        // The port is given up a second later, free for the configurator the
+        // device needs.
+        ex_.setMode(ExchangeMode::IdleAfterOperation);
         ex_.closeTimer().start();
         ex_.view().showConnection("");
         ex_.prompts().information(refusal);

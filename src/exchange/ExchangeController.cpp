@@ -219,11 +219,16 @@ void ExchangeController::onReplyTimer() {
     } else if (m == ExchangeMode::SignalLevel) {
         boxThenFinish(ru("НЕТ ответа о уровне сигнала."), ExchangeMode::SignalLevel);
     } else if (m == ExchangeMode::ReadRemote) {
+        // One time-out ends the learning: the timer stops, the port closes a
+        // second later.
         mode_ = ExchangeMode::IdleAfterOperation;
+        reply_->stop();
+        close_->start();
         runHook(ExchangeMode::ReadRemote);
         sendFramed("Uk");
     } else if (m == ExchangeMode::ReadSensorList) {
         mode_ = ExchangeMode::IdleAfterOperation;
+        reply_->stop();
         close_->start();
         runHook(ExchangeMode::ReadSensorList);
         prompts_.message(translate(ru("Нет ответа от прибора.")));
@@ -233,6 +238,7 @@ void ExchangeController::onReplyTimer() {
         sendFramed("Uk");
     } else if (m == ExchangeMode::ReadThermoCode) {
         mode_ = ExchangeMode::IdleAfterOperation;
+        reply_->stop();
         close_->start();
         sendFramed("Utd");
     } else {

@@ -98,10 +98,12 @@ TEST_P(RefusalTest, OtherDeviceTypesAreRefusedWithTheirConfigurator) {
     EXPECT_EQ(prompts.lastUtf8(), GetParam().text);
     EXPECT_TRUE(exchange.connectedPort().empty());
     EXPECT_FALSE(exchange.searchTimer().isActive());
-    // Mode 1 stays: CloseTimer only stops itself, and the port stays open.
-    EXPECT_EQ(exchange.mode(), ExchangeMode::Identify);
-    clock.advance(3000);
-    EXPECT_TRUE(port.isOpen());
+    // The port is given up a second later, free for the other configurator,
+    // and the program is idle again.
+    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    clock.advance(1000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     EXPECT_FALSE(exchange.closeTimer().isActive());
     EXPECT_TRUE(view.connectedCaption.empty());
 }
@@ -133,6 +135,7 @@ TEST_F(ConnectionTest, ASearchWithoutAnswerEndsTwelveHundredMillisecondsAfterThe
     EXPECT_EQ(prompts.lastUtf8(), "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle) << "the editing rules hold again";
     EXPECT_TRUE(view.connection.empty());
 }
 

@@ -74,14 +74,12 @@ std::vector<Scenario> makeScenarios() {
         .add(Op::Identify, "Tt", Dies, "5", kLost)
         .copes(Op::Identify, "Tt", Twice)
         .add(Op::Search, "Tt", Silent, {},
-             "Ошибка связи(нет ответа). Проверьте подключено ли устройство.", User::Waits,
-             "PROGRAM FAULT: the search ends in mode 1, not 0 (the editing warnings stay off)")
+             "Ошибка связи(нет ответа). Проверьте подключено ли устройство.")
         .add(Op::Search, "Tt", Wrong, "Err", kRefused, User::Waits,
-             "PROGRAM FAULT: after the refusal the port stays open in mode 1 for good")
+             "the port is given up a second after the refusal")
         .copes(Op::Search, "Tt", Noise)
         .add(Op::Search, "Tt", Dies, "5",
-             "Ошибка связи(нет ответа). Проверьте подключено ли устройство.", User::Waits,
-             "PROGRAM FAULT: the search ends in mode 1, not 0");
+             "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
 
     // The signal level: its reading under the gauge is what the user is told.
     r.add(Op::Signal, "Sg", Silent, {}, "НЕТ ответа о уровне сигнала.")
@@ -214,13 +212,10 @@ std::vector<Scenario> makeScenarios() {
             .copes(op, stage, Twice)
             .copes(op, "all", Noise);
     }
-    r.add(Op::SensorList, "Dr", Silent, {}, "Нет ответа от прибора.", User::Waits, kReplyTimerLeft)
-        .add(Op::SensorList, "Dr", Wrong, "Err", "Нет ответа от прибора.", User::Waits,
-             kReplyTimerLeft)
-        .add(Op::SensorList, "Dr", Truncated, "40", "Нет ответа от прибора.", User::Waits,
-             kReplyTimerLeft)
-        .add(Op::SensorList, "Dr", NoiseInside, {}, "Нет ответа от прибора.", User::Waits,
-             kReplyTimerLeft)
+    r.add(Op::SensorList, "Dr", Silent, {}, "Нет ответа от прибора.")
+        .add(Op::SensorList, "Dr", Wrong, "Err", "Нет ответа от прибора.")
+        .add(Op::SensorList, "Dr", Truncated, "40", "Нет ответа от прибора.")
+        .add(Op::SensorList, "Dr", NoiseInside, {}, "Нет ответа от прибора.")
         .add(Op::SensorList, "Dr", Dies, "40", kLost, User::Waits, kPortLost)
         .copes(Op::SensorList, "Dr", Twice)
         .copes(Op::SensorList, "Dr", Stale);
