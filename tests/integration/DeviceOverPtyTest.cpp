@@ -68,15 +68,19 @@ TEST_F(DeviceOverPty, ADeviceOfAnotherTypeIsRefused) {
 }
 
 TEST_F(DeviceOverPty, ADeviceThatGoesAwayLeavesThePortShownClosed) {
-    startDevice({"--silent", "Sg"});
-    exchange->setConnectedPort(pty);
+    // The port by a name of this test's own: once the device is gone, another
+    // test's device may be given the same pty number, never this name.
+    const std::string link = (dir / "port").string();
+    startDevice({"--silent", "Sg", "--link", QString::fromStdString(link)});
+    exchange->setConnectedPort(link);
     signal->refresh();
     ASSERT_TRUE(port.isOpen());
-    EXPECT_EQ(view.portState, "Открыт (Com=" + pty + ")");
+    EXPECT_EQ(view.portState, "Открыт (Com=" + link + ")");
     sim.kill();
     ASSERT_TRUE(sim.waitForFinished(2000));
+    std::filesystem::remove(link); // killed, the device could not take its name away
     // The adapter sees the line vanish, closes the port and tells the controller.
-    ASSERT_TRUE(waitFor([&] { return view.portState == "Закрыт (Com=" + pty + ")"; }, 3000));
+    ASSERT_TRUE(waitFor([&] { return view.portState == "Закрыт (Com=" + link + ")"; }, 3000));
     EXPECT_FALSE(port.isOpen());
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_EQ(prompts.shown.back().kind, ScriptedPrompts::Kind::Error);
