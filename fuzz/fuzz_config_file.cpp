@@ -43,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConfigModel model(
         prompts, random, [&] { return mode; }, [&] { return now; });
     model.startUp();
-    const Bytes before = saveConfigFile(model, now);
+    // The start-up state is the same for every input (no output is used, so
+    // no random code is drawn): its file is written once.
+    static const Bytes before = saveConfigFile(model, now);
 
     mode = ExchangeMode::LoadingFile;
     const ConfigFileLoad first = loadConfigFile(file, model);

@@ -71,13 +71,17 @@ void ConfigModel::flush() {
     const bool items = itemsChanged_;
     const bool state = stateChanged_;
     const bool page = firstPageRequested_;
+    itemsChanged_ = stateChanged_ = firstPageRequested_ = false;
+    if (!observer_) {
+        // Nobody to tell: no list of the changes is made.
+        changed_.clear();
+        focusRequests_.clear();
+        return;
+    }
     std::vector<FieldId> ids(changed_.begin(), changed_.end());
     std::vector<std::string> focusTo = std::move(focusRequests_);
     changed_.clear();
     focusRequests_.clear();
-    itemsChanged_ = stateChanged_ = firstPageRequested_ = false;
-    if (!observer_)
-        return;
     if (items)
         observer_->choiceItemsChanged();
     if (!ids.empty() || state || items)
