@@ -66,7 +66,7 @@ bool CliPrompts::isDictionaryNotice(const std::string& text) {
 
 bool CliPrompts::saw(const std::string& text, std::size_t from) const {
     for (std::size_t i = from; i < shown_.size(); ++i)
-        if (shown_[i].text == text)
+        if (shown_[i].text == text || shown_[i].text.starts_with(text + "\r\n"))
             return true;
     return false;
 }

@@ -64,7 +64,8 @@ public:
     void note(const std::string& text);
 
     const std::vector<Shown>& shown() const { return shown_; }
-    // Whether a box with exactly this text has been shown since box number `from`.
+    // Whether a box with this text, or with it as its first line, has been shown
+    // since box number `from`.
     bool saw(const std::string& text, std::size_t from = 0) const;
     // Whether an error box (a port error, a port that went away) has been
     // shown since box number `from`.

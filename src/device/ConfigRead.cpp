@@ -31,15 +31,19 @@ ConfigRead::ConfigRead(ExchangeController& exchange, ConfigModel& model, ConfigF
     ex_.registerHandler(ExchangeMode::ReadRemotes, [this](const Bytes& r) { onRemotes(r); });
     ex_.registerHandler(ExchangeMode::ReadThermoNames,
                         [this](const Bytes& r) { onThermoNames(r); });
-    // The block did not come within 10 s: after the controller's box the
-    // window is put back as it was before the read.
-    ex_.setTimeoutHook(ExchangeMode::ReadBlock, [this] {
-        if (running_)
-            fail(tr("Чтение настроек не завершено: прибор не прислал основной блок."));
+    // The block did not come within 10 s: the window is put back as it was
+    // before the read, and the controller's box says so.
+    ex_.setTimeoutOutcome(ExchangeMode::ReadBlock, [this] {
+        if (!running_)
+            return std::string();
+        return abandon(tr("Чтение настроек не завершено: прибор не прислал основной блок."));
     });
-    ex_.addStartListener([this] {
-        if (running_ && !starting_)
-            fail(tr("Чтение настроек прервано другой операцией."), true);
+    ex_.addInterruptListener([this](ExchangeController::Interruption why) {
+        if (!running_ || starting_)
+            return std::string();
+        return abandon(why == ExchangeController::Interruption::PortLost
+                           ? tr("Чтение настроек прервано: порт закрылся.")
+                           : tr("Чтение настроек прервано другой операцией."));
     });
     // A long block is on its way: how much of it has come.
     ex_.setReceiveWatch([this](std::size_t held) {
@@ -95,6 +99,7 @@ void ConfigRead::readConfiguration() {
     ex_.setMode(ExchangeMode::ReadOutputs);
     starting_ = false;
     running_ = true;
+    ignored_ = false;
     incomplete_ = true; // until the last reply has come
     port.purge();
     ex_.replyTimer().stop();
@@ -122,18 +127,31 @@ void ConfigRead::onSilence() {
     if (!running_ || ex_.mode() != waitingFor_)
         return;
     // Told once; the read goes on waiting until the user cancels it.
-    showStage(stage_ + " \x97 " + tr("прибор не отвечает 10 с, чтение можно отменить"), true, true);
+    const std::string what = ignored_ ? tr("ответ прибора не подходит, чтение можно отменить")
+                                      : tr("прибор не отвечает 10 с, чтение можно отменить");
+    showStage(stage_ + " \x97 " + what, true, true);
+}
+
+bool ConfigRead::accepts(const Bytes& reply, bool fits, const char* block) {
+    if (fits)
+        return true;
+    // A reply of another size is no such block: a late or repeated reply of
+    // another exchange, or a fault. It is left out and the wait goes on.
+    ignored_ = true;
+    ex_.logs().memo(ru("Ответ не принят как ") + ru(block) + ": " + std::to_string(reply.size()) +
+                    ru(" байт"));
+    return false;
 }
 
 void ConfigRead::onOutputs(const Bytes& reply) {
-    if (!running_)
+    if (!running_ ||
+        !accepts(reply, reply.size() == WirelessOutputsBlockBytes, "блок беспроводных выходов"))
         return;
     silence_->stop();
+    ignored_ = false;
     LogsBlockLog log(ex_.logs());
-    if (reply.size() >= WirelessOutputsBlockBytes) {
-        ex_.replyTimer().stop();
-        ex_.closeTimer().stop();
-    }
+    ex_.replyTimer().stop();
+    ex_.closeTimer().stop();
     decodeWirelessOutputsBlock(model_, reply, log);
     ex_.clock().wait(100);
     ex_.port().purge();
@@ -149,7 +167,8 @@ void ConfigRead::onOutputs(const Bytes& reply) {
 }
 
 void ConfigRead::onBlock(const Bytes& reply) {
-    if (!running_)
+    // The block opens with 99 99 before its first record.
+    if (!running_ || !accepts(reply, reply.starts_with("\x99\x99"), "основной блок"))
         return;
     LogsBlockLog log(ex_.logs());
     const ConfigBlockScan scan = scanConfigBlock(model_, reply, log);
@@ -163,6 +182,7 @@ void ConfigRead::onBlock(const Bytes& reply) {
         fail(tr("Ответ прибора неполный: блок настроек оборвался внутри записи."));
         return;
     }
+    ignored_ = false;
     ex_.replyTimer().stop();
     ex_.setMode(ExchangeMode::ReadRemotes);
     ex_.port().purge();
@@ -173,11 +193,11 @@ void ConfigRead::onBlock(const Bytes& reply) {
 }
 
 void ConfigRead::onRemotes(const Bytes& reply) {
-    if (!running_)
+    if (!running_ || !accepts(reply, reply.size() == RemoteControlsBlockBytes, "блок радиопультов"))
         return;
     silence_->stop();
-    if (!decodeRemoteControlsBlock(model_, reply))
-        ex_.logs().memo(ru("Ответ о радиопультах короче 130 байт: радиопульты не изменены"));
+    ignored_ = false;
+    decodeRemoteControlsBlock(model_, reply);
     ex_.setMode(ExchangeMode::ReadThermoNames);
     ex_.port().purge();
     ex_.replyTimer().stop();
@@ -188,12 +208,12 @@ void ConfigRead::onRemotes(const Bytes& reply) {
 }
 
 void ConfigRead::onThermoNames(const Bytes& reply) {
-    if (!running_)
+    if (!running_ ||
+        !accepts(reply, reply.size() == ThermoNamesBlockBytes, "блок беспроводных термодатчиков"))
         return;
     silence_->stop();
-    if (!decodeThermoNamesBlock(model_, reply))
-        ex_.logs().memo(
-            ru("Ответ о беспроводных термодатчиках короче 78 байт: их имена и коды не изменены"));
+    ignored_ = false;
+    decodeThermoNamesBlock(model_, reply);
     ex_.replyTimer().stop();
     running_ = false;
     incomplete_ = false;
@@ -227,7 +247,16 @@ void ConfigRead::endActivity() {
     ex_.view().showActivity({});
 }
 
-void ConfigRead::fail(const std::string& why, bool quietly) {
+void ConfigRead::fail(const std::string& why) {
+    const std::string what = putBack(why);
+    ex_.prompts().information(why + "\r\n" + what);
+}
+
+std::string ConfigRead::abandon(const std::string& why) {
+    return why + " " + putBack(why);
+}
+
+std::string ConfigRead::putBack(const std::string& why) {
     running_ = false;
     endActivity();
     // Loading the backup leaves the exchange mode at 0; the read's end keeps its own.
@@ -235,15 +264,11 @@ void ConfigRead::fail(const std::string& why, bool quietly) {
     const bool restored = files_.restoreBackup();
     ex_.setMode(mode);
     incomplete_ = !restored;
-    const std::string what =
-        restored ? tr("Окно восстановлено из резервной копии, сделанной перед чтением (save.000).")
-                 : tr("Резервную копию прочитать не удалось: окно показывает конфигурацию, "
-                      "считанную не полностью. Перед записью в прибор будет задан вопрос.");
     ex_.logs().memo(why);
-    if (quietly)
-        ex_.view().showNotice(why + " " + what);
-    else
-        ex_.prompts().information(why + "\r\n" + what);
+    return restored
+               ? tr("Окно восстановлено из резервной копии, сделанной перед чтением (save.000).")
+               : tr("Резервную копию прочитать не удалось: окно показывает конфигурацию, "
+                    "считанную не полностью. Перед записью в прибор будет задан вопрос.");
 }
 
 } // namespace t6

@@ -65,10 +65,17 @@ private:
     void awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage);
     void showStage(const std::string& stage, bool cancellable, bool alert = false);
     void onSilence();
+    // Whether a reply is the awaited block; one that is not is logged and
+    // left out (block: its name, UTF-8).
+    bool accepts(const Bytes& reply, bool fits, const char* block);
     // The read ends without completing: the window is put back from the
-    // backup and the user told why (quietly, in the status bar, when another
-    // operation has cut it short).
-    void fail(const std::string& why, bool quietly = false);
+    // backup and the user told why in a box.
+    void fail(const std::string& why);
+    // The same, but the words (why and what became of the window) are given
+    // to the caller to show.
+    std::string abandon(const std::string& why);
+    // Puts the window back from the backup; gives what became of it.
+    std::string putBack(const std::string& why);
     void endActivity();
     std::string tr(const char* utf8) const;
 
@@ -82,6 +89,7 @@ private:
     bool starting_ = false;
     ExchangeModeValue waitingFor_ = ExchangeMode::Idle;
     std::string stage_;
+    bool ignored_ = false; // a reply was left out in this wait
 };
 
 } // namespace t6

@@ -35,12 +35,15 @@ ConfigWrite::ConfigWrite(ExchangeController& exchange, ConfigModel& model)
     for (ExchangeModeValue m = ExchangeMode::RemotesReady; m <= ExchangeMode::OutputsResult; ++m)
         ex_.setTimeoutHook(m, [this] { end(); });
     ex_.setTimeoutHook(ExchangeMode::WriteBlock, [this] { end(); });
-    ex_.addStartListener([this] {
+    ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         if (!running_)
-            return;
+            return std::string();
         end();
-        ex_.view().showNotice(tr("Запись настроек прервана другой операцией: прибор мог "
-                                 "сохранить только часть конфигурации."));
+        return why == ExchangeController::Interruption::PortLost
+                   ? tr("Запись настроек прервана: порт закрылся, прибор мог сохранить только "
+                        "часть конфигурации.")
+                   : tr("Запись настроек прервана другой операцией: прибор мог сохранить только "
+                        "часть конфигурации.");
     });
 }
 

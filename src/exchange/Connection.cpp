@@ -9,6 +9,11 @@ const Bytes Connection::IdentifyRequest = bytesOf({0xFE, 0xFF, 0x54, 0x74, 0xFF,
 Connection::Connection(ExchangeController& exchange) : ex_(exchange) {
     ex_.setSearchStep([this] { searchStep(); });
     ex_.registerHandler(ExchangeMode::Identify, [this](const Bytes& reply) { onReply(reply); });
+    // Only the probe of a port chosen by hand runs the reply timer.
+    ex_.setTimeoutHook(ExchangeMode::Identify, [this] {
+        ex_.view().showNotice(
+            ex_.translate(ru("Прибор не ответил за 10 с: соединение не установлено.")));
+    });
 }
 
 bool Connection::listPorts() {

@@ -73,6 +73,19 @@ void ExchangeController::setTimeoutHook(ExchangeModeValue mode, std::function<vo
     timeoutHooks_[mode] = std::move(hook);
 }
 
+void ExchangeController::setTimeoutOutcome(ExchangeModeValue mode,
+                                           std::function<std::string()> outcome) {
+    timeoutOutcomes_[mode] = std::move(outcome);
+}
+
+std::string ExchangeController::timeoutOutcome(ExchangeModeValue mode) {
+    auto it = timeoutOutcomes_.find(mode);
+    if (it == timeoutOutcomes_.end() || !it->second)
+        return {};
+    const std::string outcome = it->second();
+    return outcome.empty() ? outcome : "\r\n" + outcome;
+}
+
 void ExchangeController::runHook(ExchangeModeValue mode) {
     auto it = timeoutHooks_.find(mode);
     if (it != timeoutHooks_.end() && it->second)
@@ -120,16 +133,32 @@ void ExchangeController::adviseOnOpenFailure() {
     advise(std::move(situation));
 }
 
-void ExchangeController::addStartListener(std::function<void()> listener) {
-    startListeners_.push_back(std::move(listener));
+void ExchangeController::addInterruptListener(InterruptListener listener) {
+    interruptListeners_.push_back(std::move(listener));
+}
+
+std::vector<std::string> ExchangeController::interrupt(Interruption why) {
+    std::vector<std::string> outcomes;
+    for (const auto& l : interruptListeners_) {
+        std::string outcome = l(why);
+        if (!outcome.empty())
+            outcomes.push_back(std::move(outcome));
+    }
+    return outcomes;
 }
 
 void ExchangeController::operationStarting() {
     // A reply cut short belongs to an exchange that is over: glued to the next
     // reply it would shift every byte of it.
     framer_.reset();
-    for (const auto& l : startListeners_)
-        l();
+    for (const std::string& outcome : interrupt(Interruption::AnotherOperation))
+        view_->showNotice(outcome);
+}
+
+bool ExchangeController::operationWaiting() const {
+    return (mode_ != ExchangeMode::Idle && mode_ != ExchangeMode::IdleAfterOperation &&
+            mode_ != ExchangeMode::SavingFile && mode_ != ExchangeMode::LoadingFile) ||
+           static_cast<bool>(cancel_);
 }
 
 void ExchangeController::cancelActivity() {
@@ -204,7 +233,8 @@ void ExchangeController::onReplyTimer() {
         }
     };
     if (m == ExchangeMode::ReadBlock) {
-        boxThenFinish(ru("Превышен период ожидания ответа устройства."), 0);
+        mode_ = ExchangeMode::IdleAfterOperation;
+        boxThenFinish(ru("Превышен период ожидания ответа устройства.") + timeoutOutcome(m), 0);
         runHook(m);
     } else if (m == ExchangeMode::WriteBlock) {
         boxThenFinish(ru("НЕТ ответа о окончании записи в устройство основной конфигурации"), 0);
@@ -233,16 +263,25 @@ void ExchangeController::onReplyTimer() {
         runHook(ExchangeMode::ReadSensorList);
         prompts_.message(translate(ru("Нет ответа от прибора.")));
     } else if (m == ExchangeMode::ReadSensor) {
-        // Mode and ReplyTimer stay: this repeats every 10 s until a reply comes.
+        // One time-out ends the learning, as for a remote control: repeating
+        // "Uk" every 10 s would keep the port open with nothing left to cancel.
+        mode_ = ExchangeMode::IdleAfterOperation;
+        reply_->stop();
+        close_->start();
         runHook(ExchangeMode::ReadSensor);
         sendFramed("Uk");
     } else if (m == ExchangeMode::ReadThermoCode) {
         mode_ = ExchangeMode::IdleAfterOperation;
         reply_->stop();
         close_->start();
+        runHook(ExchangeMode::ReadThermoCode);
         sendFramed("Utd");
     } else {
+        // Ended without a box; the operation's own hook, if any, tells the
+        // user in the status bar what did not come.
         finish();
+        if (m != ExchangeMode::Idle && m != ExchangeMode::IdleAfterOperation)
+            runHook(m);
     }
 }
 
@@ -264,13 +303,23 @@ void ExchangeController::onPortLost(const std::string& reason) {
     refreshPortState();
     if (mode_ == ExchangeMode::Identify && search_->isActive())
         return; // a probed port that goes away is skipped like one that does not open
-    // While an operation waits for its reply the user learns at once why none
-    // will come; the reply timer still ends the operation as usual.
-    if (mode_ != ExchangeMode::Idle && mode_ != ExchangeMode::IdleAfterOperation &&
-        mode_ != ExchangeMode::SavingFile && mode_ != ExchangeMode::LoadingFile)
-        showError(translate(ru("Порт больше не доступен:")) + " " +
-                  platformNameText(port_.portName()) +
-                  (reason.empty() ? std::string() : "\r\n" + platformNameText(reason)));
+    if (!operationWaiting())
+        return;
+    // No reply can come any more: the operation ends now, and one box says
+    // why and what became of it. Its time-out would only tell more later.
+    std::string text = translate(ru("Порт больше не доступен:")) + " " +
+                       platformNameText(port_.portName()) +
+                       (reason.empty() ? std::string() : "\r\n" + platformNameText(reason));
+    const std::vector<std::string> outcomes = interrupt(Interruption::PortLost);
+    framer_.reset();
+    cancel_ = {};
+    reply_->stop();
+    close_->stop();
+    mode_ = ExchangeMode::Idle;
+    refreshPortState();
+    for (const std::string& outcome : outcomes)
+        text += "\r\n" + outcome;
+    showError(text);
 }
 
 std::string ExchangeController::portStateText() const {

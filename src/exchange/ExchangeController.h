@@ -123,14 +123,27 @@ public:
     // block, 2, and the write stages, 3 and 301 to 306) the steps that end the
     // chain after its box, whatever the answer.
     void setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook);
+    // What became of an operation whose time-out shows a box (the read block,
+    // 2): asked before the box is shown, its words (Windows-1251, translated)
+    // follow the box's own line, so that one box tells all.
+    void setTimeoutOutcome(ExchangeModeValue mode, std::function<std::string()> outcome);
 
-    // A long operation (a read or write chain) that other operations may cut
-    // short: told when any operation starts, so that it can end itself cleanly
-    // (starting one operation abandons the one that waits). Attach once.
-    void addStartListener(std::function<void()> listener);
-    // Every operation tells the listeners first thing. A partial packet left
-    // by an earlier exchange is dropped then.
+    // Why an operation that waits is ended before its reply.
+    enum class Interruption {
+        AnotherOperation, // the user started another one: the waiting one is abandoned
+        PortLost,         // the port went away: no reply can come any more
+    };
+    // An operation that waits (a read or write chain, a learning wait, the key
+    // panel) and is told when it is cut short, so that it can end itself
+    // cleanly. It gives what became of it in a sentence (Windows-1251,
+    // translated), or nothing. Attach once.
+    using InterruptListener = std::function<std::string(Interruption)>;
+    void addInterruptListener(InterruptListener listener);
+    // Every operation tells the listeners first thing; what they give is shown
+    // as notices. A partial packet left by an earlier exchange is dropped then.
     void operationStarting();
+    // Whether an exchange waits for its reply (the port is then in use).
+    bool operationWaiting() const;
 
     // What the window's "Отмена" of the current activity does; empty: none.
     void setCancel(std::function<void()> cancel) { cancel_ = std::move(cancel); }
@@ -183,7 +196,10 @@ private:
     std::function<void()> searchStep_;
     std::map<ExchangeModeValue, PacketHandler> handlers_;
     std::map<ExchangeModeValue, std::function<void()>> timeoutHooks_;
-    std::vector<std::function<void()>> startListeners_;
+    std::map<ExchangeModeValue, std::function<std::string()>> timeoutOutcomes_;
+    std::string timeoutOutcome(ExchangeModeValue mode);
+    std::vector<InterruptListener> interruptListeners_;
+    std::vector<std::string> interrupt(Interruption why);
     std::function<void()> cancel_;
     std::function<void(std::size_t)> receiveWatch_;
 };

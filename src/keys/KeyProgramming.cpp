@@ -32,7 +32,13 @@ KeyProgramming::KeyProgramming(ExchangeController& exchange, ConfigModel& model)
     // come back and the port closes.
     ex_.setTimeoutHook(ExchangeMode::KeysReady, [this] { waitCancelSteps(); });
     ex_.setTimeoutHook(ExchangeMode::SignalLevel, [this] { waitCancelSteps(); });
-    ex_.addStartListener([this] { onOperationStarting(); });
+    // The table did not come: the panel still shows what it held.
+    ex_.setTimeoutHook(ExchangeMode::ReadAllKeys, [this] {
+        if (!tableCame_)
+            ex_.view().showNotice(tr("Таблица ключей не прочитана: прибор не ответил за 10 с."));
+    });
+    ex_.addInterruptListener(
+        [this](ExchangeController::Interruption why) { return onInterrupted(why); });
 }
 
 KeyProgramming::~KeyProgramming() = default;
@@ -61,11 +67,18 @@ void KeyProgramming::openPanel() {
     state_.enabled = true;
     state_.otherPanelsEnabled = false;
     notify();
+    tableCame_ = false;
     ex_.sendFramed("Cn");
 }
 
 void KeyProgramming::onTable(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< чтение ключей(все): ") + reply);
+    tableCame_ = true;
+    // Rows the reply does not reach keep what they held: the user is told.
+    if (reply.size() < KeyTableBytes)
+        ex_.view().showNotice(
+            tr("Таблица ключей прочитана не полностью; байт в ответе прибора (из 200):") + " " +
+            std::to_string(reply.size()));
     for (const DecodedKeyRow& r : decodeKeyTable(reply)) {
         TouchKey key = model_.config().touchKeys.at(static_cast<std::size_t>(r.row - 1));
         key.description = r.description;
@@ -364,16 +377,36 @@ void KeyProgramming::waitCancelSteps() {
         notify();
 }
 
-void KeyProgramming::onOperationStarting() {
-    if (pendingRow_ && !readStarting_) {
+std::string KeyProgramming::onInterrupted(ExchangeController::Interruption why) {
+    const bool lost = why == ExchangeController::Interruption::PortLost;
+    bool changed = false;
+    // A table, an answer to "Wr" or the signal level that cannot come any
+    // more: the panels are given back as after their time-out.
+    const ExchangeModeValue m = ex_.mode();
+    if (lost && (m == ExchangeMode::ReadAllKeys || m == ExchangeMode::KeysReady ||
+                 m == ExchangeMode::SignalLevel)) {
+        if (state_.shown)
+            state_.enabled = true;
+        if (enableSensorPanel_)
+            enableSensorPanel_();
+        changed = true;
+    }
+    if (pendingRow_ && (lost || !readStarting_)) {
         endWait();
-        notify();
+        changed = true;
     }
+    std::string outcome;
     if (saving_) {
-        endSave();
-        if (!saveStarting_)
-            ex_.view().showNotice(tr("Запись ключей прервана другой операцией."));
+        endSave(); // tells the panel itself
+        changed = false;
+        if (lost)
+            outcome = tr("Запись ключей прервана: порт закрылся.");
+        else if (!saveStarting_)
+            outcome = tr("Запись ключей прервана другой операцией.");
     }
+    if (changed)
+        notify();
+    return outcome;
 }
 
 void KeyProgramming::setCaption(int row, bool pending) {

@@ -19,6 +19,7 @@
 
 #include "common/Bytes.h"
 #include "common/Clock.h"
+#include "exchange/ExchangeController.h"
 #include "exchange/ExchangeMode.h"
 
 namespace t6 {
@@ -99,7 +100,7 @@ private:
     // Sends the table after the readiness; false when it was not sent.
     bool sendTable();
     // Another operation starts.
-    void onOperationStarting();
+    std::string onInterrupted(ExchangeController::Interruption why);
     void beginWait(int row);
     void endWait();
     void startSaveWatch();
@@ -121,6 +122,7 @@ private:
     int pendingRow_ = 0;        // the row whose key is awaited
     bool readStarting_ = false; // readKey is starting its exchange
     bool saveStarting_ = false; // save is starting its exchange
+    bool tableCame_ = false;    // a reply to "Cn" since the panel was opened
     bool saving_ = false;
     bool awaitingResult_ = false;
 };

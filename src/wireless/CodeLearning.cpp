@@ -1,5 +1,7 @@
 #include "wireless/CodeLearning.h"
 
+#include <algorithm>
+
 #include "common/Cp1251.h"
 #include "config/FieldEncodings.h"
 #include "exchange/ExchangeController.h"
@@ -11,6 +13,16 @@ CodeLearning::CodeLearning(ExchangeController& exchange, ExchangeModeValue mode,
     : ex_(exchange), mode_(mode), startRequest_(std::move(startRequest)),
       learning_(static_cast<std::size_t>(rows), false), wait_(exchange) {
     ex_.registerHandler(mode_, [this](const Bytes& r) { onReply(r); });
+    // A port gone: nothing more can be heard, no row is left learning.
+    ex_.addInterruptListener([this](ExchangeController::Interruption why) {
+        if (why != ExchangeController::Interruption::PortLost || !ex_.operationWaiting() ||
+            ex_.mode() != mode_)
+            return std::string();
+        std::fill(learning_.begin(), learning_.end(), false);
+        listening_ = 0;
+        notify();
+        return std::string();
+    });
 }
 
 std::string CodeLearning::tr(const char* utf8) const {

@@ -5,7 +5,10 @@
 namespace t6 {
 
 LearningWait::LearningWait(ExchangeController& exchange) : ex_(exchange) {
-    ex_.addStartListener([this] { end(); });
+    ex_.addInterruptListener([this](ExchangeController::Interruption) {
+        end();
+        return std::string();
+    });
 }
 
 void LearningWait::show(const std::string& text, std::function<void()> cancel) {

@@ -12,6 +12,7 @@ RemoteLearning::RemoteLearning(ExchangeController& exchange, ConfigModel& model)
         resetPendingCaption();
         endWait();
         notify();
+        ex_.view().showNotice(tr("Радиопульт не услышан за 10 с: ожидание закончено."));
     });
 }
 

@@ -11,6 +11,12 @@ ThermoCodeLearning::ThermoCodeLearning(ExchangeController& exchange, ConfigModel
         watch_->stop();
         endWait();
     });
+    // The controller has set mode 11 and sends "Utd" after this.
+    ex_.setTimeoutHook(ExchangeMode::ReadThermoCode, [this] {
+        watch_->stop();
+        endWait();
+        ex_.view().showNotice(tr("Термодатчик не услышан за 10 с: ожидание закончено."));
+    });
 }
 
 Bytes ThermoCodeLearning::cancelRequest(int row) const {

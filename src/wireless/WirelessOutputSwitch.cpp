@@ -11,8 +11,13 @@ namespace t6 {
 
 WirelessOutputSwitch::WirelessOutputSwitch(ExchangeController& exchange, const ConfigModel& model)
     : ex_(exchange), model_(model) {
-    for (ExchangeModeValue m : {ExchangeMode::OutputOn, ExchangeMode::OutputOff})
+    for (ExchangeModeValue m : {ExchangeMode::OutputOn, ExchangeMode::OutputOff}) {
         ex_.registerHandler(m, [this, m](const Bytes& r) { onReply(r, m); });
+        ex_.setTimeoutHook(m, [this] {
+            ex_.view().showNotice(tr("Прибор не ответил за 10 с на команду радиовыходу") + " " +
+                                  std::to_string(pending_) + ".");
+        });
+    }
 }
 
 std::string WirelessOutputSwitch::tr(const char* utf8) const {

@@ -30,16 +30,37 @@ ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), 
         state_.enabled = true;
         notify();
     });
-    // No sensor heard within 10 s: the controller sends "Uk" and keeps
-    // waiting; an answer still counts as the row's code.
+    // No sensor heard within 10 s: the controller ends the learning and
+    // sends "Uk".
     ex_.setTimeoutHook(ExchangeMode::ReadSensor, [this] {
         if (validRow(state_.currentRow))
             state_.learning[at(state_.currentRow)] = false;
+        listening_ = 0;
         wait_.end();
         notify();
+        ex_.view().showNotice(tr("Датчик не услышан за 10 с: ожидание закончено."));
     });
-    ex_.addStartListener([this] {
+    // The list sent, or its answer, did not come: nothing says it was kept.
+    ex_.setTimeoutHook(ExchangeMode::SensorsReady, [this] {
+        ex_.view().showNotice(
+            tr("Датчики не записаны: прибор не ответил на запрос записи за 10 с."));
+    });
+    ex_.setTimeoutHook(ExchangeMode::SensorsResult, [this] {
+        ex_.view().showNotice(tr("Прибор не подтвердил запись датчиков: ответа нет 10 с."));
+    });
+    ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         ++starts_;
+        if (why == ExchangeController::Interruption::PortLost) {
+            // Nothing more can be heard: no row is left learning.
+            bool changed = listening_ != 0;
+            listening_ = 0;
+            for (bool& learning : state_.learning) {
+                changed = changed || learning;
+                learning = false;
+            }
+            if (changed)
+                notify();
+        }
         // A list that will not come now: the panel is given back to the user
         // rather than left disabled with its notice.
         if (state_.shown && !state_.enabled) {
@@ -47,6 +68,7 @@ ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), 
             state_.noticeShown = false;
             notify();
         }
+        return std::string();
     });
 }
 

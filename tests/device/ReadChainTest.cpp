@@ -127,10 +127,10 @@ TEST_F(ReadChainTest, NoBlockWithinTenSecondsPutsTheWindowBack) {
     EXPECT_TRUE(exchange.replyTimer().isActive()) << "\"Pt\" has a time limit";
     run(9500);
     const auto texts = prompts.textsUtf8();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "Превышен период ожидания ответа устройства.");
-    EXPECT_EQ(texts[1].substr(0, texts[1].find("\r\n")),
-              "Чтение настроек не завершено: прибор не прислал основной блок.");
+    ASSERT_EQ(texts.size(), 1u) << "one box tells the time-out and what became of the window";
+    EXPECT_EQ(texts[0], "Превышен период ожидания ответа устройства.\r\nЧтение настроек не "
+                        "завершено: прибор не прислал основной блок. Окно восстановлено из "
+                        "резервной копии, сделанной перед чтением (save.000).");
     expectUserWindow();
     EXPECT_FALSE(flag("cb_bout1")) << "the wireless outputs read first are gone too";
     run(1000);
@@ -160,14 +160,70 @@ TEST_F(ReadChainTest, ABlockCutInsideARecordStopsAtOnce) {
     EXPECT_EQ(prompts.shown.size(), 1u) << "no time-out box follows";
 }
 
-TEST_F(ReadChainTest, AShortRemoteControlReplyChangesNothingAndTheReadGoesOn) {
-    model.setRemoteName(2, ru("Сосед"));
+TEST_F(ReadChainTest, AReplyOfAnotherSizeIsLeftOutAndTheWaitGoesOn) {
+    userWindow();
     port.device().options().replies["Pn"] = std::string(129, 'x');
     read.readConfiguration();
     run(5000);
-    EXPECT_EQ(requests(), (std::vector<std::string>{"Ro", "Pt", "Pn", "Ltd"}));
-    EXPECT_EQ(text("RP_Name_2"), "Сосед");
-    EXPECT_EQ(prompts.lastUtf8(), "Процесс чтения завершился. Все OK.");
+    EXPECT_EQ(requests(), (std::vector<std::string>{"Ro", "Pt", "Pn"})) << "no \"Ltd\" follows";
+    EXPECT_TRUE(prompts.shown.empty()) << "no \"Все OK.\" for remote controls never read";
+    EXPECT_EQ(exchange.mode(), ExchangeMode::ReadRemotes);
+    EXPECT_EQ(cp1251ToUtf8(logs.memoLines().back()),
+              "Ответ не принят как блок радиопультов: 129 байт");
+    run(6000);
+    ASSERT_TRUE(view.last().alert);
+    EXPECT_NE(cp1251ToUtf8(view.last().text).find("ответ прибора не подходит"), std::string::npos);
+    exchange.cancelActivity();
+    EXPECT_EQ(prompts.textsUtf8().size(), 1u);
+    expectUserWindow();
+}
+
+TEST_F(ReadChainTest, ABlockThatDoesNotOpenWith9999IsNoBlock) {
+    userWindow();
+    port.device().options().replies["Pt"] = "Err";
+    read.readConfiguration();
+    run(10500);
+    EXPECT_EQ(requests(), (std::vector<std::string>{"Ro", "Pt"}));
+    ASSERT_EQ(prompts.textsUtf8().size(), 1u);
+    EXPECT_EQ(prompts.textsUtf8()[0].find("Превышен период ожидания ответа устройства.\r\n"), 0u);
+    expectUserWindow();
+}
+
+TEST_F(ReadChainTest, ARepeatedReplyIsNotTakenForTheNextBlock) {
+    for (const char* stage : {"Ro", "Pt", "Pn"}) {
+        SCOPED_TRACE(stage);
+        prompts.shown.clear();
+        port.device().options().repliedTwice = {stage};
+        read.readConfiguration();
+        run(3000);
+        EXPECT_EQ(prompts.textsUtf8(),
+                  std::vector<std::string>{"Процесс чтения завершился. Все OK."});
+        EXPECT_TRUE(flag("CheckBox_in1"));
+        EXPECT_EQ(text("RP_Name_1"), "Папа");
+        EXPECT_EQ(text("b_out3_kod"), "12ab0f");
+    }
+}
+
+TEST_F(ReadChainTest, APortThatGoesAwayEndsTheReadAtOnceInOneBox) {
+    userWindow();
+    port.device().options().silent = {"Pn"};
+    read.readConfiguration();
+    run(2000);
+    ASSERT_EQ(exchange.mode(), ExchangeMode::ReadRemotes);
+    port.unplug();
+    EXPECT_FALSE(read.running());
+    EXPECT_FALSE(exchange.canCancel());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Error);
+    EXPECT_NE(prompts.textsUtf8()[0].find("\r\nЧтение настроек прервано: порт закрылся. Окно "
+                                          "восстановлено из резервной копии"),
+              std::string::npos)
+        << prompts.textsUtf8()[0];
+    expectUserWindow();
+    EXPECT_TRUE(view.notices.empty());
+    run(20000);
+    EXPECT_EQ(prompts.shown.size(), 1u) << "nothing more is told later";
 }
 
 TEST_F(ReadChainTest, AnotherOperationCutsTheReadShortAndTheWindowComesBack) {

@@ -231,13 +231,17 @@ TEST_F(ControllerTest, NoSensorListTellsTheUserAndClosesTheNotice) {
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(ControllerTest, NoSensorReplyRepeatsTheStopRequestEveryTenSeconds) {
+TEST_F(ControllerTest, NoSensorReplyEndsTheLearningWithOneStopRequest) {
     exchange.setConnectedPort("COM1");
     ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadSensor, "none"));
+    clock.advance(10000);
+    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Uk"}));
+    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    EXPECT_FALSE(exchange.replyTimer().isActive());
+    clock.advance(1000);
+    EXPECT_FALSE(port.isOpen());
     clock.advance(30000);
-    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Uk", "Uk", "Uk"}));
-    EXPECT_EQ(exchange.mode(), ExchangeMode::ReadSensor);
-    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Uk"})) << "no \"Uk\" every 10 s for ever";
 }
 
 TEST_F(ControllerTest, NoThermoCodeSendsItsStopRequest) {
@@ -309,11 +313,41 @@ TEST_F(ControllerTest, APortThatVanishesDuringAnOperationIsToldAndShownClosed) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Error);
     EXPECT_EQ(prompts.lastUtf8(), "Порт больше не доступен: ttyUSB0\r\nDevice disconnected.");
-    // The reply timer still ends the operation.
-    clock.advance(10000);
-    EXPECT_EQ(prompts.lastUtf8(), "Превышен период ожидания ответа устройства.");
-    clock.advance(1000);
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    // No reply can come: the operation is over now, and its time-out says nothing more.
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.closeTimer().isActive());
+    clock.advance(20000);
+    EXPECT_EQ(prompts.shown.size(), 1u);
+}
+
+TEST_F(ControllerTest, APortThatVanishesTellsWhatBecameOfEachWaitingOperationInItsBox) {
+    std::vector<ExchangeController::Interruption> told;
+    exchange.addInterruptListener([&](ExchangeController::Interruption why) {
+        told.push_back(why);
+        return std::string("the read is undone.");
+    });
+    exchange.addInterruptListener([](ExchangeController::Interruption) { return std::string(); });
+    exchange.setConnectedPort("ttyUSB0");
+    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadRemotes, "none", false));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(view.notices.size() == 1u && view.notices[0] == "the read is undone.")
+        << "another operation starting: what became of the waiting one is a notice";
+    bool cancelled = false;
+    exchange.setCancel([&] { cancelled = true; });
+    port.unplug();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[1], ExchangeController::Interruption::PortLost);
+    EXPECT_EQ(prompts.lastUtf8(),
+              "Порт больше не доступен: ttyUSB0\r\nDevice disconnected\r\nthe read is undone.");
+    EXPECT_FALSE(exchange.canCancel());
+    EXPECT_FALSE(cancelled) << "the wait's own cancel is not run: there is no port to cancel on";
+    EXPECT_EQ(view.notices.size(), 1u);
+
+    // Between operations a vanished port is only shown closed.
+    port.unplug();
+    EXPECT_EQ(told.size(), 2u);
+    EXPECT_EQ(prompts.shown.size(), 1u);
 }
 
 TEST_F(ControllerTest, AVanishedPortIsToldInTheWindowsLanguage) {

@@ -27,6 +27,8 @@ struct RecordingView : ExchangeView {
     std::string signalText;
     bool red = false;
     int clockTicks = 0;
+    std::vector<std::string> notices;
+    void showNotice(const std::string& t) override { notices.push_back(t); }
     void showPortState(const std::string& t) override { portState = t; }
     void showConnection(const std::string& t) override { connection = t; }
     void showClock(const LocalTime&) override { ++clockTicks; }

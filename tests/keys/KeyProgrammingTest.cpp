@@ -37,10 +37,15 @@ TEST_F(KeysTest, OpeningThePanelReadsTheTableIntoItsRows) {
     EXPECT_EQ(cells(key(2)), (KeyCells{"", "0000000000000000"}));
     EXPECT_EQ(cells(key(3)), (KeyCells{ru("третий"), "3333"}));
     EXPECT_FALSE(states.empty());
+    EXPECT_EQ(view.notices, (std::vector<std::string>{ru("T:Таблица ключей прочитана не "
+                                                         "полностью; байт в ответе прибора (из "
+                                                         "200): 40")}))
+        << "the rows the reply does not reach are told of";
 
-    // The mode stays; the reply timer ends the exchange without a word.
+    // The mode stays; the reply timer ends the exchange without another word.
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadAllKeys);
     clock.advance(ExchangeController::kReplyIntervalMs);
+    EXPECT_EQ(view.notices.size(), 1u);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     clock.advance(ExchangeController::kCloseIntervalMs);
     EXPECT_FALSE(port.isOpen());
@@ -49,6 +54,40 @@ TEST_F(KeysTest, OpeningThePanelReadsTheTableIntoItsRows) {
 
     const std::string protocol = logText("protokol.log");
     EXPECT_NE(protocol.find(ru("<<< чтение ключей(все): ") + table + "\r\n"), std::string::npos);
+}
+
+TEST_F(KeysTest, ATableThatDoesNotComeIsToldAtTheTimeOutAWholeOneNotAtAll) {
+    keys.openPanel();
+    clock.advance(ExchangeController::kReplyIntervalMs);
+    EXPECT_EQ(view.notices, (std::vector<std::string>{
+                                ru("T:Таблица ключей не прочитана: прибор не ответил за 10 с.")}));
+    EXPECT_TRUE(prompts.shown.empty()) << "no box: the status bar says it";
+    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+
+    view.notices.clear();
+    Bytes whole;
+    for (int row = 1; row <= 10; ++row)
+        whole += record("k" + std::to_string(row), kIdentity);
+    ASSERT_EQ(whole.size(), 200u);
+    keys.openPanel();
+    reply(whole);
+    clock.advance(ExchangeController::kReplyIntervalMs);
+    EXPECT_TRUE(view.notices.empty());
+    EXPECT_EQ(cells(key(10)), (KeyCells{"k10", "01a2b3c4d5e6f708"}));
+}
+
+TEST_F(KeysTest, APortThatGoesAwayEndsTheKeyWaitAtOnceInOneBox) {
+    openWithTable(record("one", kIdentity));
+    keys.readKey(2);
+    ASSERT_TRUE(exchange.canCancel());
+    port.unplug();
+    EXPECT_FALSE(exchange.canCancel()) << "no Отмена is left to a wait that cannot end";
+    EXPECT_EQ(keys.pendingRead(), 0);
+    EXPECT_EQ(caption(2), "Читать Ключ");
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Error);
+    EXPECT_TRUE(view.last().text.empty()) << "the wait is gone from the status bar";
 }
 
 TEST_F(KeysTest, WithoutTheDeviceThePanelStaysClosed) {

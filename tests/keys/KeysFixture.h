@@ -86,6 +86,7 @@ protected:
         reply(table);
         port.writes.clear();
         clock.advance(ExchangeController::kReplyIntervalMs);
+        view.notices.clear(); // a short table's own
     }
 
     std::filesystem::path dir;

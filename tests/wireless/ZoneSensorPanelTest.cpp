@@ -153,22 +153,25 @@ TEST_F(ZoneSensorPanelTest, PressingTwiceSendsPsThenUsAndTheAnswerToUsIsNoCode) 
     EXPECT_EQ(caption(4), "Читать");
 }
 
-TEST_F(ZoneSensorPanelTest, NoSensorHeardRepeatsUkEvery10sAndALateAnswerStillCounts) {
+TEST_F(ZoneSensorPanelTest, NoSensorHeardEndsTheLearningOnceAndSaysSo) {
     openWithList(1);
+    const std::string before = state().rows[5].code;
     panel.pressRead(6);
     run(10000);
     EXPECT_EQ(bodies(), (std::vector<Bytes>{"Ps", "Uk"}));
     EXPECT_EQ(caption(6), "Читать");
-    EXPECT_EQ(exchange.mode(), ExchangeMode::ReadSensor);
-    EXPECT_TRUE(view.last().text.empty());
-    run(10000);
-    EXPECT_EQ(bodies(), (std::vector<Bytes>{"Ps", "Uk", "Uk"}));
-    EXPECT_TRUE(prompts.shown.empty());
-    deviceSays("\x11\x22");
-    EXPECT_EQ(state().rows[5].code, "1122");
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    EXPECT_FALSE(exchange.canCancel());
+    EXPECT_TRUE(view.last().text.empty());
+    ASSERT_EQ(view.notices.size(), 1u);
+    EXPECT_EQ(cp1251ToUtf8(view.notices[0]), "Датчик не услышан за 10 с: ожидание закончено.");
+    EXPECT_TRUE(prompts.shown.empty());
+    run(1000);
+    EXPECT_FALSE(port.isOpen());
     run(30000);
-    EXPECT_EQ(bodies().size(), 4u) << "the repetition has ended";
+    EXPECT_EQ(bodies().size(), 2u) << "no \"Uk\" every 10 s for ever";
+    deviceSays("\x11\x22");
+    EXPECT_EQ(state().rows[5].code, before) << "an answer after the wait is no sensor's code";
 }
 
 TEST_F(ZoneSensorPanelTest, WritingSendsWdThenTheListAndConfirms) {
