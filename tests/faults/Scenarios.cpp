@@ -1,6 +1,7 @@
 #include "faults/Scenarios.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace t6::test {
 
@@ -39,22 +40,15 @@ const std::string kRefused = "Версия и тип прибора не опр�
 const std::string kReadOk = "Процесс чтения завершился. Все OK.";
 const std::string kReadCancelled = "Чтение настроек отменено.";
 const std::string kWriteNoAnswer = "НЕТ ответа о окончании записи в устройство радиоприборов (";
-// Exactly one message, whatever its words; "!" + text: one message, not that one.
-const std::string kOne = "?";
-const std::string kNotReadOk = "!" + kReadOk;
 // Nothing told and no result asked for: the user cancelled, or the device's
 // answer is taken as it comes.
 const std::string kNothing = "-";
 
-// Notes of the rows the program does not meet yet.
-const std::string kSilentEnd =
-    "PROGRAM FAULT: the wait ends at the time-out without a word to the user";
-const std::string kPortLost =
-    "PROGRAM FAULT: the port is gone, yet the operation waits on (and tells more at its time-out)";
-const std::string kReplyTimerLeft =
-    "PROGRAM FAULT: ReplyTimer runs on after its row; idle only at its second tick (20 s + 1 s)";
-const std::string kShortBlockOk =
-    "PROGRAM FAULT: a block of the wrong length is ignored and the read reports success";
+const std::string kReadTimeout = "Превышен период ожидания ответа устройства.";
+const std::string kPartTable = "Таблица ключей прочитана не полностью; байт в ответе прибора …";
+const std::string kNotHeard = "не услышан за 10 с: ожидание закончено.";
+const std::string kLeftOut =
+    "a reply that is not the awaited block is left out; the wait goes on until Отмена";
 
 std::vector<Scenario> makeScenarios() {
     using enum Fault;
@@ -62,9 +56,10 @@ std::vector<Scenario> makeScenarios() {
     Rows r;
 
     // Identification with the port chosen by hand, and the port search.
-    r.add(Op::Identify, "Tt", Silent, {}, kOne, User::Waits, kSilentEnd)
+    const std::string noProbeAnswer = "Прибор не ответил за 10 с: соединение не установлено.";
+    r.add(Op::Identify, "Tt", Silent, {}, noProbeAnswer)
         .add(Op::Identify, "Tt", Wrong, "Err", kRefused)
-        .add(Op::Identify, "Tt", Truncated, "5", kOne, User::Waits, kSilentEnd)
+        .add(Op::Identify, "Tt", Truncated, "5", noProbeAnswer)
         .copes(Op::Identify, "Tt", Noise)
         .add(Op::Identify, "Tt", NoiseInside, {}, "соединение установлено.", User::Waits,
              "the reply is cut at the noise's FF FE: accepted, the version shown is the noise")
@@ -89,48 +84,37 @@ std::vector<Scenario> makeScenarios() {
         .copes(Op::Signal, "Sg", Noise)
         .add(Op::Signal, "Sg", NoiseInside, {}, "нет сигнала")
         .copes(Op::Signal, "Sg", Stale)
-        .add(Op::Signal, "Sg", Dies, "6", kLost, User::Waits, kPortLost)
+        .add(Op::Signal, "Sg", Dies, "6", kLost)
         .copes(Op::Signal, "Sg", Twice);
 
     // The read: four exchanges; "Ro", "Pn" and "Ltd" wait without a time
     // limit, turn the status bar red after 10 s and wait for "Отмена".
     for (const char* stage : {"Ro", "Pn", "Ltd"}) {
-        const std::string shortBlock =
-            std::string(stage) == "Ro"
-                ? kShortBlockOk + "; the window has no wireless outputs, the zones using them "
-                                  "raise \"Выход используется\" mid-read"
-                : kShortBlockOk + "; the window keeps what it showed before the read";
         r.add(Op::Read, stage, Silent, {}, kReadCancelled, cancel)
             .add(Op::Read, stage, Truncated, "40", kReadCancelled, cancel)
-            .add(Op::Read, stage, Wrong, "Err", kNotReadOk, User::Waits, shortBlock)
-            .add(Op::Read, stage, NoiseInside, {}, kNotReadOk, User::Waits,
-                 shortBlock + " (cut at the noise's FF FE)")
-            .add(Op::Read, stage, Dies, "40", kOne, User::Waits, kPortLost);
+            .add(Op::Read, stage, Wrong, "Err", kReadCancelled, cancel, kLeftOut)
+            .add(Op::Read, stage, NoiseInside, {}, kReadCancelled, cancel,
+                 kLeftOut + " (cut at the noise's FF FE)")
+            .add(Op::Read, stage, Dies, "40", kLost, User::Waits,
+                 "the window is put back from save.000, said in the same box");
     }
-    r.add(Op::Read, "Pt", Silent, {}, kOne, User::Waits,
-          "PROGRAM FAULT: two boxes, the time-out's and the read's own")
-        .add(Op::Read, "Pt", Truncated, "40", kOne, User::Waits,
-             "PROGRAM FAULT: two boxes, the time-out's and the read's own")
-        .add(Op::Read, "Pt", Wrong, "Err", kNotReadOk, User::Waits,
-             "PROGRAM FAULT: any reply passes the scan (it skips bytes that are no record, "
-             "no 99 99 check): Все OK. with an empty configuration")
+    r.add(Op::Read, "Pt", Silent, {}, kReadTimeout, User::Waits,
+          "the box's second line: the window is put back from save.000")
+        .add(Op::Read, "Pt", Truncated, "40", kReadTimeout)
+        .add(Op::Read, "Pt", Wrong, "Err", kReadTimeout, User::Waits,
+             "a reply that does not open with 99 99 is no block: left out")
         .add(Op::Read, "Pt", NoiseInside, {},
              "Ответ прибора неполный: блок настроек оборвался внутри записи.")
-        .add(Op::Read, "Pt", Dies, "40", kOne, User::Waits, kPortLost);
-    const std::string shifted =
-        "PROGRAM FAULT: the copy is read as the next block (replies of at least N bytes are "
-        "taken); Все OK. with ";
-    r.copes(Op::Read, "Ro", Twice)
-        .copes(Op::Read, "Pt", Twice, shifted + "remote 1 named from the block, sensor 1 \"Папа\"")
-        .copes(Op::Read, "Pn", Twice, shifted + "temperature sensor 1 named \"Папа\"")
+        .add(Op::Read, "Pt", Dies, "40", kLost);
+    const std::string repeated = "the copy is left out: it is not the next block";
+    r.copes(Op::Read, "Ro", Twice, repeated)
+        .copes(Op::Read, "Pt", Twice, repeated)
+        .copes(Op::Read, "Pn", Twice, repeated)
         .copes(Op::Read, "Ltd", Twice)
         .copes(Op::Read, "Ro", Stale,
-               "PROGRAM FAULT: the stale copy answers Ro, the device's own Ro reply is then "
-               "scanned as the main block (no 99 99 check); Все OK. with zone 1 empty",
+               "the stale copy answers Ro; the device's own Ro reply, no block, is left out",
                cancel)
-        .copes(Op::Read, "Pt", Stale,
-               "PROGRAM FAULT: the stale block is read as the outputs, every block after it one "
-               "off; Все OK. with zone 1 empty")
+        .copes(Op::Read, "Pt", Stale, "the stale block is no outputs block: left out")
         .copes(Op::Read, "all", Noise);
 
     // The write: the block, then three stages of readiness and data.
@@ -139,7 +123,7 @@ std::vector<Scenario> makeScenarios() {
         .add(Op::Write, "block", Wrong, "COK\\x20", "Ответ об успешной записи не корректен.")
         .add(Op::Write, "block", Truncated, "3",
              "НЕТ ответа о окончании записи в устройство основной конфигурации")
-        .add(Op::Write, "block", Dies, "0", kLost, User::Waits, kPortLost)
+        .add(Op::Write, "block", Dies, "0", kLost)
         .copes(Op::Write, "block", Twice)
         .copes(Op::Write, "block", Stale);
     const std::pair<const char*, const char*> stages[] = {
@@ -159,19 +143,20 @@ std::vector<Scenario> makeScenarios() {
     r.copes(Op::Write, "Wp", Twice)
         .add(Op::Write, "Wp", Stale, {}, "Ответ об успешной записи не корректен.", User::Waits,
              "the stale OK lands where COK is awaited")
-        .add(Op::Write, "Wo", Dies, "3", kLost, User::Waits, kPortLost)
+        .add(Op::Write, "Wo", Dies, "3", kLost)
         .add(Op::Write, "Wo-data", Truncated, "3", kWriteNoAnswer + "306)")
         .copes(Op::Write, "Wo-data", Twice)
         .copes(Op::Write, "all", Noise);
 
     // The keys: the table, one key, the write.
-    const std::string tableSilent =
-        "PROGRAM FAULT: the panel shows the table it held, nothing says the device did not send it";
-    r.add(Op::KeysRead, "Cn", Silent, {}, kOne, User::Waits, tableSilent)
-        .add(Op::KeysRead, "Cn", Wrong, "Err", kOne, User::Waits, tableSilent)
-        .add(Op::KeysRead, "Cn", Truncated, "100", kOne, User::Waits, tableSilent)
-        .add(Op::KeysRead, "Cn", NoiseInside, {}, kOne, User::Waits,
-             "PROGRAM FAULT: half a table (cut at the noise) fills rows 1 to 5 without a word")
+    const std::string partRows = "the rows the reply reaches are filled, as the device gave them";
+    const std::string tableSilent = "Таблица ключей не прочитана: прибор не ответил за 10 с.";
+    r.add(Op::KeysRead, "Cn", Silent, {}, tableSilent)
+        .add(Op::KeysRead, "Cn", Wrong, "Err", kPartTable)
+        .add(Op::KeysRead, "Cn", Truncated, "100", tableSilent, User::Waits,
+             "a reply without its end is no reply")
+        .add(Op::KeysRead, "Cn", NoiseInside, {}, kPartTable, User::Waits,
+             partRows + " (cut at the noise: rows 1 to 5)")
         .add(Op::KeysRead, "Cn", Dies, "100", kLost)
         .copes(Op::KeysRead, "Cn", Twice)
         .copes(Op::KeysRead, "Cn", Noise);
@@ -181,14 +166,12 @@ std::vector<Scenario> makeScenarios() {
              "no time limit by design, and no red alert either")
         .add(Op::KeyRead, "Kr", Wrong, "Err", kNothing, User::Waits,
              "any answer is taken as the key: code 457272")
-        .add(Op::KeyRead, "Kr", Dies, "6", kLost, User::Waits,
-             "PROGRAM FAULT: the key wait outlives the port; Отмена then says no connection and "
-             "the wait stays")
+        .add(Op::KeyRead, "Kr", Dies, "6", kLost)
         .copes(Op::KeyRead, "Kr", Twice);
     r.add(Op::KeysWrite, "Wr", Silent, {}, "НЕТ ответа о готовности к чтению ключей")
         .add(Op::KeysWrite, "Wr", Wrong, "Ok",
              "Ответ о готовности к сохранению ключей некорректен.")
-        .add(Op::KeysWrite, "Wr", Dies, "0", kLost, User::Waits, kPortLost)
+        .add(Op::KeysWrite, "Wr", Dies, "0", kLost)
         .add(Op::KeysWrite, "Wr", Stale, {}, "Ответ о готовности к сохранению ключей некорректен.",
              User::Waits, "the device, still ready from before, takes Wr as the table: Err")
         .copes(Op::KeysWrite, "Wr", Twice)
@@ -203,12 +186,12 @@ std::vector<Scenario> makeScenarios() {
 
     // The enrolment: remote controls, zone sensors, temperature sensors, outputs.
     const std::string anyCode = "any answer is taken as the code";
-    for (const auto& [op, stage] : {std::pair{Op::Remote, "Pr"}, std::pair{Op::Thermo, "Rtd"}}) {
-        r.add(op, stage, Silent, {}, kOne, User::Waits, kSilentEnd + "; " + kReplyTimerLeft)
-            .add(op, stage, Truncated, "4", kOne, User::Waits, kSilentEnd + "; " + kReplyTimerLeft)
+    for (const auto& [op, stage, heard] : {std::tuple{Op::Remote, "Pr", "Радиопульт "},
+                                           std::tuple{Op::Thermo, "Rtd", "Термодатчик "}}) {
+        r.add(op, stage, Silent, {}, heard + kNotHeard)
+            .add(op, stage, Truncated, "4", heard + kNotHeard)
             .add(op, stage, Wrong, "Err", kNothing, User::Waits, anyCode)
-            .add(op, stage, Dies, "4", kLost, User::Waits,
-                 "PROGRAM FAULT: the time-out later writes to the closed port: a second error box")
+            .add(op, stage, Dies, "4", kLost)
             .copes(op, stage, Twice)
             .copes(op, "all", Noise);
     }
@@ -216,26 +199,27 @@ std::vector<Scenario> makeScenarios() {
         .add(Op::SensorList, "Dr", Wrong, "Err", "Нет ответа от прибора.")
         .add(Op::SensorList, "Dr", Truncated, "40", "Нет ответа от прибора.")
         .add(Op::SensorList, "Dr", NoiseInside, {}, "Нет ответа от прибора.")
-        .add(Op::SensorList, "Dr", Dies, "40", kLost, User::Waits, kPortLost)
+        .add(Op::SensorList, "Dr", Dies, "40", kLost)
         .copes(Op::SensorList, "Dr", Twice)
         .copes(Op::SensorList, "Dr", Stale);
-    const std::string sensorForEver =
-        "PROGRAM FAULT: never ends: \"Uk\" every 10 s, port open, no Отмена left";
-    r.add(Op::SensorLearn, "Ps", Silent, {}, kOne, User::Waits, sensorForEver)
-        .add(Op::SensorLearn, "Ps", Truncated, "4", kOne, User::Waits, sensorForEver)
+    r.add(Op::SensorLearn, "Ps", Silent, {}, "Датчик " + kNotHeard)
+        .add(Op::SensorLearn, "Ps", Truncated, "4", "Датчик " + kNotHeard)
         .add(Op::SensorLearn, "Ps", Wrong, "Err", kNothing, User::Waits, anyCode)
         .copes(Op::SensorLearn, "Ps", Twice);
-    for (const char* stage : {"Wd", "Wd-data"}) {
-        r.add(Op::SensorWrite, stage, Silent, {}, kOne, User::Waits, kSilentEnd)
-            .add(Op::SensorWrite, stage, Wrong, "Err", kOne, User::Waits,
-                 kSilentEnd + " (a wrong answer is ignored)")
+    for (const auto& [stage, told] :
+         {std::pair{"Wd", "Датчики не записаны: прибор не ответил на запрос записи за 10 с."},
+          std::pair{"Wd-data", "Прибор не подтвердил запись датчиков: ответа нет 10 с."}}) {
+        r.add(Op::SensorWrite, stage, Silent, {}, told)
+            .add(Op::SensorWrite, stage, Wrong, "Err", told, User::Waits,
+                 "a wrong answer is left out; the time-out tells")
             .copes(Op::SensorWrite, stage, Twice);
     }
     r.copes(Op::SensorWrite, "all", Noise);
-    r.add(Op::Output, "So", Silent, {}, kOne, User::Waits, kSilentEnd)
-        .add(Op::Output, "So", Truncated, "4", kOne, User::Waits, kSilentEnd)
-        .add(Op::Output, "So", Wrong, "Err", kOne, User::Waits,
-             kSilentEnd + " (a wrong answer is ignored)")
+    const std::string noOutputAnswer = "Прибор не ответил за 10 с на команду радиовыходу …";
+    r.add(Op::Output, "So", Silent, {}, noOutputAnswer)
+        .add(Op::Output, "So", Truncated, "4", noOutputAnswer)
+        .add(Op::Output, "So", Wrong, "Err", noOutputAnswer, User::Waits,
+             "a wrong answer is left out; the time-out tells")
         .add(Op::Output, "So", Dies, "4", kLost)
         .copes(Op::Output, "So", Twice)
         .copes(Op::Output, "So", Stale)
