@@ -18,6 +18,15 @@ cd "$build"
 count=$(ctest -N -R "$pty" | sed -n 's/^Total Tests: //p')
 echo "$count pty tests, $times times each"
 start=$(date +%s)
-ctest -R "$pty" --repeat until-fail:"$times" -j4 --timeout 300 --output-on-failure |
-  tail -n 4
+# The whole output stays in repeat-pty.log beside the build: a failure's own
+# output is there.
+log="$build/repeat-pty.log"
+status=0
+ctest -R "$pty" --repeat until-fail:"$times" -j4 --timeout 300 --output-on-failure >"$log" 2>&1 ||
+  status=$?
+tail -n 4 "$log"
+if [ "$status" -ne 0 ]; then
+  echo "failed after $(($(date +%s) - start)) s; the output is in $log"
+  exit "$status"
+fi
 echo "passed $times times in a row in $(($(date +%s) - start)) s"

@@ -219,12 +219,7 @@ void ConfigRead::onThermoNames(const Bytes& reply) {
     incomplete_ = false;
     endActivity();
     // The box is shown as written.
-    const bool yes = ex_.prompts().confirm(ru("Процесс чтения завершился. Все OK."));
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    if (yes) {
-        ex_.port().purge();
-        ex_.closeTimer().start();
-    }
+    ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс чтения завершился. Все OK.")));
 }
 
 void ConfigRead::cancel() {

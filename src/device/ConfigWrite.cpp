@@ -225,12 +225,7 @@ void ConfigWrite::onResult(const Bytes& reply, ExchangeModeValue mode) {
     }
     if (mode == ExchangeMode::OutputsResult) {
         end();
-        const bool yes = ex_.prompts().confirm(ru("Процесс записи завершился. Все OK."));
-        ex_.setMode(ExchangeMode::IdleAfterOperation);
-        if (yes) {
-            ex_.port().purge();
-            ex_.closeTimer().start();
-        }
+        ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс записи завершился. Все OK.")));
         return;
     }
     ex_.replyTimer().stop();
@@ -247,12 +242,7 @@ void ConfigWrite::onResult(const Bytes& reply, ExchangeModeValue mode) {
 void ConfigWrite::wrongAnswer(const std::string& box) {
     end();
     // Shown as written; the mode is 11 whatever the answer.
-    const bool yes = ex_.prompts().confirm(box);
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    if (yes) {
-        ex_.port().purge();
-        ex_.closeTimer().start();
-    }
+    ex_.endAfterBox(ex_.prompts().confirm(box));
 }
 
 void ConfigWrite::stage(const std::string& text) {

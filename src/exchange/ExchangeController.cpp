@@ -198,6 +198,15 @@ void ExchangeController::finish() {
     reply_->stop();
 }
 
+void ExchangeController::endAfterBox(bool yes) {
+    mode_ = ExchangeMode::IdleAfterOperation;
+    if (!yes)
+        return;
+    if (port_.isOpen())
+        port_.purge();
+    close_->start();
+}
+
 void ExchangeController::endOperation() {
     mode_ = ExchangeMode::IdleAfterOperation;
     reply_->stop();

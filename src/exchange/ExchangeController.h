@@ -116,6 +116,10 @@ public:
     void endOperation();
     // "Finish": mode 11, CloseTimer started, ReplyTimer stopped.
     void finish();
+    // The end after a result box with the single button Yes: mode 11 whatever
+    // the answer; on Yes the port is purged and CloseTimer started. A port
+    // that went away while the box was up is left alone.
+    void endAfterBox(bool yes);
 
     // Steps other parts of the program attach to a ReplyTimer row: the caption
     // of a row's read button, the sensor panel's notice, (for modes 7 and 15)

@@ -328,13 +328,7 @@ void KeyProgramming::onResult(const Bytes& reply) {
 
 void KeyProgramming::answerBox(const std::string& text) {
     // Shown as written; the mode is 11 whatever the answer.
-    const bool yes = ex_.prompts().confirm(text);
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    if (yes) {
-        if (ex_.port().isOpen())
-            ex_.port().purge();
-        ex_.closeTimer().start();
-    }
+    ex_.endAfterBox(ex_.prompts().confirm(text));
 }
 
 void KeyProgramming::endSave() {

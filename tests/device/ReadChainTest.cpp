@@ -226,6 +226,24 @@ TEST_F(ReadChainTest, APortThatGoesAwayEndsTheReadAtOnceInOneBox) {
     EXPECT_EQ(prompts.shown.size(), 1u) << "nothing more is told later";
 }
 
+TEST_F(ReadChainTest, APortThatGoesAwayWhileTheResultBoxIsUpIsLeftAlone) {
+    prompts.whileShown = [this](const ScriptedPrompts::Shown& shown) {
+        if (shown.kind == ScriptedPrompts::Kind::Confirm)
+            port.unplug();
+    };
+    read.readConfiguration();
+    run(3000);
+    prompts.whileShown = nullptr;
+    const auto texts = prompts.textsUtf8();
+    ASSERT_EQ(texts.size(), 2u) << "the result, and the port gone: no purge error after Yes";
+    EXPECT_EQ(texts[0], "Процесс чтения завершился. Все OK.");
+    EXPECT_EQ(texts[1].find("Порт больше не доступен:"), 0u);
+    EXPECT_TRUE(flag("CheckBox_in1")) << "the read itself was whole";
+    run(2000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(exchange.closeTimer().isActive());
+}
+
 TEST_F(ReadChainTest, AnotherOperationCutsTheReadShortAndTheWindowComesBack) {
     userWindow();
     SignalLevel signal(exchange);
