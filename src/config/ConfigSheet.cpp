@@ -20,6 +20,11 @@ constexpr int WirelessOutputCount = 16;
 constexpr int RemoteCount = 10;
 constexpr int KeyCount = 10;
 
+// A radio code learned: not empty, and not the zeros of an empty slot.
+bool learned(const std::string& code) {
+    return code.find_first_not_of('0') != std::string::npos;
+}
+
 std::string twoDigits(int n) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%02d", n);
@@ -176,7 +181,7 @@ public:
         SheetSection s{win(ru("Радиопульты")), {}};
         // A remote control is in use once it has learned its code.
         for (int k = 1; k <= RemoteCount; ++k)
-            if (!raw(fieldIdOf(FieldRole::RemoteCode, k)).empty())
+            if (learned(raw(fieldIdOf(FieldRole::RemoteCode, k))))
                 s.lines.push_back(std::to_string(k) + ". " +
                                   named(raw(fieldIdOf(FieldRole::RemoteName, k))));
         if (s.lines.empty())
@@ -187,7 +192,7 @@ public:
     SheetSection wirelessSensors() const {
         SheetSection s{win(ru("Беспроводные датчики температуры")), {}};
         for (int n = 1; n <= WirelessSensorCount; ++n)
-            if (!raw(fieldIdOf(FieldRole::SensorCode, n, 0, true)).empty())
+            if (learned(raw(fieldIdOf(FieldRole::SensorCode, n, 0, true))))
                 s.lines.push_back(std::to_string(n) + ". " +
                                   named(raw(fieldIdOf(FieldRole::SensorName, n, 0, true))));
         if (s.lines.empty())
@@ -209,7 +214,7 @@ public:
         if (s.lines.empty())
             s.lines.push_back(tr(ru("нет")));
         else
-            s.lines.push_back(tr(ru("Коды ключей показаны только последними четырьмя знаками.")));
+            s.lines.push_back(tr(ru("Коды ключей показаны только последними четырьмя цифрами.")));
         return s;
     }
 

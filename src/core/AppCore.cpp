@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "common/Cp1251.h"
+#include "core/ConfigComparison.h"
 #include "core/FileDialogs.h"
 
 namespace t6 {
@@ -54,12 +55,7 @@ std::string AppCore::translateMessage(const std::string& text) {
 }
 
 CaptionText AppCore::captionText() {
-    if (language_ != 'E')
-        return [](const std::string& text, TextSource) { return text; };
-    return [this](const std::string& text, TextSource source) {
-        return dictionary_.lookup(
-            source == TextSource::Window ? sectionForWindow('E') : sectionForMessages('E'), text);
-    };
+    return captionTextIn(dictionary_, language_);
 }
 
 void AppCore::seedRandom() {

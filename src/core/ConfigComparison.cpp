@@ -46,6 +46,15 @@ Comparison failed(std::string why) {
 
 } // namespace
 
+CaptionText captionTextIn(Dictionary& dictionary, char language) {
+    if (language != 'E')
+        return [](const std::string& text, TextSource) { return text; };
+    return [&dictionary](const std::string& text, TextSource source) {
+        return dictionary.lookup(
+            source == TextSource::Window ? sectionForWindow('E') : sectionForMessages('E'), text);
+    };
+}
+
 Comparison compareWithLastRead(AppCore& core) {
     const auto& read = core.lastRead().fields();
     if (!read)

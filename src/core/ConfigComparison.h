@@ -14,6 +14,12 @@
 namespace t6 {
 
 class AppCore;
+class Dictionary;
+
+// Captions and values in a language ('E' English, else Russian): the window's
+// captions through the dictionary's section of the window, the program's own
+// words through that of the messages; Russian as written.
+CaptionText captionTextIn(Dictionary& dictionary, char language);
 
 struct Comparison {
     bool done = false; // false: `why` tells the user why nothing was compared
