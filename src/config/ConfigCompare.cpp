@@ -349,8 +349,10 @@ std::vector<FieldDifference> compareConfigs(const ConfigModel& before, const Con
 std::vector<FieldValue> wordedFields(const std::vector<FieldValue>& described,
                                      const CaptionText& text) {
     const auto& names = labels();
-    if (!text || described.size() != names.size())
+    if (described.size() != names.size())
         return described;
+    if (!text)
+        return wordedFields(described, [](const std::string& t, TextSource) { return t; });
     const auto& fields = fieldDescriptions();
     const auto& fixed = OutputChoiceList::fixedOutputs();
     auto tr = [&text](const std::string& russian) { return text(russian, TextSource::Program); };
@@ -384,8 +386,9 @@ std::vector<FieldDifference> compareFields(const std::vector<FieldValue>& before
     for (std::size_t i = 0; i < before.size() && i < after.size(); ++i)
         if (before[i].value != after[i].value && (!keep || keep(before[i].name)))
             differing.push_back(i);
-    const std::vector<FieldValue> a = wordedFields(before, text);
-    const std::vector<FieldValue> b = wordedFields(after, text);
+    // Without a language the values stay as describeConfig gives them.
+    const std::vector<FieldValue> a = text ? wordedFields(before, text) : before;
+    const std::vector<FieldValue> b = text ? wordedFields(after, text) : after;
     std::vector<FieldDifference> out;
     out.reserve(differing.size());
     for (std::size_t i : differing)

@@ -47,11 +47,13 @@ using CaptionText = std::function<std::string(const std::string& text, TextSourc
 // caption put through `text`, a tick box's value as "да" or "нет", a list's
 // item (an input type, an arming method, a fixed output) as the window's list
 // shows it. Values the user typed or the device gave stay as they are.
+// Without a function, in Russian.
 std::vector<FieldValue> wordedFields(const std::vector<FieldValue>& described,
                                      const CaptionText& text);
 
 // The fields whose values differ between two lists of describeConfig, in its
-// order; only those `keep` keeps (all when none), worded through `text`.
+// order; only those `keep` keeps (all when none), worded through `text`
+// (without a function, captions and values as describeConfig gives them).
 std::vector<FieldDifference>
 compareFields(const std::vector<FieldValue>& before, const std::vector<FieldValue>& after,
               const CaptionText& text = {},
