@@ -89,10 +89,14 @@ Comparison compareWithFile(AppCore& core, const std::string& path) {
         return failed(tr(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" + name +
                       "\r\n" + where + tr(configFileFaultText(error->fault)));
     }
+    // The window as a file of it would hold it: what a file cannot hold (the
+    // values of a sensor not in use, for one) differs from no file.
+    StandaloneConfig shown;
+    shown.load(saveConfigFile(core.model(), core.clock().localNow()));
     Dictionary::Batch batch(core.dictionary());
     Comparison c;
     c.done = true;
-    c.differences = compareFields(describeConfig(core.model()), describeConfig(file.model()),
+    c.differences = compareFields(describeConfig(shown.model()), describeConfig(file.model()),
                                   core.captionText(), isHeldInFile);
     return c;
 }

@@ -31,7 +31,8 @@ struct Comparison {
 // The window against the configuration last read from the device.
 Comparison compareWithLastRead(AppCore& core);
 
-// The window against a configuration file: only a regular file of at most
+// The window against a configuration file, both as a file holds them (so a
+// value no file can hold is no difference): only a regular file of at most
 // kMaxConfigFileBytes is read, without waiting on a pipe or a device.
 Comparison compareWithFile(AppCore& core, const std::string& path);
 
