@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   clang libclang-rt-dev
+  poppler-utils
 )
 for option in "$@"; do
   case "$option" in

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "cli/FileCommands.h"
 #include "cli/HelpTexts.h"
 #include "cli/Session.h"
+#include "core/ConfigComparison.h"
 #include "core/ProgramFolders.h"
 #include "i18n/Dictionary.h"
 
@@ -42,6 +44,7 @@ constexpr CommandSpec kCommands[] = {
     {"keys write", 0, 'r', true, false, false, false, false},
     {"show", 1, '-', false, false, false, true, false},
     {"diff", 2, '-', false, false, false, false, false},
+    {"sheet", 1, '-', false, true, false, false, true},
 };
 
 const CommandSpec* findCommand(const std::string& name) {
@@ -217,7 +220,7 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     const std::string programDir = std::filesystem::current_path(ec).string();
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
 
-    if (inv.command == "show" || inv.command == "diff") {
+    if (inv.command == "show" || inv.command == "diff" || inv.command == "sheet") {
         // Files only: no port, no event loop, no logs.
         Dictionary dictionary(dictionaryPathIn(programDir));
         dictionary.setDefaultFile(installedDictionary(executableFolder()));
@@ -227,8 +230,27 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
                                    return TranslateText(dictionary, text, inv.language, prompts);
                                },
                                errIsTerminal};
-        const int rc = inv.command == "show" ? showCommand(context, inv.files[0], inv.json)
-                                             : diffCommand(context, inv.files[0], inv.files[1]);
+        int rc = Exit::Ok;
+        if (inv.command == "sheet") {
+            // The sheet is drawn with fonts, which only a GUI application has:
+            // on the offscreen platform, so that no display is needed.
+            std::unique_ptr<QGuiApplication> gui;
+            if (!QCoreApplication::instance()) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+                gui = std::make_unique<QGuiApplication>(argc, argv);
+            }
+            if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+                err << "torvel6: the sheet needs a graphical application\n";
+                return Exit::FileError;
+            }
+            Dictionary::Batch batch(dictionary);
+            rc = sheetCommand(context, inv.files[0], inv.out, inv.replace,
+                              captionTextIn(dictionary, inv.language));
+        } else if (inv.command == "show") {
+            rc = showCommand(context, inv.files[0], inv.json);
+        } else {
+            rc = diffCommand(context, inv.files[0], inv.files[1]);
+        }
         out.flush();
         return rc;
     }

@@ -1,8 +1,5 @@
 #include "cli/ConfigVerify.h"
 
-#include <array>
-#include <string_view>
-
 #include "common/Prompts.h"
 #include "common/Random.h"
 #include "config/ConfigModel.h"
@@ -37,12 +34,8 @@ private:
 } // namespace
 
 bool isKeptByDevice(const std::string& fieldName) {
-    static constexpr std::array<std::string_view, 5> notKept{
-        "deviceDate", "deviceTime", "clockFromPc", "messageLanguage", "sirenOutput"};
-    for (std::string_view f : notKept)
-        if (fieldName == f)
-            return false;
-    return fieldName.rfind("touchKeys[", 0) != 0;
+    // The device's clock runs on from what was written.
+    return isSentToDevice(fieldName) && fieldName != "deviceDate" && fieldName != "deviceTime";
 }
 
 std::vector<FieldDifference> verifyDifferences(const Bytes& written, const ConfigModel& readBack,

@@ -46,6 +46,9 @@ Commands:
                                       the access keys of a key file written
   show FILE [--json]                  a configuration file field by field
   diff FILE1 FILE2                    the fields two files hold differently
+  sheet FILE --out SHEET.pdf [--force]
+                                      the configuration sheet of FILE, a
+                                      printable A4 summary, as a PDF
 
 "torvel6 COMMAND --help" tells more of a command.
 
@@ -121,6 +124,16 @@ The fields two configuration files hold differently. Exit 0 when they hold
 the same configuration, 1 when any field differs. The device is not used.
 )";
 
+constexpr const char* kSheet = R"(Usage: torvel6 sheet FILE --out SHEET.pdf [--force]
+The configuration sheet of a configuration file, to leave with the customer:
+an A4 PDF with the site's telephones, the active zones (message, input type,
+entry delay, outputs and their times, telephones), the temperature sensors,
+the wireless outputs, remote controls and wireless sensors by name, and the
+access keys by description with only the last four digits of each code. In
+the language of --lang. An existing SHEET.pdf is replaced only with --force
+(exit 6 otherwise). The device is not used; no display is needed.
+)";
+
 } // namespace
 
 std::string helpText(const std::string& command) {
@@ -141,6 +154,8 @@ std::string helpText(const std::string& command) {
         text = kShow;
     else if (command == "diff")
         text = kDiff;
+    else if (command == "sheet")
+        text = kSheet;
     return std::string(text) + kCommon + kExitCodes;
 }
 

@@ -1,5 +1,6 @@
 #include "config/ConfigCompare.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <tuple>
 #include <utility>
@@ -7,6 +8,7 @@
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
 #include "config/FieldDescription.h"
+#include "outputs/OutputChoiceList.h"
 
 namespace t6 {
 
@@ -199,16 +201,33 @@ bool isRow(FieldRole role) {
            role == FieldRole::RowOutput;
 }
 
+// One part of a caption: a text, and the number that follows it ("Строка 2").
+struct CaptionPart {
+    std::string text;
+    int number = 0; // none when 0
+    TextSource source = TextSource::Window;
+};
+
+CaptionPart windowPart(std::string text) {
+    return {std::move(text), 0, TextSource::Window};
+}
+CaptionPart ownPart(const char* utf8, int number = 0) {
+    return {ru(utf8), number, TextSource::Program};
+}
+
 // The parts joined as the window's accessible names are: by ", ", except after
 // a heading that ends in a colon ("Громкость: Микрофон").
-std::string joinParts(const std::vector<std::string>& parts) {
+std::string joinParts(const std::vector<CaptionPart>& parts, const CaptionText& text) {
     std::string out;
-    for (const std::string& p : parts) {
-        if (p.empty())
+    for (const CaptionPart& p : parts) {
+        if (p.text.empty())
             continue;
+        std::string shown = text ? text(p.text, p.source) : p.text;
+        if (p.number != 0)
+            shown += " " + std::to_string(p.number);
         if (!out.empty())
             out += out.back() == ':' ? " " : ", ";
-        out += p;
+        out += shown;
     }
     return out;
 }
@@ -216,41 +235,42 @@ std::string joinParts(const std::vector<std::string>& parts) {
 // The panel, the row and the control. Controls whose only text is a number
 // beside a heading (the telephone boxes, the zones' entry delays, the rows)
 // are named by what the number stands for.
-std::string captionOf(const FieldDescription& d) {
-    std::vector<std::string> parts;
+std::vector<CaptionPart> captionOf(const FieldDescription& d) {
+    std::vector<CaptionPart> parts;
     if (d.role == FieldRole::EntryDelay)
-        parts.push_back(ru("Время задержки: 0-250(c)"));
-    parts.push_back(d.group);
+        parts.push_back(windowPart(ru("Время задержки: 0-250(c)")));
+    parts.push_back(windowPart(d.group));
     if (d.role == FieldRole::RemoteName || d.role == FieldRole::RemoteCode)
-        parts.push_back(ru("Пульт ") + std::to_string(d.unit));
+        parts.push_back(ownPart("Пульт", d.unit));
     if (isRow(d.role))
-        parts.push_back(ru("Строка ") + std::to_string(d.sub));
-    std::string control = d.caption == d.group ? std::string() : d.caption;
+        parts.push_back(ownPart("Строка", d.sub));
+    CaptionPart control = windowPart(d.caption == d.group ? std::string() : d.caption);
     if (isTelephoneBox(d.role))
-        control = ru("Телефон ") + std::to_string(d.sub);
+        control = ownPart("Телефон", d.sub);
     switch (d.role) {
     case FieldRole::RowMinutes:
-        control = ru("Минуты");
+        control = ownPart("Минуты");
         break;
     case FieldRole::RowSeconds:
-        control = ru("Секунды");
+        control = ownPart("Секунды");
         break;
     case FieldRole::RowOutput:
-        control = ru("Выход");
+        control = ownPart("Выход");
         break;
     default:
         break;
     }
-    parts.push_back(control);
+    parts.push_back(std::move(control));
     // The output choices of arming and of button 4 share their tick box's text.
     if (d.role == FieldRole::ArmingOutput || d.role == FieldRole::Button4Output)
-        parts.push_back(ru("Выход"));
-    return joinParts(parts);
+        parts.push_back(ownPart("Выход"));
+    return parts;
 }
 
 struct Label {
     std::string name;
-    std::string caption;
+    std::vector<CaptionPart> parts;
+    std::string caption; // the parts in Russian
 };
 
 // Names and captions never change: they are made once, the fields first, the
@@ -260,13 +280,16 @@ const std::vector<Label>& labels() {
         std::vector<Label> t;
         const auto& fields = fieldDescriptions();
         t.reserve(fields.size() + 2 * TouchKeyCount);
+        auto add = [&t](std::string name, std::vector<CaptionPart> parts) {
+            std::string caption = joinParts(parts, {});
+            t.push_back({std::move(name), std::move(parts), std::move(caption)});
+        };
         for (const FieldDescription& d : fields)
-            t.push_back({ownerName(d) + memberName(d), captionOf(d)});
+            add(ownerName(d) + memberName(d), captionOf(d));
         for (int k = 1; k <= TouchKeyCount; ++k) {
             const std::string key = indexed("touchKeys", k);
-            const std::string caption = ru("Ключ ") + std::to_string(k) + ", ";
-            t.push_back({key + ".description", caption + ru("Описание")});
-            t.push_back({key + ".code", caption + ru("КодКлюча")});
+            add(key + ".description", {ownPart("Ключ", k), ownPart("Описание")});
+            add(key + ".code", {ownPart("Ключ", k), ownPart("КодКлюча")});
         }
         return t;
     }();
@@ -320,16 +343,66 @@ std::vector<FieldValue> describeConfig(const ConfigModel& model) {
 }
 
 std::vector<FieldDifference> compareConfigs(const ConfigModel& before, const ConfigModel& after) {
-    std::vector<FieldValue> a = describeConfig(before);
-    std::vector<FieldValue> b = describeConfig(after);
-    std::vector<FieldDifference> out;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i].value == b[i].value)
-            continue;
-        out.push_back({std::move(a[i].name), std::move(a[i].caption), std::move(a[i].value),
-                       std::move(b[i].value)});
+    return compareFields(describeConfig(before), describeConfig(after));
+}
+
+std::vector<FieldValue> wordedFields(const std::vector<FieldValue>& described,
+                                     const CaptionText& text) {
+    const auto& names = labels();
+    if (described.size() != names.size())
+        return described;
+    if (!text)
+        return wordedFields(described, [](const std::string& t, TextSource) { return t; });
+    const auto& fields = fieldDescriptions();
+    const auto& fixed = OutputChoiceList::fixedOutputs();
+    auto tr = [&text](const std::string& russian) { return text(russian, TextSource::Program); };
+    const std::string yes = tr(ru("да"));
+    const std::string no = tr(ru("нет"));
+    std::vector<FieldValue> out;
+    out.reserve(described.size());
+    for (std::size_t i = 0; i < described.size(); ++i) {
+        FieldValue f{described[i].name, joinParts(names[i].parts, text), described[i].value};
+        if (i < fields.size() && !f.value.empty()) {
+            const FieldDescription& d = fields[i];
+            if (d.kind == FieldKind::Check)
+                f.value = f.value == "1" ? yes : no;
+            else if (!d.items.empty() &&
+                     std::find(d.items.begin(), d.items.end(), f.value) != d.items.end())
+                f.value = text(f.value, TextSource::Window);
+            else if (d.outputChoice &&
+                     std::find(fixed.begin(), fixed.end(), f.value) != fixed.end())
+                f.value = text(f.value, TextSource::Window);
+        }
+        out.push_back(std::move(f));
     }
     return out;
+}
+
+std::vector<FieldDifference> compareFields(const std::vector<FieldValue>& before,
+                                           const std::vector<FieldValue>& after,
+                                           const CaptionText& text,
+                                           const std::function<bool(const std::string&)>& keep) {
+    std::vector<std::size_t> differing;
+    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i)
+        if (before[i].value != after[i].value && (!keep || keep(before[i].name)))
+            differing.push_back(i);
+    // Without a language the values stay as describeConfig gives them.
+    const std::vector<FieldValue> a = text ? wordedFields(before, text) : before;
+    const std::vector<FieldValue> b = text ? wordedFields(after, text) : after;
+    std::vector<FieldDifference> out;
+    out.reserve(differing.size());
+    for (std::size_t i : differing)
+        out.push_back({a[i].name, a[i].caption, a[i].value, b[i].value});
+    return out;
+}
+
+bool isSentToDevice(const std::string& fieldName) {
+    return fieldName != "clockFromPc" && fieldName != "messageLanguage" &&
+           fieldName != "sirenOutput" && fieldName.rfind("touchKeys[", 0) != 0;
+}
+
+bool isHeldInFile(const std::string& fieldName) {
+    return fieldName != "clockFromPc" && fieldName.rfind("touchKeys[", 0) != 0;
 }
 
 } // namespace t6

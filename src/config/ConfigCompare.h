@@ -6,6 +6,7 @@
 // The window, the command line and the configuration sheet all use this one
 // description, so that a field is named and shown the same everywhere.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,36 @@ struct FieldDifference {
 // The fields of the two configurations that differ, in the order of
 // describeConfig.
 std::vector<FieldDifference> compareConfigs(const ConfigModel& before, const ConfigModel& after);
+
+// Where a text of a caption or a value comes from: the window shows it as a
+// caption of a control or an item of a list, or the program puts it beside
+// them (the row's number, a telephone box's number, "да" for a ticked box).
+enum class TextSource { Window, Program };
+// A Russian text (Windows-1251) in the language to show; none: Russian.
+using CaptionText = std::function<std::string(const std::string& text, TextSource source)>;
+
+// The fields of describeConfig as they read in a language: each part of a
+// caption put through `text`, a tick box's value as "да" or "нет", a list's
+// item (an input type, an arming method, a fixed output) as the window's list
+// shows it. Values the user typed or the device gave stay as they are.
+// Without a function, in Russian.
+std::vector<FieldValue> wordedFields(const std::vector<FieldValue>& described,
+                                     const CaptionText& text);
+
+// The fields whose values differ between two lists of describeConfig, in its
+// order; only those `keep` keeps (all when none), worded through `text`
+// (without a function, captions and values as describeConfig gives them).
+std::vector<FieldDifference>
+compareFields(const std::vector<FieldValue>& before, const std::vector<FieldValue>& after,
+              const CaptionText& text = {},
+              const std::function<bool(const std::string&)>& keep = {});
+
+// Whether a write to the device sends the field of this model name: the
+// window's own clock choice, the file-only choices and the access keys (the
+// key table has its own write) are not sent.
+bool isSentToDevice(const std::string& fieldName);
+// Whether a configuration file holds the field: all but the clock choice and
+// the access keys, which have files of their own.
+bool isHeldInFile(const std::string& fieldName);
 
 } // namespace t6

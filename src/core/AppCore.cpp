@@ -4,13 +4,22 @@
 #include <filesystem>
 
 #include "common/Cp1251.h"
+#include "core/ConfigComparison.h"
 #include "core/FileDialogs.h"
 
 namespace t6 {
 
 AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::string& programDir)
     : port_(port), clock_(clock), prompts_(prompts), programDir_(programDir),
-      exchange_(port, clock, prompts, logs_), connection_(exchange_), signal_(exchange_),
+      watchedPrompts_(prompts,
+                      [this] {
+                          // The read's closing box: the window holds what the
+                          // device sent, the whole of it.
+                          if (exchange_.mode() == ExchangeMode::ReadThermoNames &&
+                              !read_.running() && !read_.incomplete())
+                              lastRead_.take(model_);
+                      }),
+      exchange_(port, clock, watchedPrompts_, logs_), connection_(exchange_), signal_(exchange_),
       dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
       model_(
           prompts, random_, [this] { return exchange_.mode(); },
@@ -43,6 +52,10 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
 
 std::string AppCore::translateMessage(const std::string& text) {
     return TranslateText(dictionary_, text, language_, prompts_);
+}
+
+CaptionText AppCore::captionText() {
+    return captionTextIn(dictionary_, language_);
 }
 
 void AppCore::seedRandom() {

@@ -11,7 +11,9 @@
 #include "common/Clock.h"
 #include "common/Prompts.h"
 #include "common/Random.h"
+#include "config/ConfigCompare.h"
 #include "config/ConfigModel.h"
+#include "core/LastRead.h"
 #include "device/ConfigRead.h"
 #include "device/ConfigWrite.h"
 #include "exchange/Connection.h"
@@ -60,11 +62,21 @@ public:
     // The random generator, seeded from the clock.
     void seedRandom();
 
+    // The configuration as last read from the device in this run.
+    const LastRead& lastRead() const { return lastRead_; }
+    // Captions and values in the window's language: the window's captions
+    // through the dictionary's section of the window, the program's own words
+    // through that of the messages; Russian as written.
+    CaptionText captionText();
+
 private:
     SerialPort& port_;
     Clock& clock_;
     Prompts& prompts_;
     std::string programDir_;
+    // The operations' boxes, watched for the end of a complete read.
+    ReadWatchPrompts watchedPrompts_;
+    LastRead lastRead_;
     ExchangeLogs logs_;
     ExchangeController exchange_;
     Connection connection_;

@@ -12,9 +12,18 @@ FileDialogSpec configSaveDialog() {
     return {ru("Сохранить конфигурацию в файл"), {}, {}, {}};
 }
 
+FileDialogSpec compareFileDialog() {
+    return {ru("Сравнить с файлом…"), {}, {}, {}};
+}
+
+FileDialogSpec sheetSaveDialog() {
+    return {ru("Лист настроек (PDF)…"), ru("PDF (*.pdf)"), "pdf", {}};
+}
+
 std::vector<std::string> fileDialogCaptions() {
     std::vector<std::string> texts;
-    for (const FileDialogSpec& s : {configOpenDialog(), configSaveDialog(), keyFileDialog()}) {
+    for (const FileDialogSpec& s : {configOpenDialog(), configSaveDialog(), keyFileDialog(),
+                                    compareFileDialog(), sheetSaveDialog()}) {
         texts.push_back(s.title);
         if (!s.filter.empty())
             texts.push_back(s.filter);

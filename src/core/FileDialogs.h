@@ -15,7 +15,12 @@ FileDialogSpec configOpenDialog();
 // "SaveDialog1": the same, for saving.
 FileDialogSpec configSaveDialog();
 
-// The texts of all three, for the dictionary's checks.
+// The configuration file the window is compared with: its menu item's text.
+FileDialogSpec compareFileDialog();
+// Where the configuration sheet goes: a PDF file.
+FileDialogSpec sheetSaveDialog();
+
+// The texts of them all, for the dictionary's checks.
 std::vector<std::string> fileDialogCaptions();
 
 } // namespace t6

@@ -147,6 +147,10 @@ void MainWindow::buildMenus() {
             });
     connect(addItem(file, "N3", "Сохранить конфигурацию в файл"), &QAction::triggered, this,
             [this] { guarded([this] { core_.files().saveConfiguration(); }); });
+    connect(addItem(file, "N_CompareFile", "Сравнить с файлом…"), &QAction::triggered, this,
+            [this] { guarded([this] { compareWithFile(); }); });
+    connect(addItem(file, "N_Sheet", "Лист настроек (PDF)…"), &QAction::triggered, this,
+            [this] { guarded([this] { saveSheet(); }); });
     file->addSeparator()->setObjectName("N4");
     connect(addItem(file, "N7", "Выход"), &QAction::triggered, this, [this] { requestExit(); });
 
@@ -159,6 +163,8 @@ void MainWindow::buildMenus() {
     connect(addItem(device, "N10", "Считать параметры"), &QAction::triggered, this,
             [this] { guarded([this] { core_.configRead().readConfiguration(); }); });
     addItem(device, "N15", "Программировать ключи");
+    connect(addItem(device, "N_CompareDevice", "Сравнить с прибором"), &QAction::triggered, this,
+            [this] { guarded([this] { compareWithDevice(); }); });
     device->addSeparator()->setObjectName("N6");
     manualItem_ = addItem(device, "COM1", "Ручной выбор COM порта");
     manualItem_->setCheckable(true);
@@ -403,6 +409,7 @@ void MainWindow::switchToEnglish() {
     core_.setLanguage('E');
     translateWindow("Eng");
     installStandardTexts(false);
+    retranslateComparisons();
     englishItem_->setChecked(true);
     russianItem_->setChecked(false);
     if (help_ && help_->isVisible())
@@ -417,6 +424,7 @@ void MainWindow::switchToRussian() {
     core_.setLanguage('R');
     translateWindow("Rus");
     installStandardTexts(true);
+    retranslateComparisons();
     russianItem_->setChecked(true);
     englishItem_->setChecked(false);
     if (help_ && help_->isVisible())

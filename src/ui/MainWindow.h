@@ -21,6 +21,7 @@ class QTabWidget;
 
 namespace t6 {
 
+class CompareWindow;
 class KeyGrid;
 class OperationPanels;
 class ModelView;
@@ -57,6 +58,17 @@ public:
     void setGuideFolder(const QString& folder) { guideFolder_ = folder; }
 
     // The language menu.
+    // The window against the configuration last read from the device, and
+    // against a configuration file the user picks; each in its own window.
+    void compareWithDevice();
+    void compareWithFile();
+    CompareWindow* deviceComparison() const { return compareDevice_; }
+    CompareWindow* fileComparison() const { return compareFile_; }
+    // The configuration sheet into a PDF file the user names.
+    void saveSheet();
+    // The connected device's version as it identified itself; empty when unknown.
+    std::string deviceVersion() const;
+
     void switchToEnglish();
     void switchToRussian();
     // The exit menu item: asks, then closes.
@@ -92,6 +104,7 @@ private:
     void installStandardTexts(bool russian);
     // The four fixed outputs as the output choices show them, in the window's language.
     void nameFixedOutputs();
+    void retranslateComparisons();
     template <typename F> void guarded(F&& f);
 
     AppCore& core_;
@@ -121,6 +134,9 @@ private:
     std::unique_ptr<QTranslator> qtRussian_;
     HelpWindow* help_ = nullptr;
     QString guideFolder_;
+    CompareWindow* compareDevice_ = nullptr;
+    CompareWindow* compareFile_ = nullptr;
+    std::string version_; // what the device sent after its type at the last identification
 };
 
 template <typename F> void MainWindow::guarded(F&& f) {

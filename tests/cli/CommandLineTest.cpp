@@ -67,6 +67,10 @@ TEST(CommandLine, MistakesAreUsageErrors) {
     EXPECT_EQ(usageError({"ports", "--lang", "de"}), "--lang takes ru or en, not de");
     EXPECT_EQ(usageError({"ports", "--verify=yes"}), "the option --verify takes no value");
     EXPECT_EQ(usageError({"diff", "a.cfg"}), "\"diff\" needs 2 files");
+    EXPECT_EQ(usageError({"sheet", "a.cfg"}), "\"sheet\" needs --out FILE");
+    EXPECT_EQ(usageError({"sheet", "--out", "a.pdf"}), "\"sheet\" needs a file");
+    EXPECT_EQ(usageError({"sheet", "a.cfg", "--out", "a.pdf", "--json"}),
+              "the option --json does not belong to \"sheet\"");
     EXPECT_EQ(usageError({"show", "a.cfg", "b.cfg"}), "too many arguments for \"show\": b.cfg");
     EXPECT_EQ(usageError({"keys"}), "\"keys\" needs read or write");
     EXPECT_EQ(usageError({"keys", "erase"}), "unknown command \"keys erase\"");
@@ -105,8 +109,9 @@ TEST(CommandLine, HelpVersionAndUsageExits) {
     EXPECT_NE(err.find("Commands:"), std::string::npos);
     // Every command has a help of its own.
     for (const char* c :
-         {"ports", "identify", "read", "write", "signal", "keys read", "show", "diff"})
+         {"ports", "identify", "read", "write", "signal", "keys read", "show", "diff", "sheet"})
         EXPECT_NE(helpText(c), helpText({})) << c;
+    EXPECT_NE(helpText({}).find("sheet FILE --out SHEET.pdf"), std::string::npos);
 }
 
 TEST(TerminalText, ConvertsAndDisarmsControlBytes) {

@@ -215,5 +215,50 @@ TEST_F(CompareTest, OutputChoicesNameTheWirelessOutputsByTheirItems) {
     EXPECT_FALSE(differing.count("wiredZones[1].actions[1].output"));
 }
 
+// Worded for a language: each caption part and each list item through the
+// function as the window's caption or the program's own word; tick boxes as
+// yes and no; what the user typed as it is.
+TEST_F(CompareTest, DifferencesAreWordedPartByPartAndFilteredByField) {
+    const CaptionText text = [](const std::string& t, TextSource source) {
+        return (source == TextSource::Window ? "W:" : "P:") + t;
+    };
+    model.setZoneActive(wiredZone(1), true);
+    model.setZoneMessage(wiredZone(1), ru("Дверь"));
+    model.setZoneInputType(1, 2);
+    model.setRowEnabled(wiredZone(1), 4, true);
+    model.setRowOutput(wiredZone(1), 4, 0);
+    model.setRemoteName(3, ru("Мама"));
+    model.setTouchKey(2, {ru("Охрана"), "0102"});
+    const auto diffs =
+        compareFields(describeConfig(other), describeConfig(model), text, isSentToDevice);
+    std::vector<std::vector<std::string>> seen;
+    for (const FieldDifference& d : diffs)
+        seen.push_back(
+            {d.name, cp1251ToUtf8(d.caption), cp1251ToUtf8(d.before), cp1251ToUtf8(d.after)});
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::vector<std::string>>{
+            {"wiredZones[1].active", "W:Зона 1, W:Активировать", "P:нет", "P:да"},
+            {"wiredZones[1].message", "W:Зона 1, W:Сообщение", "", "Дверь"},
+            {"wiredZones[1].inputType", "W:Зона 1, W:Тип входа", "", "W:Нормально замкнутый (НЗ)"},
+            {"wiredZones[1].outputsEnabled", "W:Зона 1, W:Задействовать выходы", "P:нет", "P:да"},
+            {"wiredZones[1].actions[4].enabled", "W:Зона 1, P:Строка 4", "P:нет", "P:да"},
+            {"wiredZones[1].actions[4].output", "W:Зона 1, P:Строка 4, P:Выход", "W:Реле 2(Relay2)",
+             "W:Сирена (OUT1)"},
+            {"remoteControls[3].name", "W:Радиопульты, P:Пульт 3, W:Название", "Пульт 3", "Мама"}}))
+        << "the keys are not sent with the configuration";
+    // Without a function the words are the Russian ones and the values raw.
+    const auto plain = compareFields(describeConfig(other), describeConfig(model));
+    ASSERT_EQ(plain.size(), 9u);
+    EXPECT_EQ(cp1251ToUtf8(plain[4].caption), "Зона 1, Строка 4");
+    EXPECT_EQ(plain[4].after, "1");
+    EXPECT_EQ(plain[7].name, "touchKeys[2].description");
+    EXPECT_FALSE(isHeldInFile("touchKeys[2].code"));
+    EXPECT_FALSE(isHeldInFile("clockFromPc"));
+    EXPECT_TRUE(isHeldInFile("sirenOutput"));
+    EXPECT_FALSE(isSentToDevice("sirenOutput"));
+    EXPECT_TRUE(isSentToDevice("deviceTime"));
+}
+
 } // namespace
 } // namespace t6::test

@@ -52,8 +52,14 @@ TEST_F(MainWindowTest, TheMenusHoldEveryItemWithFirmwareGreyAndTheMasterMenuHidd
     for (QAction* a : child<QMenu>("N5")->actions())
         device << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(device, (QStringList{u("Соединить"), u("Записать параметры"), u("Считать параметры"),
-                                   u("Программировать ключи"), u("-"), u("Ручной выбор COM порта"),
-                                   u("Обновить прошивку")}));
+                                   u("Программировать ключи"), u("Сравнить с прибором"), u("-"),
+                                   u("Ручной выбор COM порта"), u("Обновить прошивку")}));
+    QStringList file;
+    for (QAction* a : child<QMenu>("N1")->actions())
+        file << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(file, (QStringList{u("Загрузить конфигурацию из файла"),
+                                 u("Сохранить конфигурацию в файл"), u("Сравнить с файлом…"),
+                                 u("Лист настроек (PDF)…"), u("-"), u("Выход")}));
     EXPECT_TRUE(child<QAction>("menu_russian")->isChecked());
     EXPECT_FALSE(child<QAction>("menu_english")->isChecked());
 }

@@ -1,0 +1,110 @@
+#include "core/ConfigComparison.h"
+
+#include "common/Cp1251.h"
+#include "common/FileAccess.h"
+#include "common/Prompts.h"
+#include "common/Random.h"
+#include "config/ConfigModel.h"
+#include "core/AppCore.h"
+#include "exchange/ExchangeMode.h"
+#include "files/ConfigFile.h"
+
+namespace t6 {
+
+namespace {
+
+// A configuration file in a model of its own, made as the window makes its
+// model at start-up, then loaded as the window loads a file. Nothing is
+// asked or shown meanwhile; a code the load has to make up comes out the
+// same every time.
+class StandaloneConfig {
+public:
+    StandaloneConfig() { model_.startUp(); }
+    // False when the file is no configuration (the model is then untouched).
+    std::optional<ConfigFileError> load(std::string_view bytes) {
+        mode_ = ExchangeMode::LoadingFile;
+        const ConfigFileLoad result = loadConfigFile(bytes, model_);
+        if (!result.error)
+            refreshAfterLoad(model_);
+        mode_ = ExchangeMode::Idle;
+        return result.error;
+    }
+    const ConfigModel& model() const { return model_; }
+
+private:
+    SilentPrompts prompts_;
+    SeededRandom random_{1};
+    ExchangeModeValue mode_ = ExchangeMode::Idle;
+    ConfigModel model_{prompts_, random_, [this] { return mode_; }};
+};
+
+Comparison failed(std::string why) {
+    Comparison c;
+    c.why = std::move(why);
+    return c;
+}
+
+} // namespace
+
+CaptionText captionTextIn(Dictionary& dictionary, char language) {
+    if (language != 'E')
+        return [](const std::string& text, TextSource) { return text; };
+    return [&dictionary](const std::string& text, TextSource source) {
+        return dictionary.lookup(
+            source == TextSource::Window ? sectionForWindow('E') : sectionForMessages('E'), text);
+    };
+}
+
+Comparison compareWithLastRead(AppCore& core) {
+    const auto& read = core.lastRead().fields();
+    if (!read)
+        return failed(core.translateMessage(
+            ru("Сравнивать не с чем: в этом сеансе настройки из прибора ещё не считаны.")));
+    Dictionary::Batch batch(core.dictionary());
+    Comparison c;
+    c.done = true;
+    c.differences =
+        compareFields(describeConfig(core.model()), *read, core.captionText(), isSentToDevice);
+    return c;
+}
+
+Comparison compareWithFile(AppCore& core, const std::string& path) {
+    auto tr = [&core](const std::string& text) { return core.translateMessage(text); };
+    const std::string name = platformNameText(path);
+    const FileRead read = readRegularFile(path, kMaxConfigFileBytes);
+    if (read.failure.fault == FileFault::NotFound)
+        return failed(tr(ru("Файл не найден")) + "\r\n" + name);
+    if (read.failure)
+        return failed(tr(ru("Ошибка чтения файла")) + "\r\n" + name + "\r\n" +
+                      fileFailureText(read.failure, tr));
+    StandaloneConfig file;
+    if (const auto error = file.load(read.bytes)) {
+        std::string where;
+        if (error->line > 0) {
+            where = tr(ru("Строка")) + " " + std::to_string(error->line);
+            if (error->section >= 0)
+                where += " (" + tr(ru("раздел")) + " " + configSectionTag(error->section) + ")";
+            where += ": ";
+        }
+        return failed(tr(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" + name +
+                      "\r\n" + where + tr(configFileFaultText(error->fault)));
+    }
+    // The window as a file of it would hold it: what a file cannot hold (the
+    // values of a sensor not in use, for one) differs from no file.
+    StandaloneConfig shown;
+    shown.load(saveConfigFile(core.model(), core.clock().localNow()));
+    Dictionary::Batch batch(core.dictionary());
+    Comparison c;
+    c.done = true;
+    c.differences = compareFields(describeConfig(shown.model()), describeConfig(file.model()),
+                                  core.captionText(), isHeldInFile);
+    return c;
+}
+
+ConfigSheet windowSheet(AppCore& core, const std::string& deviceVersion) {
+    Dictionary::Batch batch(core.dictionary());
+    return makeConfigSheet(describeConfig(core.model()),
+                           SheetInfo{core.clock().localNow(), deviceVersion}, core.captionText());
+}
+
+} // namespace t6
