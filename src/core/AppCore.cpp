@@ -11,15 +11,7 @@ namespace t6 {
 
 AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::string& programDir)
     : port_(port), clock_(clock), prompts_(prompts), programDir_(programDir),
-      watchedPrompts_(prompts,
-                      [this] {
-                          // The read's closing box: the window holds what the
-                          // device sent, the whole of it.
-                          if (exchange_.mode() == ExchangeMode::ReadThermoNames &&
-                              !read_.running() && !read_.incomplete())
-                              lastRead_.take(model_);
-                      }),
-      exchange_(port, clock, watchedPrompts_, logs_), connection_(exchange_), signal_(exchange_),
+      exchange_(port, clock, prompts, logs_), connection_(exchange_), signal_(exchange_),
       dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
       model_(
           prompts, random_, [this] { return exchange_.mode(); },
@@ -33,6 +25,8 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
     // After a wait the device did not answer, the sensor panel is usable again.
     keys_.setSensorPanelEnabler([this] { wireless_.zoneSensors().enableIfShown(); });
     logs_.setDirectory(programDir_);
+    // A read that brought the whole configuration is what the window is compared with.
+    read_.setOnCompleted([this] { lastRead_.take(model_); });
     // The read and the write never cut each other short.
     read_.setBusyCheck([this]() -> std::optional<std::string> {
         if (write_.running())

@@ -74,8 +74,6 @@ private:
     Clock& clock_;
     Prompts& prompts_;
     std::string programDir_;
-    // The operations' boxes, watched for the end of a complete read.
-    ReadWatchPrompts watchedPrompts_;
     LastRead lastRead_;
     ExchangeLogs logs_;
     ExchangeController exchange_;

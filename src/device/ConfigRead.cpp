@@ -218,6 +218,8 @@ void ConfigRead::onThermoNames(const Bytes& reply) {
     running_ = false;
     incomplete_ = false;
     endActivity();
+    if (completed_)
+        completed_();
     // The box is shown as written.
     ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс чтения завершился. Все OK.")));
 }

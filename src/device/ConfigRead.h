@@ -47,6 +47,9 @@ public:
 
     // Between the start of the chain and its last reply.
     bool running() const { return running_; }
+    // Told when a read has brought the whole configuration, before its closing
+    // box: the model then holds exactly what the device sent.
+    void setOnCompleted(std::function<void()> completed) { completed_ = std::move(completed); }
     // The window shows a read that did not complete and could not be undone.
     bool incomplete() const { return incomplete_; }
     // A loaded file replaces whatever the window showed.
@@ -84,6 +87,7 @@ private:
     ConfigFiles& files_;
     std::function<std::optional<std::string>()> busy_;
     std::unique_ptr<Timer> silence_;
+    std::function<void()> completed_;
     bool running_ = false;
     bool incomplete_ = false;
     bool starting_ = false;

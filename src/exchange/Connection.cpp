@@ -179,6 +179,12 @@ void Connection::onReply(const Bytes& reply) {
     }
     ex_.setConnectedPort(ex_.port().portName());
     ex_.searchTimer().stop();
+    const std::string rest = reply.substr(2);
+    const auto first = rest.find_first_not_of(' ');
+    version_ = first == std::string::npos
+                   ? std::string()
+                   : rest.substr(first, rest.find_last_not_of(' ') - first + 1);
+    versionPort_ = ex_.connectedPort();
     if (ex_.prompts().confirm(ru("соединение установлено."))) {
         ex_.setMode(ExchangeMode::IdleAfterOperation);
         ex_.closeTimer().start();
@@ -186,6 +192,10 @@ void Connection::onReply(const Bytes& reply) {
     ex_.view().showConnection(ru("соединен с ") + platformNameText(ex_.connectedPort()) + " " +
                               reply.substr(2));
     ex_.view().showConnected(ru("Соединен"));
+}
+
+std::string Connection::version() const {
+    return !versionPort_.empty() && versionPort_ == ex_.connectedPort() ? version_ : std::string();
 }
 
 void Connection::setManualMode(bool on) {

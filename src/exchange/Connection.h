@@ -42,6 +42,11 @@ public:
     void setComboText(const std::string& text);
     const std::string& comboText() const { return comboText_; }
 
+    // The version the device gave after its type at its last accepted
+    // identification ("2.05"), while that port is the connected one; empty
+    // otherwise (a port chosen by hand is connected without one).
+    std::string version() const;
+
     int searchIndex() const { return searchIndex_; }
     int searchLast() const { return searchLast_; }
 
@@ -58,6 +63,8 @@ private:
     std::vector<PortTrouble> troubles_; // ports the search could not open
     std::string comboText_;
     bool manual_ = false;
+    std::string version_;
+    std::string versionPort_; // the port that gave version_
     int searchIndex_ = 0;
     int searchLast_ = -1;
 };

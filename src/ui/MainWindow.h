@@ -67,7 +67,6 @@ public:
     // The configuration sheet into a PDF file the user names.
     void saveSheet();
     // The connected device's version as it identified itself; empty when unknown.
-    std::string deviceVersion() const;
 
     void switchToEnglish();
     void switchToRussian();
@@ -136,7 +135,6 @@ private:
     QString guideFolder_;
     CompareWindow* compareDevice_ = nullptr;
     CompareWindow* compareFile_ = nullptr;
-    std::string version_; // what the device sent after its type at the last identification
 };
 
 template <typename F> void MainWindow::guarded(F&& f) {

@@ -159,10 +159,6 @@ void MainWindow::showNotice(const std::string& text) {
 
 void MainWindow::showConnection(const std::string& text) {
     statusPanels_[1]->setFullText(qs(text));
-    // An accepted identification names the port and then the device's version.
-    const std::string head =
-        ru("соединен с ") + platformNameText(core_.exchange().connectedPort()) + " ";
-    version_ = text.rfind(head, 0) == 0 ? text.substr(head.size()) : std::string();
 }
 
 void MainWindow::showClock(const LocalTime& now) {

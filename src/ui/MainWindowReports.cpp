@@ -59,15 +59,6 @@ void MainWindow::retranslateComparisons() {
             w->retranslate();
 }
 
-std::string MainWindow::deviceVersion() const {
-    if (core_.exchange().connectedPort().empty())
-        return {};
-    const auto first = version_.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return version_.substr(first, version_.find_last_not_of(' ') - first + 1);
-}
-
 void MainWindow::saveSheet() {
     const std::optional<std::string> path = core_.prompts().saveFileName(sheetSaveDialog());
     if (!path || path->empty())
@@ -87,7 +78,8 @@ void MainWindow::saveSheet() {
     if (std::filesystem::is_regular_file(std::filesystem::status(*path, ec)) &&
         !core_.prompts().question(tr(ru("Файл с таким именем существует.  Заменить?"))))
         return;
-    if (const FileFailure failure = writeSheetPdf(windowSheet(core_, deviceVersion()), *path)) {
+    if (const FileFailure failure =
+            writeSheetPdf(windowSheet(core_, core_.connection().version()), *path)) {
         refused(failure);
         return;
     }

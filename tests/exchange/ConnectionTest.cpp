@@ -194,9 +194,14 @@ TEST_F(ConnectionTest, AManualProbeAsksOnlyTheChosenPort) {
     EXPECT_EQ(port.purges, 0);
     EXPECT_FALSE(exchange.searchTimer().isActive());
     EXPECT_EQ(u8(view.connection), "соединен с ttyUSB1  2.05");
+    EXPECT_EQ(connection.version(), "2.05");
+    connection.setComboText("ttyUSB2");
+    EXPECT_EQ(connection.version(), "") << "another port is connected without identification";
+    connection.setComboText("ttyUSB1");
+    EXPECT_EQ(connection.version(), "2.05");
 }
 
-TEST_F(ConnectionTest, AManualProbeWithoutAnswerEndsSilentlyAfterTenSeconds) {
+TEST_F(ConnectionTest, AManualProbeWithoutAnswerEndsAfterTenSecondsWithANotice) {
     connection.setManualMode(true);
     connection.setComboText("COM2");
     connection.connect();
@@ -205,7 +210,10 @@ TEST_F(ConnectionTest, AManualProbeWithoutAnswerEndsSilentlyAfterTenSeconds) {
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     clock.advance(1000);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.shown.empty()) << "no box: the status bar says it";
+    EXPECT_EQ(view.notices, std::vector<std::string>{
+                                ru("Прибор не ответил за 10 с: соединение не установлено.")});
+    EXPECT_EQ(connection.version(), "");
 }
 
 TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsNamed) {

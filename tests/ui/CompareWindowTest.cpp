@@ -125,9 +125,13 @@ TEST_F(CompareWindowTest, ComparesWithAFileInAModelOfItsOwnAndRefusesAPipe) {
 TEST_F(CompareWindowTest, TheSheetHoldsEveryActiveZoneAndNoWholeKeyCode) {
     read();
     core->model().setTouchKey(1, {ru("Охрана"), "01a2b3c4d5e6f708"});
-    window->showConnection(ru("соединен с COM1  2.05"));
-    EXPECT_EQ(window->deviceVersion(), "2.05");
-    const ConfigSheet sheet = windowSheet(*core, window->deviceVersion());
+    // The device identified on the port chosen by hand gives its version.
+    core->connection().setManualMode(true);
+    core->connection().setComboText("COM1");
+    core->connection().connect();
+    clock.advance(500);
+    EXPECT_EQ(core->connection().version(), "2.05");
+    const ConfigSheet sheet = windowSheet(*core, core->connection().version());
     std::string text;
     for (const auto& h : sheet.heading)
         text += cp1251ToUtf8(h) + "\n";
