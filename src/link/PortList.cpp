@@ -36,9 +36,10 @@ std::vector<std::string> sortPortNames(std::vector<std::string> names) {
     return names;
 }
 
-std::vector<std::string> extraPortsFromEnvironment() {
+namespace {
+
+std::vector<std::string> pathsOf(const char* value) {
     std::vector<std::string> paths;
-    const char* value = std::getenv("TORVEL6_EXTRA_PORTS");
     if (!value)
         return paths;
     std::string_view rest(value);
@@ -52,6 +53,20 @@ std::vector<std::string> extraPortsFromEnvironment() {
         rest.remove_prefix(colon + 1);
     }
     return paths;
+}
+
+} // namespace
+
+std::vector<std::string> extraPortsFromEnvironment() {
+    return pathsOf(std::getenv("TORVEL6_EXTRA_PORTS"));
+}
+
+bool onlyListedPorts() {
+    return std::getenv("TORVEL6_PORTS") != nullptr;
+}
+
+std::vector<std::string> listedPortsFromEnvironment() {
+    return pathsOf(std::getenv("TORVEL6_PORTS"));
 }
 
 } // namespace t6

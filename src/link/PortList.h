@@ -16,4 +16,10 @@ std::vector<std::string> sortPortNames(std::vector<std::string> names);
 // serial-over-network bridge) be offered like a port the system lists.
 std::vector<std::string> extraPortsFromEnvironment();
 
+// Whether TORVEL6_PORTS is set: then the port list is exactly its paths
+// (colon-separated, as above) and the system's own ports are not offered,
+// so that a search asks only the ports given.
+bool onlyListedPorts();
+std::vector<std::string> listedPortsFromEnvironment();
+
 } // namespace t6

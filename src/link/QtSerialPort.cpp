@@ -73,6 +73,7 @@ std::vector<std::string> QtSerialPort::listPorts() {
     // An adapter is named by its stable name where it has one: it stays the
     // same whichever order adapters are plugged in.
     const auto stable = stableNames("/dev/serial/by-id");
+    const bool onlyListed = onlyListedPorts();
     const auto infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : infos) {
         PortDetails d;
@@ -85,10 +86,12 @@ std::vector<std::string> QtSerialPort::listPorts() {
             d.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier())
             d.productId = info.productIdentifier();
-        names.push_back(d.name);
+        if (!onlyListed)
+            names.push_back(d.name);
         details.push_back(std::move(d));
     }
-    for (std::string& path : extraPortsFromEnvironment())
+    for (std::string& path :
+         onlyListed ? listedPortsFromEnvironment() : extraPortsFromEnvironment())
         names.push_back(std::move(path));
     names = sortPortNames(std::move(names));
     details_.clear();

@@ -135,7 +135,11 @@ protected:
     // Starts the program in the test's directory.
     void start(QProcess& p, const QStringList& args, const QStringList& extraPorts = {}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TORVEL6_EXTRA_PORTS"), extraPorts.join(QLatin1Char(':')));
+        env.insert(QStringLiteral("TORVEL6_EXTRA_PORTS"), QString());
+        // A search asks only the test's own ports: the system's would be
+        // probed by several tests at once and found busy.
+        if (!extraPorts.isEmpty())
+            env.insert(QStringLiteral("TORVEL6_PORTS"), extraPorts.join(QLatin1Char(':')));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(QString::fromStdString(dir.string()));
         p.start(QString::fromUtf8(T6_CLI), args);

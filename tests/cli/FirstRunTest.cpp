@@ -121,7 +121,7 @@ TEST_F(FirstRunTest, APortWithoutPermissionIsExplainedAfterTheSearchsOwnMessage)
     ::chmod((dir / "trans.dic").c_str(), 0666);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TORVEL6_EXTRA_PORTS"), QString::fromUtf8(name));
+    env.insert(QStringLiteral("TORVEL6_PORTS"), QString::fromUtf8(name));
     QProcess p;
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(QString::fromStdString(dir.string()));

@@ -83,7 +83,7 @@ FaultRig::~FaultRig() {
         core_.reset();
     }
     stopDevice();
-    qunsetenv("TORVEL6_EXTRA_PORTS");
+    qunsetenv("TORVEL6_PORTS");
     std::error_code ec;
     fs::remove_all(dir_, ec);
 }
@@ -100,7 +100,9 @@ bool FaultRig::startDevice(QStringList args) {
     if (!sim_.waitForStarted(3000) || !runUntil([this] { return sim_.canReadLine(); }, 3000))
         return false;
     const std::string terminal = QString::fromUtf8(sim_.readLine()).trimmed().toStdString();
-    qputenv("TORVEL6_EXTRA_PORTS", QByteArray::fromStdString(pty));
+    // Only the device's terminal is searched, not the system's ports, which
+    // other scenarios probe at the same time.
+    qputenv("TORVEL6_PORTS", QByteArray::fromStdString(pty));
     return !terminal.empty();
 }
 

@@ -56,7 +56,7 @@ protected:
             if (!sim.waitForFinished(2000))
                 sim.kill();
         }
-        qunsetenv("TORVEL6_EXTRA_PORTS");
+        qunsetenv("TORVEL6_PORTS");
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
@@ -67,7 +67,9 @@ protected:
         ASSERT_TRUE(waitFor([this] { return sim.canReadLine(); }, 3000));
         pty = QString::fromUtf8(sim.readLine()).trimmed().toStdString();
         ASSERT_FALSE(pty.empty());
-        qputenv("TORVEL6_EXTRA_PORTS", QByteArray::fromStdString(pty));
+        // Only the device's terminal is searched, not the system's ports,
+        // which other tests probe at the same time.
+        qputenv("TORVEL6_PORTS", QByteArray::fromStdString(pty));
         logs.setDirectory(dir.string());
         logs.createFiles();
         exchange = std::make_unique<ExchangeController>(port, clock, prompts, logs);

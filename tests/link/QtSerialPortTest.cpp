@@ -316,6 +316,20 @@ TEST_F(QtSerialPortTest, VanishedPortIsClosedAndReported) {
     EXPECT_EQ(errorText([&] { port.write("x"); }), "WriteFile function failed (win error code: 9)");
 }
 
+TEST_F(QtSerialPortTest, WithTorvel6PortsOnlyThosePathsAreListed) {
+    ASSERT_EQ(std::getenv("TORVEL6_PORTS"), nullptr);
+    ::setenv("TORVEL6_PORTS", (":" + pty.path() + ":/dev/ttyT6-none").c_str(), 1);
+    ::setenv("TORVEL6_EXTRA_PORTS", "/dev/ttyT6-extra", 1);
+    const std::vector<std::string> names = port.listPorts();
+    ::unsetenv("TORVEL6_PORTS");
+    ::unsetenv("TORVEL6_EXTRA_PORTS");
+    EXPECT_EQ(names, (std::vector<std::string>{pty.path(), "/dev/ttyT6-none"}))
+        << "neither the system's ports nor the extra paths";
+    ::setenv("TORVEL6_PORTS", "", 1);
+    EXPECT_TRUE(port.listPorts().empty()) << "set but empty: no port at all";
+    ::unsetenv("TORVEL6_PORTS");
+}
+
 TEST_F(QtSerialPortTest, ListsTheSystemPortsAndTheExtraPaths) {
     const char* old = std::getenv("TORVEL6_EXTRA_PORTS");
     std::string saved = old ? old : "";

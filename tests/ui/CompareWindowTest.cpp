@@ -61,7 +61,8 @@ TEST_F(CompareWindowTest, ListsExactlyTheFieldsChangedSinceTheReadUntilTheNextRe
     // Copy puts the list on the clipboard, a line a field.
     w->findChild<QPushButton*>("CompareCopy")->click();
     const QString copied = QGuiApplication::clipboard()->text();
-    EXPECT_TRUE(copied.contains(u("Зона 1, Сообщение\tПарадная дверь\tВходная дверь\n"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(u("Зона 1, Сообщение\tПарадная дверь\tВходная дверь\n")))
+        << copied.toStdString();
     EXPECT_TRUE(copied.contains(u("Поле\tВ окне\tВ приборе\n"))) << copied.toStdString();
 
     // The write does not stand for a read; the next read empties the list.
