@@ -10,6 +10,9 @@
 # build/fuzz-long); a finding's input is kept in BUILD_DIR/findings/TARGET,
 # the whole output in BUILD_DIR/long-TARGET.log.
 set -euo pipefail
+# The fuzz build lets UBSan go on after a report; stopping at the first one
+# makes it a finding with its input kept, like a crash.
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 top=$(cd "$(dirname "$0")/.." && pwd)
 runs="${1:-1000000}"
 shift || true
@@ -44,8 +47,9 @@ for name in "${targets[@]}"; do
   ended=$(date +%s.%N)
   found=$(find "$findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
     -o -name 'oom-*' \) -newermt "@$started" | wc -l)
-  # A run that stops without writing an input (a fault of the fuzzer itself) counts too.
-  if [ "$status" -ne 0 ] && [ "$found" -eq 0 ]; then
+  # A run that stops without writing an input (a fault of the fuzzer itself),
+  # or a sanitizer report that did not stop the run, counts too.
+  if { [ "$status" -ne 0 ] || grep -q 'runtime error:' "$log"; } && [ "$found" -eq 0 ]; then
     found=1
   fi
   [ "$found" -eq 0 ] || failed=1

@@ -78,9 +78,8 @@ void ConfigModel::flush() {
         focusRequests_.clear();
         return;
     }
-    std::vector<FieldId> ids(changed_.begin(), changed_.end());
+    std::vector<FieldId> ids = changed_.take();
     std::vector<std::string> focusTo = std::move(focusRequests_);
-    changed_.clear();
     focusRequests_.clear();
     if (items)
         observer_->choiceItemsChanged();

@@ -21,6 +21,7 @@
 #include "common/Clock.h"
 #include "common/Prompts.h"
 #include "common/Random.h"
+#include "config/ChangedFields.h"
 #include "config/DeviceConfig.h"
 #include "config/FieldDescription.h"
 #include "exchange/ExchangeMode.h"
@@ -311,7 +312,7 @@ private:
     std::array<bool, 16> testEnabled_{};
 
     int depth_ = 0;
-    std::set<FieldId> changed_;
+    ChangedFields changed_{fieldDescriptions().size()};
     bool stateChanged_ = false;
     bool itemsChanged_ = false;
     std::vector<std::string> focusRequests_;

@@ -1,5 +1,7 @@
 #include "config/FieldDescription.h"
 
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -34,14 +36,48 @@ const std::vector<std::string>& outputTypeItems() {
 
 namespace {
 
-int packKey(FieldRole role, int unit, int sub, bool wireless) {
-    return ((static_cast<int>(role) * 2 + (wireless ? 1 : 0)) * 100 + unit) * 100 + sub;
-}
+// The fields by member: one slot per role, side (wired or wireless), unit and
+// sub-number, which stay small. The model asks this at every write of a
+// field, so it is a plain index instead of a hash lookup.
+class MemberIndex {
+public:
+    void build(const std::vector<FieldDescription>& fields) {
+        for (const auto& d : fields) {
+            roles_ = std::max(roles_, static_cast<int>(d.role) + 1);
+            units_ = std::max(units_, d.unit + 1);
+            subs_ = std::max(subs_, d.sub + 1);
+        }
+        ids_.assign(static_cast<std::size_t>(roles_ * 2 * units_ * subs_), -1);
+        for (const auto& d : fields) {
+            FieldId& slot = ids_[*slotOf(d.role, d.unit, d.sub, d.wireless)];
+            if (slot != -1)
+                throw std::logic_error("duplicate member of " + d.controlName);
+            slot = d.id;
+        }
+    }
+
+    FieldId find(FieldRole role, int unit, int sub, bool wireless) const {
+        const auto at = slotOf(role, unit, sub, wireless);
+        return at ? ids_[*at] : -1;
+    }
+
+private:
+    std::optional<std::size_t> slotOf(FieldRole role, int unit, int sub, bool wireless) const {
+        const int r = static_cast<int>(role);
+        if (r < 0 || r >= roles_ || unit < 0 || unit >= units_ || sub < 0 || sub >= subs_)
+            return std::nullopt;
+        return static_cast<std::size_t>(((r * 2 + (wireless ? 1 : 0)) * units_ + unit) * subs_ +
+                                        sub);
+    }
+
+    int roles_ = 0, units_ = 0, subs_ = 0;
+    std::vector<FieldId> ids_;
+};
 
 struct Table {
     std::vector<FieldDescription> fields;
     std::unordered_map<std::string, FieldId> byName;
-    std::unordered_map<int, FieldId> byMember;
+    MemberIndex byMember;
 };
 
 class Builder {
@@ -280,12 +316,10 @@ Table buildTable() {
 
     Table t;
     t.fields = std::move(b.fields);
-    for (const auto& d : t.fields) {
+    for (const auto& d : t.fields)
         if (!t.byName.emplace(d.controlName, d.id).second)
             throw std::logic_error("duplicate control name " + d.controlName);
-        if (!t.byMember.emplace(packKey(d.role, d.unit, d.sub, d.wireless), d.id).second)
-            throw std::logic_error("duplicate member of " + d.controlName);
-    }
+    t.byMember.build(t.fields);
     return t;
 }
 
@@ -313,9 +347,7 @@ std::optional<FieldId> findField(std::string_view controlName) {
 }
 
 FieldId fieldIdOf(FieldRole role, int unit, int sub, bool wireless) {
-    const auto& m = table().byMember;
-    auto it = m.find(packKey(role, unit, sub, wireless));
-    return it == m.end() ? -1 : it->second;
+    return table().byMember.find(role, unit, sub, wireless);
 }
 
 } // namespace t6

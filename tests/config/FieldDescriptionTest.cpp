@@ -17,6 +17,16 @@ TEST(FieldTable, NamesAreUniqueAndFoundBack) {
     EXPECT_EQ(findField("CheckBox_in5"), std::nullopt);
 }
 
+TEST(FieldTable, AMemberWithoutAFieldIsMinusOne) {
+    EXPECT_EQ(fieldIdOf(FieldRole::Telephone, 6), -1);
+    EXPECT_EQ(fieldIdOf(FieldRole::Telephone, 1, 0, true), -1);
+    EXPECT_EQ(fieldIdOf(FieldRole::Telephone, -1), -1);
+    EXPECT_EQ(fieldIdOf(FieldRole::Telephone, 1, -1), -1);
+    EXPECT_EQ(fieldIdOf(FieldRole::Telephone, 1000, 1000), -1);
+    EXPECT_EQ(fieldIdOf(static_cast<FieldRole>(-1)), -1);
+    EXPECT_EQ(fieldIdOf(static_cast<FieldRole>(10000), 1), -1);
+}
+
 TEST(FieldTable, ControlNamesFollowTheWindow) {
     for (const char* name : {"ME_tel5",
                              "Edit_Date",
