@@ -14,6 +14,8 @@ cmake -S "$top" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DT6_
   -DT6_TESTS=OFF -DT6_BENCH=OFF -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)" --target "${targets[@]}"
 cd "$BUILD_DIR"
+# UBSan stops at its first report, which then leaves its input like a crash.
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
 for name in "${targets[@]}"; do
   target="fuzz/$name"
   corpus="$top/fuzz/corpus/${name#fuzz_}"
