@@ -33,7 +33,8 @@ QString sheetHtml(const ConfigSheet& sheet) {
         out += html(line) + QStringLiteral("<br>");
     out += QStringLiteral("</p>");
     for (const SheetSection& section : sheet.sections) {
-        out += QStringLiteral("<h4 style=\"margin-top:8px;margin-bottom:1px\">") + html(section.title) +
+        out += QStringLiteral("<h4 style=\"margin-top:8px;margin-bottom:1px\">") +
+               html(section.title) +
                QStringLiteral("</h4><p style=\"margin-top:0px;margin-left:12px\">");
         for (const std::string& line : section.lines)
             out += html(line) + QStringLiteral("<br>");
