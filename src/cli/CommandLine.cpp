@@ -63,38 +63,39 @@ struct Given {
     throw UsageError{text, command};
 }
 
-void check(const CommandSpec& spec, const Given& g, const Invocation& inv) {
-    const std::string cmd = spec.name;
+void check(const CommandSpec& shape, const Given& g, const Invocation& inv) {
+    const std::string cmd = shape.name;
     auto notHere = [&cmd](const char* option) {
         usage(std::string("the option ") + option + " does not belong to \"" + cmd + "\"", cmd);
     };
-    if (g.port && spec.port == '-')
+    if (g.port && shape.port == '-')
         notHere("--port");
-    if (g.in && !spec.in)
+    if (g.in && !shape.in)
         notHere("--in");
-    if (g.out && !spec.out)
+    if (g.out && !shape.out)
         notHere("--out");
-    if (g.verify && !spec.verify)
+    if (g.verify && !shape.verify)
         notHere("--verify");
-    if (g.json && !spec.json)
+    if (g.json && !shape.json)
         notHere("--json");
-    if (g.force && !spec.force)
+    if (g.force && !shape.force)
         notHere("--force");
     if (inv.help)
         return;
-    if (spec.port == 'r' && !g.port)
+    if (shape.port == 'r' && !g.port)
         usage("\"" + cmd + "\" needs --port PORT", cmd);
-    if (spec.in && !g.in)
+    if (shape.in && !g.in)
         usage("\"" + cmd + "\" needs --in FILE", cmd);
-    if (spec.out && !g.out)
+    if (shape.out && !g.out)
         usage("\"" + cmd + "\" needs --out FILE", cmd);
     const int files = static_cast<int>(inv.files.size());
-    if (files < spec.files)
-        usage("\"" + cmd + "\" needs " +
-                  (spec.files == 1 ? std::string("a file") : std::to_string(spec.files) + " files"),
-              cmd);
-    if (files > spec.files)
-        usage("too many arguments for \"" + cmd + "\": " + inv.files[spec.files], cmd);
+    if (files < shape.files)
+        usage(
+            "\"" + cmd + "\" needs " +
+                (shape.files == 1 ? std::string("a file") : std::to_string(shape.files) + " files"),
+            cmd);
+    if (files > shape.files)
+        usage("too many arguments for \"" + cmd + "\": " + inv.files[shape.files], cmd);
 }
 
 } // namespace
@@ -185,11 +186,11 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         inv.command += " " + words[1];
         used = 2;
     }
-    const CommandSpec* spec = findCommand(inv.command);
-    if (!spec)
+    const CommandSpec* shape = findCommand(inv.command);
+    if (!shape)
         usage("unknown command \"" + inv.command + "\"");
     inv.files.assign(words.begin() + static_cast<std::ptrdiff_t>(used), words.end());
-    check(*spec, g, inv);
+    check(*shape, g, inv);
     return inv;
 }
 

@@ -8,35 +8,11 @@
 #include "core/AppCore.h"
 #include "exchange/ExchangeMode.h"
 #include "files/ConfigFile.h"
+#include "files/StandaloneConfig.h"
 
 namespace t6 {
 
 namespace {
-
-// A configuration file in a model of its own, made as the window makes its
-// model at start-up, then loaded as the window loads a file. Nothing is
-// asked or shown meanwhile; a code the load has to make up comes out the
-// same every time.
-class StandaloneConfig {
-public:
-    StandaloneConfig() { model_.startUp(); }
-    // False when the file is no configuration (the model is then untouched).
-    std::optional<ConfigFileError> load(std::string_view bytes) {
-        mode_ = ExchangeMode::LoadingFile;
-        const ConfigFileLoad result = loadConfigFile(bytes, model_);
-        if (!result.error)
-            refreshAfterLoad(model_);
-        mode_ = ExchangeMode::Idle;
-        return result.error;
-    }
-    const ConfigModel& model() const { return model_; }
-
-private:
-    SilentPrompts prompts_;
-    SeededRandom random_{1};
-    ExchangeModeValue mode_ = ExchangeMode::Idle;
-    ConfigModel model_{prompts_, random_, [this] { return mode_; }};
-};
 
 Comparison failed(std::string why) {
     Comparison c;
