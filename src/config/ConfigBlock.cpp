@@ -1,5 +1,7 @@
 #include "config/ConfigBlock.h"
 
+#include <algorithm>
+
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
 #include "config/FieldEncodings.h"
@@ -68,6 +70,8 @@ ConfigBlockScan scanConfigBlock(ConfigModel& m, std::string_view block, BlockLog
     log.hex(bytesToHex(block));
     log.protocol(ru("<<< чтение основных данных: ") + std::string(block));
 
+    ConfigBlockScan scan;
+    std::vector<int> seen;
     std::size_t i = 0;
     while (i + 1 < block.size()) {
         const auto type = static_cast<unsigned char>(block[i]);
@@ -76,11 +80,41 @@ ConfigBlockScan scanConfigBlock(ConfigModel& m, std::string_view block, BlockLog
             continue;
         }
         const RecordEnd last = decodeRecord(m, block, i, log);
-        if (!last)
-            return {false, type, i};
+        if (!last) {
+            scan.complete = false;
+            scan.cutRecordType = type;
+            scan.cutRecordAt = i;
+            break;
+        }
+        seen.push_back(type);
         i = *last + 1;
     }
-    return {};
+    for (int type : RequiredRecordTypes)
+        if (std::find(seen.begin(), seen.end(), type) == seen.end())
+            scan.missingRecords.push_back(type);
+    return scan;
+}
+
+std::string recordName(int type) {
+    switch (type) {
+    case RecordType::Telephones:
+        return ru("телефоны");
+    case RecordType::DateTime:
+        return ru("дата и время");
+    case RecordType::Options:
+        return ru("общие параметры");
+    case RecordType::Delays:
+        return ru("задержки");
+    case RecordType::Thermo:
+        return ru("термодатчики");
+    case RecordType::WirelessThermo:
+        return ru("беспроводные термодатчики");
+    default:
+        break;
+    }
+    return type >= 1 && type <= 4    ? ru("вход ") + std::to_string(type)
+           : type >= 5 && type <= 10 ? ru("беспроводной вход ") + std::to_string(type - 4)
+                                     : std::to_string(type);
 }
 
 std::vector<ConfigBlockPiece> configBlockPieces(const ConfigModel& m) {

@@ -6,6 +6,7 @@
 // several).
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,13 +41,30 @@ bool isRecordType(unsigned char type);
 // nothing when the block ends inside it.
 RecordEnd decodeRecord(ConfigModel& model, std::string_view block, std::size_t p, BlockLog& log);
 
+// The records every block the device sends holds, whatever its zones: the
+// telephones, the date and time, the options, the delays and both
+// temperature records (the zones' records come only for active zones).
+inline constexpr int RequiredRecordTypes[] = {RecordType::Telephones, RecordType::DateTime,
+                                              RecordType::Options,    RecordType::Delays,
+                                              RecordType::Thermo,     RecordType::WirelessThermo};
+
 // How a scan ended: complete, or stopped by a record cut short by the end of
 // the block. Fields decoded before the stop keep their new values.
 struct ConfigBlockScan {
     bool complete = true;
     int cutRecordType = 0;       // the type byte of the record cut short
     std::size_t cutRecordAt = 0; // the position of that type byte, from 0
+    // The required records the block lacks (a block cut between two records,
+    // or ended early by a stray end of packet), in the order of
+    // RequiredRecordTypes; a cut block lists those after the cut too.
+    std::vector<int> missingRecords;
+
+    // Nothing cut and nothing missing: the block is the device's whole configuration.
+    bool whole() const { return complete && missingRecords.empty(); }
 };
+
+// The name of a required record as the user reads it (Windows-1251, to be translated).
+std::string recordName(int type);
 
 // Decodes a received block into the model (which the read has just reset):
 // both delays to 0, the wireless temperature sensors switched off (the reset

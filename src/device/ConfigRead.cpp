@@ -1,10 +1,12 @@
 #include "device/ConfigRead.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/Cp1251.h"
 #include "config/ConfigBlock.h"
 #include "config/ConfigModel.h"
+#include "config/FieldEncodings.h"
 #include "config/FixedBlocks.h"
 #include "device/LogsBlockLog.h"
 #include "exchange/ExchangeController.h"
@@ -36,14 +38,16 @@ ConfigRead::ConfigRead(ExchangeController& exchange, ConfigModel& model, ConfigF
     ex_.setTimeoutOutcome(ExchangeMode::ReadBlock, [this] {
         if (!running_)
             return std::string();
-        return abandon(tr("Чтение настроек не завершено: прибор не прислал основной блок."));
+        return abandon(tr("Чтение настроек не завершено: прибор не прислал основной блок."),
+                       Outcome::make(Outcome::Kind::NoAnswer));
     });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         if (!running_ || starting_)
             return std::string();
-        return abandon(why == ExchangeController::Interruption::PortLost
-                           ? tr("Чтение настроек прервано: порт закрылся.")
-                           : tr("Чтение настроек прервано другой операцией."));
+        const bool lost = why == ExchangeController::Interruption::PortLost;
+        return abandon(lost ? tr("Чтение настроек прервано: порт закрылся.")
+                            : tr("Чтение настроек прервано другой операцией."),
+                       Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled));
     });
     // A long block is on its way: how much of it has come.
     ex_.setReceiveWatch([this](std::size_t held) {
@@ -65,14 +69,17 @@ void ConfigRead::readConfiguration() {
     if (busy_) {
         if (auto why = busy_()) {
             ex_.prompts().message(*why);
+            outcome_ = Outcome::make(Outcome::Kind::Refused, {*why});
             return;
         }
     }
     // Whatever waited for a reply is abandoned, an earlier read included.
     ex_.operationStarting();
+    outcome_.reset();
     ex_.stopTimers();
     if (ex_.connectedPort().empty()) {
         ex_.prompts().message(noConnection);
+        outcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
         return;
     }
     // The date and time received from the device are to stay in their fields.
@@ -81,6 +88,7 @@ void ConfigRead::readConfiguration() {
     if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
         ex_.prompts().message(noConnection);
         ex_.adviseOnOpenFailure();
+        outcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
         return;
     }
     SerialPort& port = ex_.port();
@@ -89,8 +97,10 @@ void ConfigRead::readConfiguration() {
     if (!files_.saveBackup()) {
         // Nothing is overwritten without its backup; the box of the files said why.
         ex_.finish();
-        ex_.prompts().information(
-            tr("Чтение настроек не начато: без резервной копии окно не изменяется."));
+        const std::string why =
+            tr("Чтение настроек не начато: без резервной копии окно не изменяется.");
+        ex_.prompts().information(why);
+        outcome_ = Outcome::make(Outcome::Kind::FileFailed, {why});
         return;
     }
     starting_ = true;
@@ -98,9 +108,7 @@ void ConfigRead::readConfiguration() {
     model_.resetConfig();
     ex_.setMode(ExchangeMode::ReadOutputs);
     starting_ = false;
-    running_ = true;
-    ignored_ = false;
-    incomplete_ = true; // until the last reply has come
+    begin();
     port.purge();
     ex_.replyTimer().stop();
     ex_.closeTimer().stop();
@@ -132,21 +140,58 @@ void ConfigRead::onSilence() {
     showStage(stage_ + " \x97 " + what, true, true);
 }
 
-bool ConfigRead::accepts(const Bytes& reply, bool fits, const char* block) {
-    if (fits)
-        return true;
-    // A reply of another size is no such block: a late or repeated reply of
-    // another exchange, or a fault. It is left out and the wait goes on.
+void ConfigRead::begin() {
+    running_ = true;
+    ignored_ = false;
+    incomplete_ = true; // until the last reply has come
+    taken_.clear();
+    outcome_.reset();
+}
+
+void ConfigRead::end(Outcome outcome) {
+    running_ = false;
+    taken_.clear();
+    outcome_ = std::move(outcome);
+}
+
+bool ConfigRead::isStale(const Bytes& reply, const char* block) {
+    const bool repeated = std::find(taken_.begin(), taken_.end(), reply) != taken_.end();
+    const bool mainBlock = ex_.mode() != ExchangeMode::ReadBlock && reply.starts_with("\x99\x99");
+    if (!repeated && !mainBlock)
+        return false;
+    // A late or repeated reply of an earlier exchange: left out, the wait goes on.
     ignored_ = true;
     ex_.logs().memo(ru("Ответ не принят как ") + ru(block) + ": " + std::to_string(reply.size()) +
-                    ru(" байт"));
+                    ru(" байт") +
+                    (repeated ? ru(", повтор уже полученного ответа")
+                              : ru(", это основной блок")));
+    return true;
+}
+
+bool ConfigRead::hasBlockSize(const Bytes& reply, std::size_t size, const char* block) {
+    if (reply.size() > size)
+        ex_.logs().memo(ru("Ответ длиннее, чем ") + ru(block) + ": " +
+                        std::to_string(reply.size()) + ru(" байт из ") + std::to_string(size) +
+                        ru("; лишние байты не прочитаны: ") + bytesToHex(reply.substr(size)));
+    if (reply.size() >= size)
+        return true;
+    // The block is cut short: what it lacks would stay at the reset's values
+    // in the window, and the next write would send them. The read ends now.
+    ex_.logs().memo(ru("Ответ короче, чем ") + ru(block) + ": " + std::to_string(reply.size()) +
+                    ru(" байт из ") + std::to_string(size));
+    ex_.finish();
+    const std::string missing = tr(block);
+    fail(tr("Ответ прибора неполный:") + " " + missing + ", " + tr("байт в ответе:") + " " +
+             std::to_string(reply.size()) + " " + tr("из") + " " + std::to_string(size) + ".",
+         Outcome::make(Outcome::Kind::Incomplete, {missing}));
     return false;
 }
 
 void ConfigRead::onOutputs(const Bytes& reply) {
-    if (!running_ ||
-        !accepts(reply, reply.size() == WirelessOutputsBlockBytes, "блок беспроводных выходов"))
+    if (!running_ || isStale(reply, "блок беспроводных выходов") ||
+        !hasBlockSize(reply, WirelessOutputsBlockBytes, "блок беспроводных выходов"))
         return;
+    taken_.push_back(reply);
     silence_->stop();
     ignored_ = false;
     LogsBlockLog log(ex_.logs());
@@ -167,11 +212,24 @@ void ConfigRead::onOutputs(const Bytes& reply) {
 }
 
 void ConfigRead::onBlock(const Bytes& reply) {
-    // The block opens with 99 99 before its first record.
-    if (!running_ || !accepts(reply, reply.starts_with("\x99\x99"), "основной блок"))
+    if (!running_)
         return;
+    // The block opens with 99 99 before its first record; anything else is
+    // a late reply of another exchange.
+    if (!reply.starts_with("\x99\x99")) {
+        ignored_ = true;
+        ex_.logs().memo(ru("Ответ не принят как основной блок: ") + std::to_string(reply.size()) +
+                        ru(" байт"));
+        return;
+    }
+    if (isStale(reply, "основной блок"))
+        return;
+    taken_.push_back(reply);
     LogsBlockLog log(ex_.logs());
     const ConfigBlockScan scan = scanConfigBlock(model_, reply, log);
+    std::vector<std::string> missing;
+    for (int type : scan.missingRecords)
+        missing.push_back(ex_.translate(recordName(type)));
     if (!scan.complete) {
         // The answer ends inside a record: nothing past it is read, and the
         // user learns it now rather than from the time-out.
@@ -179,7 +237,21 @@ void ConfigRead::onBlock(const Bytes& reply) {
                         ru(" с байта ") + std::to_string(scan.cutRecordAt) + ru(" из ") +
                         std::to_string(reply.size()));
         ex_.finish();
-        fail(tr("Ответ прибора неполный: блок настроек оборвался внутри записи."));
+        fail(tr("Ответ прибора неполный: блок настроек оборвался внутри записи."),
+             Outcome::make(Outcome::Kind::Incomplete, std::move(missing)));
+        return;
+    }
+    if (!scan.missingRecords.empty()) {
+        // Cut between two records (or ended early by a stray end of packet):
+        // what it lacks would be sent back at the reset's values.
+        std::string list;
+        for (const std::string& name : missing)
+            list += (list.empty() ? "" : ", ") + name;
+        ex_.logs().memo(ru("Блок настроек неполный: ") + std::to_string(reply.size()) +
+                        ru(" байт, нет записей: ") + list);
+        ex_.finish();
+        fail(tr("Ответ прибора неполный: в блоке настроек нет записей:") + " " + list + ".",
+             Outcome::make(Outcome::Kind::Incomplete, std::move(missing)));
         return;
     }
     ignored_ = false;
@@ -193,8 +265,10 @@ void ConfigRead::onBlock(const Bytes& reply) {
 }
 
 void ConfigRead::onRemotes(const Bytes& reply) {
-    if (!running_ || !accepts(reply, reply.size() == RemoteControlsBlockBytes, "блок радиопультов"))
+    if (!running_ || isStale(reply, "блок радиопультов") ||
+        !hasBlockSize(reply, RemoteControlsBlockBytes, "блок радиопультов"))
         return;
+    taken_.push_back(reply);
     silence_->stop();
     ignored_ = false;
     decodeRemoteControlsBlock(model_, reply);
@@ -208,14 +282,14 @@ void ConfigRead::onRemotes(const Bytes& reply) {
 }
 
 void ConfigRead::onThermoNames(const Bytes& reply) {
-    if (!running_ ||
-        !accepts(reply, reply.size() == ThermoNamesBlockBytes, "блок беспроводных термодатчиков"))
+    if (!running_ || isStale(reply, "блок беспроводных термодатчиков") ||
+        !hasBlockSize(reply, ThermoNamesBlockBytes, "блок беспроводных термодатчиков"))
         return;
     silence_->stop();
     ignored_ = false;
     decodeThermoNamesBlock(model_, reply);
     ex_.replyTimer().stop();
-    running_ = false;
+    end(Outcome::done());
     incomplete_ = false;
     endActivity();
     if (completed_)
@@ -234,7 +308,24 @@ void ConfigRead::cancel() {
         if (ex_.port().isOpen())
             ex_.port().purge();
     }
-    fail(tr("Чтение настроек отменено."));
+    fail(tr("Чтение настроек отменено."), Outcome::make(Outcome::Kind::Cancelled));
+}
+
+void ConfigRead::giveUp() {
+    if (!running_)
+        return;
+    const bool wrong = ignored_;
+    const ExchangeModeValue m = ex_.mode();
+    if (m == ExchangeMode::ReadOutputs || m == ExchangeMode::ReadBlock ||
+        m == ExchangeMode::ReadRemotes || m == ExchangeMode::ReadThermoNames) {
+        ex_.finish();
+        if (ex_.port().isOpen())
+            ex_.port().purge();
+    }
+    const std::string stage = stage_;
+    fail(wrong ? tr("Чтение настроек не завершено: ответ прибора не подходит.")
+               : tr("Чтение настроек не завершено: прибор не отвечает."),
+         Outcome::make(wrong ? Outcome::Kind::WrongAnswer : Outcome::Kind::NoAnswer, {stage}));
 }
 
 void ConfigRead::endActivity() {
@@ -244,13 +335,16 @@ void ConfigRead::endActivity() {
     ex_.view().showActivity({});
 }
 
-void ConfigRead::fail(const std::string& why) {
+void ConfigRead::fail(const std::string& why, Outcome outcome) {
     const std::string what = putBack(why);
+    end(std::move(outcome));
     ex_.prompts().information(why + "\r\n" + what);
 }
 
-std::string ConfigRead::abandon(const std::string& why) {
-    return why + " " + putBack(why);
+std::string ConfigRead::abandon(const std::string& why, Outcome outcome) {
+    const std::string what = putBack(why);
+    end(std::move(outcome));
+    return why + " " + what;
 }
 
 std::string ConfigRead::putBack(const std::string& why) {

@@ -15,14 +15,23 @@
 // Three of the waits have no time limit of their own ("Ro", "Pn", "Ltd"):
 // while they last the window shows what is awaited and offers to cancel, and
 // after 10 s without a reply it says that the device is silent.
+//
+// The configuration block must hold every record the device always sends;
+// the three fixed blocks must have at least their sizes (the bytes beyond are
+// logged and left out). A block that is not whole ends the read at once, as
+// incomplete. A reply equal to one already taken in this read, or a
+// configuration block where another block is awaited, is a stale or repeated
+// reply: it is left out and the wait goes on.
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/Bytes.h"
 #include "common/Clock.h"
+#include "common/Outcome.h"
 #include "exchange/ExchangeMode.h"
 
 namespace t6 {
@@ -44,6 +53,13 @@ public:
     void readConfiguration();
     // The window's "Отмена" while the read runs.
     void cancel();
+    // A wait without a time limit that has gone on for 10 s is given up (the
+    // command line does, where nobody can press "Отмена"): the read ends as
+    // unanswered, or as wrongly answered when only unfitting replies came.
+    void giveUp();
+
+    // What became of the last read; nothing while one runs or before the first.
+    const std::optional<Outcome>& outcome() const { return outcome_; }
 
     // Between the start of the chain and its last reply.
     bool running() const { return running_; }
@@ -68,15 +84,22 @@ private:
     void awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage);
     void showStage(const std::string& stage, bool cancellable, bool alert = false);
     void onSilence();
-    // Whether a reply is the awaited block; one that is not is logged and
-    // left out (block: its name, UTF-8).
-    bool accepts(const Bytes& reply, bool fits, const char* block);
+    // Whether a reply is a stale or repeated one (equal to a reply taken in
+    // this read, or a configuration block where another block is awaited):
+    // it is logged and left out (block: its name, UTF-8).
+    bool isStale(const Bytes& reply, const char* block);
+    // Whether a reply has at least the size of its fixed block. A shorter one
+    // ends the read at once as incomplete; the bytes of a longer one beyond
+    // the block are logged.
+    bool hasBlockSize(const Bytes& reply, std::size_t size, const char* block);
     // The read ends without completing: the window is put back from the
     // backup and the user told why in a box.
-    void fail(const std::string& why);
+    void fail(const std::string& why, Outcome outcome);
     // The same, but the words (why and what became of the window) are given
     // to the caller to show.
-    std::string abandon(const std::string& why);
+    std::string abandon(const std::string& why, Outcome outcome);
+    void begin();
+    void end(Outcome outcome);
     // Puts the window back from the backup; gives what became of it.
     std::string putBack(const std::string& why);
     void endActivity();
@@ -94,6 +117,8 @@ private:
     ExchangeModeValue waitingFor_ = ExchangeMode::Idle;
     std::string stage_;
     bool ignored_ = false; // a reply was left out in this wait
+    std::vector<Bytes> taken_; // the replies taken in this read
+    std::optional<Outcome> outcome_;
 };
 
 } // namespace t6

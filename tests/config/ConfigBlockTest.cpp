@@ -112,6 +112,9 @@ TEST_F(ConfigBlockTest, ACutRecordStopsTheScanAndSaysWhere) {
     EXPECT_FALSE(r.complete);
     EXPECT_EQ(r.cutRecordType, 2);
     EXPECT_EQ(r.cutRecordAt, zoneAt);
+    EXPECT_EQ(r.missingRecords, (std::vector<int>{0x1C, 0x21, 0x24, 0x23, 0x26}))
+        << "the records after the cut are missing too";
+    EXPECT_FALSE(r.whole());
     EXPECT_EQ(c().telephones[0], "+79001112233") << "what came before keeps its value";
     EXPECT_EQ(c().wiredZones[1].message, "");
 }
@@ -158,6 +161,11 @@ TEST_F(ConfigBlockTest, EveryTruncationStopsAtTheRecordItCuts) {
         reset();
         model.registry().registerEntry("bpout_1", "R", "aabbcc", 0, 1);
         const ConfigBlockScan r = scan(std::string_view(block).substr(0, n));
+        // Whole only with every record: at most the last record's 0x0D is lost.
+        EXPECT_EQ(r.whole(), n + 1 >= block.size()) << n;
+        if (n > 0 && n + 1 < block.size()) {
+            EXPECT_EQ(r.missingRecords.back(), RecordType::WirelessThermo) << n;
+        }
         const Span* cut = nullptr;
         for (const Span& s : spans)
             if (s.start + 1 < n && s.last >= n && !s.checksItsBytes)

@@ -27,6 +27,7 @@ protected:
 TEST_F(ReadChainTest, FillsTheWindowFromTheFourBlocks) {
     userWindow();
     read.readConfiguration();
+    EXPECT_FALSE(read.outcome()) << "no outcome while the read runs";
     EXPECT_TRUE(std::filesystem::exists(dir / "save.000")) << "the backup comes first";
     EXPECT_FALSE(flag("CheckBox4")) << "the date and time stop following the computer";
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadOutputs);
@@ -40,6 +41,8 @@ TEST_F(ReadChainTest, FillsTheWindowFromTheFourBlocks) {
     EXPECT_FALSE(read.running());
     EXPECT_FALSE(read.incomplete());
     EXPECT_TRUE(view.last().text.empty()) << "the port state is shown again";
+    ASSERT_TRUE(read.outcome());
+    EXPECT_TRUE(read.outcome()->completed());
 
     // The device's configuration, nothing of the window's.
     EXPECT_FALSE(flag("CheckBox_in3"));
@@ -107,6 +110,8 @@ TEST_F(ReadChainTest, ASilentDeviceIsShownAndTheReadCanBeCancelled) {
 
     exchange.cancelActivity();
     EXPECT_FALSE(read.running());
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Cancelled);
     ASSERT_EQ(prompts.textsUtf8().size(), 1u);
     EXPECT_EQ(prompts.textsUtf8()[0],
               "Чтение настроек отменено.\r\nОкно восстановлено из резервной копии, сделанной "
@@ -133,6 +138,8 @@ TEST_F(ReadChainTest, NoBlockWithinTenSecondsPutsTheWindowBack) {
                         "резервной копии, сделанной перед чтением (save.000).");
     expectUserWindow();
     EXPECT_FALSE(flag("cb_bout1")) << "the wireless outputs read first are gone too";
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::NoAnswer);
     run(1000);
     EXPECT_FALSE(port.isOpen());
 }
@@ -152,6 +159,8 @@ TEST_F(ReadChainTest, ABlockCutInsideARecordStopsAtOnce) {
               "Ответ прибора неполный: блок настроек оборвался внутри записи.");
     EXPECT_EQ(requests(), (std::vector<std::string>{"Ro", "Pt"})) << "no \"Pn\" follows";
     expectUserWindow();
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Incomplete);
     EXPECT_NE(fileText("protokol.log").find("<<< чтение входа1"), std::string::npos)
         << "the zones before the cut were read and logged";
     run(1000);
@@ -160,21 +169,105 @@ TEST_F(ReadChainTest, ABlockCutInsideARecordStopsAtOnce) {
     EXPECT_EQ(prompts.shown.size(), 1u) << "no time-out box follows";
 }
 
-TEST_F(ReadChainTest, AReplyOfAnotherSizeIsLeftOutAndTheWaitGoesOn) {
+TEST_F(ReadChainTest, AShortFixedBlockEndsTheReadAtOnceALongerOneIsTakenAndLogged) {
+    const t6sim::SimMemory demo = t6sim::SimMemory::demo();
+    struct Case {
+        const char* request;
+        std::string block;
+        const char* name;
+    };
+    const Case cases[] = {{"Ro", demo.wirelessOutputs, "блок беспроводных выходов"},
+                          {"Pn", demo.remoteControls, "блок радиопультов"},
+                          {"Ltd", demo.thermoNames, "блок беспроводных термодатчиков"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        // One byte short: nothing of the block is taken, the window comes back.
+        prompts.clear();
+        model.resetConfig();
+        userWindow();
+        port.device().options().replies[c.request] = c.block.substr(0, c.block.size() - 1);
+        read.readConfiguration();
+        run(300);
+        ASSERT_EQ(prompts.textsUtf8().size(), 1u);
+        EXPECT_EQ(prompts.textsUtf8()[0].find(std::string("Ответ прибора неполный: ") + c.name +
+                                              ", байт в ответе: " +
+                                              std::to_string(c.block.size() - 1) + " из " +
+                                              std::to_string(c.block.size()) + ".\r\nОкно "
+                                                                               "восстановлено"),
+                  0u)
+            << prompts.textsUtf8()[0];
+        ASSERT_TRUE(read.outcome());
+        EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Incomplete);
+        EXPECT_EQ(cp1251ToUtf8(read.outcome()->details.at(0)), c.name);
+        expectUserWindow();
+        EXPECT_EQ(requests().back(), c.request) << "nothing is asked after the short block";
+
+        // Two bytes more: the block is taken and the rest logged.
+        prompts.clear();
+        port.device().options().replies[c.request] = c.block + "\x01\x02";
+        read.readConfiguration();
+        run(3000);
+        EXPECT_EQ(prompts.textsUtf8(),
+                  std::vector<std::string>{"Процесс чтения завершился. Все OK."});
+        ASSERT_TRUE(read.outcome());
+        EXPECT_TRUE(read.outcome()->completed());
+        EXPECT_EQ(text("RP_Name_1"), "Папа");
+        EXPECT_EQ(text("b_out3_kod"), "12ab0f");
+        bool logged = false;
+        for (const auto& line : logs.memoLines())
+            logged = logged || cp1251ToUtf8(line).find(std::string("Ответ длиннее, чем ") + c.name) == 0;
+        EXPECT_TRUE(logged);
+        port.device().options().replies.erase(c.request);
+    }
+}
+
+TEST_F(ReadChainTest, ABlockEndedBetweenRecordsIsIncomplete) {
+    // A stray end of packet after the telephones: the records that follow
+    // never arrive as part of the block.
+    const std::string block = t6sim::SimMemory::demo().configBlock;
+    const auto dateAt = block.find('\x1C', block.find('\x11'));
+    ASSERT_NE(dateAt, std::string::npos);
+    for (const std::string& reply : {block.substr(0, dateAt), block.substr(0, block.find('\x11'))}) {
+        prompts.clear();
+        userWindow();
+        port.device().options().replies["Pt"] = reply;
+        read.readConfiguration();
+        run(300);
+        ASSERT_EQ(prompts.textsUtf8().size(), 1u);
+        const std::string box = prompts.textsUtf8()[0];
+        EXPECT_EQ(box.find("Ответ прибора неполный: в блоке настроек нет записей: "), 0u) << box;
+        EXPECT_NE(box.find("дата и время, общие параметры, задержки, термодатчики, беспроводные "
+                           "термодатчики."),
+                  std::string::npos)
+            << box;
+        ASSERT_TRUE(read.outcome());
+        EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Incomplete);
+        EXPECT_EQ(read.outcome()->details.size(), reply.find('\x11') == std::string::npos ? 6u : 5u);
+        expectUserWindow();
+        EXPECT_EQ(requests().back(), "Pt") << "no \"Pn\" follows";
+        run(20000);
+        EXPECT_EQ(prompts.shown.size(), 1u) << "no time-out box follows";
+    }
+}
+
+TEST_F(ReadChainTest, ALateReplyOfAnotherExchangeIsLeftOutAndTheWaitGoesOn) {
     userWindow();
-    port.device().options().replies["Pn"] = std::string(129, 'x');
+    // The main block again where the remote controls are awaited.
+    port.device().options().replies["Pn"] = t6sim::SimMemory::demo().configBlock;
     read.readConfiguration();
     run(5000);
     EXPECT_EQ(requests(), (std::vector<std::string>{"Ro", "Pt", "Pn"})) << "no \"Ltd\" follows";
     EXPECT_TRUE(prompts.shown.empty()) << "no \"Все OK.\" for remote controls never read";
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadRemotes);
-    EXPECT_EQ(cp1251ToUtf8(logs.memoLines().back()),
-              "Ответ не принят как блок радиопультов: 129 байт");
+    EXPECT_EQ(cp1251ToUtf8(logs.memoLines().back()).find("Ответ не принят как блок радиопультов: "),
+              0u);
     run(6000);
     ASSERT_TRUE(view.last().alert);
     EXPECT_NE(cp1251ToUtf8(view.last().text).find("ответ прибора не подходит"), std::string::npos);
-    exchange.cancelActivity();
+    read.giveUp();
     EXPECT_EQ(prompts.textsUtf8().size(), 1u);
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::WrongAnswer);
     expectUserWindow();
 }
 
@@ -212,6 +305,8 @@ TEST_F(ReadChainTest, APortThatGoesAwayEndsTheReadAtOnceInOneBox) {
     ASSERT_EQ(exchange.mode(), ExchangeMode::ReadRemotes);
     port.unplug();
     EXPECT_FALSE(read.running());
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::PortLost);
     EXPECT_FALSE(exchange.canCancel());
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -254,6 +349,8 @@ TEST_F(ReadChainTest, AnotherOperationCutsTheReadShortAndTheWindowComesBack) {
     ASSERT_TRUE(flag("CheckBox_in1")) << "the block has been read";
     signal.refresh();
     EXPECT_FALSE(read.running());
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Cancelled);
     expectUserWindow();
     ASSERT_EQ(view.notices.size(), 1u);
     EXPECT_EQ(cp1251ToUtf8(view.notices[0]).find("Чтение настроек прервано другой операцией."), 0u);
@@ -267,6 +364,8 @@ TEST_F(ReadChainTest, WithoutItsBackupTheReadDoesNotStart) {
     run(5000);
     EXPECT_TRUE(requests().empty());
     expectUserWindow();
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::FileFailed);
     ASSERT_GE(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Error);
     EXPECT_EQ(prompts.lastUtf8(),
@@ -299,6 +398,8 @@ TEST_F(ReadChainTest, WithoutAConnectionNothingHappens) {
     userWindow();
     read.readConfiguration();
     EXPECT_EQ(prompts.lastUtf8(), "Нет соединения с устройством. Проверьте подключение");
+    ASSERT_TRUE(read.outcome());
+    EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Refused);
     EXPECT_FALSE(std::filesystem::exists(dir / "save.000"));
     expectUserWindow();
     exchange.setConnectedPort("COM7"); // no such port
