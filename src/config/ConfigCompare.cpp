@@ -342,6 +342,18 @@ std::vector<FieldValue> describeConfig(const ConfigModel& model) {
     return out;
 }
 
+const std::string& fieldModelName(int fieldId) {
+    return labels().at(static_cast<std::size_t>(fieldId)).name;
+}
+
+const std::string& fieldCaption(int fieldId) {
+    return labels().at(static_cast<std::size_t>(fieldId)).caption;
+}
+
+std::string fieldCaption(int fieldId, const CaptionText& text) {
+    return joinParts(labels().at(static_cast<std::size_t>(fieldId)).parts, text);
+}
+
 std::vector<FieldDifference> compareConfigs(const ConfigModel& before, const ConfigModel& after) {
     return compareFields(describeConfig(before), describeConfig(after));
 }

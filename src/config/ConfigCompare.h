@@ -24,6 +24,10 @@ struct FieldValue {
 // Every field, in the order of the window's panels, the ten access keys last.
 std::vector<FieldValue> describeConfig(const ConfigModel& model);
 
+// The model name and the caption (Russian) of one field of the table.
+const std::string& fieldModelName(int fieldId);
+const std::string& fieldCaption(int fieldId);
+
 // A field whose values differ.
 struct FieldDifference {
     std::string name;
@@ -42,6 +46,9 @@ std::vector<FieldDifference> compareConfigs(const ConfigModel& before, const Con
 enum class TextSource { Window, Program };
 // A Russian text (Windows-1251) in the language to show; none: Russian.
 using CaptionText = std::function<std::string(const std::string& text, TextSource source)>;
+
+// The caption of one field of the table in a language (Russian without a function).
+std::string fieldCaption(int fieldId, const CaptionText& text);
 
 // The fields of describeConfig as they read in a language: each part of a
 // caption put through `text`, a tick box's value as "да" or "нет", a list's

@@ -146,6 +146,7 @@ void ConfigRead::begin() {
     incomplete_ = true; // until the last reply has come
     taken_.clear();
     outcome_.reset();
+    received_ = {};
 }
 
 void ConfigRead::end(Outcome outcome) {
@@ -198,6 +199,7 @@ void ConfigRead::onOutputs(const Bytes& reply) {
     ex_.replyTimer().stop();
     ex_.closeTimer().stop();
     decodeWirelessOutputsBlock(model_, reply, log);
+    received_.outputs = reply.substr(0, WirelessOutputsBlockBytes);
     ex_.clock().wait(100);
     ex_.port().purge();
     ex_.clock().wait(100);
@@ -226,6 +228,7 @@ void ConfigRead::onBlock(const Bytes& reply) {
         return;
     taken_.push_back(reply);
     LogsBlockLog log(ex_.logs());
+    received_.config = reply;
     const ConfigBlockScan scan = scanConfigBlock(model_, reply, log);
     std::vector<std::string> missing;
     for (int type : scan.missingRecords)
@@ -272,6 +275,7 @@ void ConfigRead::onRemotes(const Bytes& reply) {
     silence_->stop();
     ignored_ = false;
     decodeRemoteControlsBlock(model_, reply);
+    received_.remotes = reply.substr(0, RemoteControlsBlockBytes);
     ex_.setMode(ExchangeMode::ReadThermoNames);
     ex_.port().purge();
     ex_.replyTimer().stop();
@@ -288,6 +292,7 @@ void ConfigRead::onThermoNames(const Bytes& reply) {
     silence_->stop();
     ignored_ = false;
     decodeThermoNamesBlock(model_, reply);
+    received_.thermoNames = reply.substr(0, ThermoNamesBlockBytes);
     ex_.replyTimer().stop();
     end(Outcome::done());
     incomplete_ = false;

@@ -32,6 +32,7 @@
 #include "common/Bytes.h"
 #include "common/Clock.h"
 #include "common/Outcome.h"
+#include "device/DeviceBlocks.h"
 #include "exchange/ExchangeMode.h"
 
 namespace t6 {
@@ -60,6 +61,9 @@ public:
 
     // What became of the last read; nothing while one runs or before the first.
     const std::optional<Outcome>& outcome() const { return outcome_; }
+    // The blocks the last read took, as far as it got (a fixed block without
+    // the bytes beyond its size).
+    const DeviceBlocks& received() const { return received_; }
 
     // Between the start of the chain and its last reply.
     bool running() const { return running_; }
@@ -119,6 +123,7 @@ private:
     bool ignored_ = false; // a reply was left out in this wait
     std::vector<Bytes> taken_; // the replies taken in this read
     std::optional<Outcome> outcome_;
+    DeviceBlocks received_;
 };
 
 } // namespace t6

@@ -33,13 +33,15 @@ ConfigWrite::ConfigWrite(ExchangeController& exchange, ConfigModel& model)
         ex_.registerHandler(m, [this, m](const Bytes& r) { onResult(r, m); });
     // No answer within 10 s: the controller's box, then the write is over.
     for (ExchangeModeValue m = ExchangeMode::RemotesReady; m <= ExchangeMode::OutputsResult; ++m)
-        ex_.setTimeoutHook(m, [this] { end(); });
-    ex_.setTimeoutHook(ExchangeMode::WriteBlock, [this] { end(); });
+        ex_.setTimeoutHook(m, [this] { end(Outcome::make(Outcome::Kind::NoAnswer)); });
+    ex_.setTimeoutHook(ExchangeMode::WriteBlock,
+                       [this] { end(Outcome::make(Outcome::Kind::NoAnswer)); });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         if (!running_)
             return std::string();
-        end();
-        return why == ExchangeController::Interruption::PortLost
+        const bool lost = why == ExchangeController::Interruption::PortLost;
+        end(Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled));
+        return lost
                    ? tr("Запись настроек прервана: порт закрылся, прибор мог сохранить только "
                         "часть конфигурации.")
                    : tr("Запись настроек прервана другой операцией: прибор мог сохранить только "
@@ -79,18 +81,20 @@ std::string ConfigWrite::pieceLabel(const ConfigBlockPiece& piece) {
 void ConfigWrite::writeConfiguration() {
     if (busy_) {
         if (auto why = busy_()) {
-            ex_.prompts().message(*why);
+            refuse(Outcome::Kind::Refused, *why);
             return;
         }
     }
     // A read that did not complete and could not be undone: the user decides.
     if (incompleteRead_ && incompleteRead_() &&
         !ex_.prompts().question(tr("Конфигурация в окне считана из прибора не полностью. "
-                                   "Всё равно записать её в прибор?")))
+                                   "Всё равно записать её в прибор?"))) {
+        outcome_ = Outcome::make(Outcome::Kind::Cancelled);
         return;
-    if (auto refusal =
-            checkBeforeWrite(model_, [this](const std::string& t) { return ex_.translate(t); })) {
-        ex_.prompts().message(refusal->text);
+    }
+    if (auto refusal = checkBeforeWrite(
+            model_, [this](const std::string& t) { return ex_.translate(t); }, captions_)) {
+        refuse(Outcome::Kind::Refused, refusal->text);
         return;
     }
     if (!checkAndConnect())
@@ -98,24 +102,31 @@ void ConfigWrite::writeConfiguration() {
     sendBlock();
 }
 
+void ConfigWrite::refuse(Outcome::Kind kind, const std::string& text) {
+    ex_.prompts().message(text);
+    outcome_ = Outcome::make(kind, {text});
+}
+
 bool ConfigWrite::checkAndConnect() {
     ex_.operationStarting();
+    outcome_.reset();
     ex_.stopTimers();
     if (ex_.connectedPort().empty()) {
-        ex_.prompts().message(tr("Нет соединения с устройством. Проверьте подключение"));
+        refuse(Outcome::Kind::Refused, tr("Нет соединения с устройством. Проверьте подключение"));
         return false;
     }
     switch (ex_.openConnectedPort()) {
     case ExchangeController::Opening::Open:
         return true;
     case ExchangeController::Opening::Failed:
-        ex_.prompts().message(tr("Ошибка соединения с устройством. Проверьте подключение"));
+        refuse(Outcome::Kind::Refused,
+               tr("Ошибка соединения с устройством. Проверьте подключение"));
         ex_.adviseOnOpenFailure();
         return false;
     case ExchangeController::Opening::StillClosed:
         break;
     }
-    ex_.prompts().message(tr("Ошибка соединения с портом. Проверьте подключение"));
+    refuse(Outcome::Kind::Refused, tr("Ошибка соединения с портом. Проверьте подключение"));
     return false;
 }
 
@@ -123,22 +134,25 @@ void ConfigWrite::sendBlock() {
     SerialPort& port = ex_.port();
     ex_.setMode(ExchangeMode::WriteBlock);
     running_ = true;
+    sent_ = {};
     stage(tr("Запись настроек: основной блок"));
     try {
         // Each write returns once the port has taken its bytes.
         port.write(ExchangeController::PacketPrefix + std::string(ConfigBlockStart));
+        sent_.config = Bytes(ConfigBlockStart);
         std::string totals;
         for (const ConfigBlockPiece& piece : configBlockPieces(model_)) {
             ex_.logs().hexBytes(ru(">>> запись данных ") + pieceLabel(piece) + ":", piece.bytes);
             totals += piece.bytes;
             port.write(piece.bytes);
+            sent_.config += piece.bytes;
         }
         port.write(ExchangeController::PacketSuffix);
         totals += ExchangeController::PacketSuffix;
         ex_.logs().protocol(ru(">>> запись данных итого: ") + totals);
     } catch (...) {
         // The port's error is shown at the top; the write is over.
-        end();
+        end(Outcome::make(Outcome::Kind::PortLost));
         throw;
     }
     ex_.setMode(ExchangeMode::WriteBlock);
@@ -197,14 +211,23 @@ bool ConfigWrite::sendStageData(ExchangeModeValue mode) {
         // nothing half-built is sent.
         ex_.setMode(ExchangeMode::IdleAfterOperation);
         ex_.closeTimer().start();
-        end();
-        ex_.prompts().message(tr("Запись настроек прервана: код не может быть записан в "
-                                 "прибор (нужно 2, 4 или 6 шестнадцатеричных цифр)."));
+        const std::string text = tr("Запись настроек прервана: код не может быть записан в "
+                                    "прибор (нужно 2, 4 или 6 шестнадцатеричных цифр).");
+        end(Outcome::make(Outcome::Kind::Refused, {text}));
+        ex_.prompts().message(text);
         return false;
     }
     ex_.setMode(mode);
     ex_.logs().protocol(ru(head) + block.bytes);
-    ex_.sendFramed(block.bytes);
+    try {
+        ex_.sendFramed(block.bytes);
+    } catch (...) {
+        end(Outcome::make(Outcome::Kind::PortLost));
+        throw;
+    }
+    (mode == ExchangeMode::RemotesResult  ? sent_.remotes
+     : mode == ExchangeMode::ThermoResult ? sent_.thermoNames
+                                          : sent_.outputs) = block.bytes;
     return true;
 }
 
@@ -224,7 +247,7 @@ void ConfigWrite::onResult(const Bytes& reply, ExchangeModeValue mode) {
         return;
     }
     if (mode == ExchangeMode::OutputsResult) {
-        end();
+        end(Outcome::done());
         ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс записи завершился. Все OK.")));
         return;
     }
@@ -240,7 +263,7 @@ void ConfigWrite::onResult(const Bytes& reply, ExchangeModeValue mode) {
 }
 
 void ConfigWrite::wrongAnswer(const std::string& box) {
-    end();
+    end(Outcome::make(Outcome::Kind::WrongAnswer, {box}));
     // Shown as written; the mode is 11 whatever the answer.
     ex_.endAfterBox(ex_.prompts().confirm(box));
 }
@@ -252,6 +275,12 @@ void ConfigWrite::stage(const std::string& text) {
 void ConfigWrite::end() {
     running_ = false;
     ex_.view().showActivity({});
+}
+
+void ConfigWrite::end(Outcome outcome) {
+    if (running_)
+        outcome_ = std::move(outcome);
+    end();
 }
 
 } // namespace t6

@@ -13,7 +13,10 @@
 #include <string>
 
 #include "common/Bytes.h"
+#include "common/Outcome.h"
 #include "config/ConfigBlock.h"
+#include "config/ConfigCompare.h"
+#include "device/DeviceBlocks.h"
 #include "exchange/ExchangeMode.h"
 
 namespace t6 {
@@ -32,6 +35,12 @@ public:
 
     // Between the first byte sent and the last answer.
     bool running() const { return running_; }
+    // What became of the last write; nothing while one runs or before the first.
+    const std::optional<Outcome>& outcome() const { return outcome_; }
+    // The blocks the last write sent, as far as it got (without their framing).
+    const DeviceBlocks& sent() const { return sent_; }
+    // The captions of the fields a refusal names, in the window's language.
+    void setCaptionText(CaptionText captions) { captions_ = std::move(captions); }
 
     // Why a write may not start now (a read is running), or nothing.
     void setBusyCheck(std::function<std::optional<std::string>()> busy) { busy_ = std::move(busy); }
@@ -56,13 +65,19 @@ private:
     void wrongAnswer(const std::string& box);
     void stage(const std::string& text);
     void end();
+    void end(Outcome outcome);
+    // Before anything is sent: the user told, the outcome kept.
+    void refuse(Outcome::Kind kind, const std::string& text);
     std::string tr(const char* utf8) const;
 
     ExchangeController& ex_;
     ConfigModel& model_;
     std::function<std::optional<std::string>()> busy_;
     std::function<bool()> incompleteRead_;
+    CaptionText captions_;
     bool running_ = false;
+    std::optional<Outcome> outcome_;
+    DeviceBlocks sent_;
 };
 
 } // namespace t6

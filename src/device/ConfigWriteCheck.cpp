@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "common/Cp1251.h"
+#include "config/ConfigCompare.h"
 #include "config/ConfigModel.h"
 #include "config/FixedBlocks.h"
+#include "device/PacketBreaks.h"
 
 namespace t6 {
 
@@ -36,7 +38,8 @@ std::optional<WriteRefusal> listed(const std::vector<int>& numbers, const char* 
 
 std::optional<WriteRefusal>
 checkBeforeWrite(const ConfigModel& model,
-                 const std::function<std::string(const std::string&)>& tr) {
+                 const std::function<std::string(const std::string&)>& tr,
+                 const CaptionText& captions) {
     const DeviceConfig& c = model.config();
     std::vector<int> wired, wireless, sensors;
     for (int n = 1; n <= 4; ++n)
@@ -88,6 +91,16 @@ checkBeforeWrite(const ConfigModel& model,
                                   "шестнадцатеричных цифр.")) +
                                 "\r\n" + bad,
                             true};
+
+    // Values whose bytes would end the packet inside a block.
+    const std::vector<FieldId> breaking = packetBreakingFields(model);
+    if (!breaking.empty()) {
+        std::string text = tr(ru("Запись невозможна: байты FF FE в этих полях прибор примет за "
+                                 "конец пакета. Измените значения:"));
+        for (FieldId f : breaking)
+            text += "\r\n" + fieldCaption(f, captions);
+        return WriteRefusal{text, true};
+    }
     return std::nullopt;
 }
 

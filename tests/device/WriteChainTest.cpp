@@ -62,6 +62,8 @@ TEST_F(WriteChainTest, TheBlockGoesInItsPiecesThenTheThreeStages) {
                                                     "Wo", "Wo-data"}));
     EXPECT_EQ(prompts.textsUtf8(), std::vector<std::string>{"Процесс записи завершился. Все OK."});
     EXPECT_FALSE(write.running());
+    ASSERT_TRUE(write.outcome());
+    EXPECT_TRUE(write.outcome()->completed());
     EXPECT_TRUE(view.last().text.empty());
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     run(1000);
@@ -73,6 +75,9 @@ TEST_F(WriteChainTest, TheBlockGoesInItsPiecesThenTheThreeStages) {
     EXPECT_EQ(memory.remoteControls, encodeRemoteControlsBlock(model).bytes);
     EXPECT_EQ(memory.thermoNames, encodeThermoNamesBlock(model).bytes);
     EXPECT_EQ(memory.wirelessOutputs, encodeWirelessOutputsBlock(model).bytes);
+    // And the write knows what it sent.
+    EXPECT_EQ(write.sent(), (DeviceBlocks{memory.wirelessOutputs, memory.configBlock,
+                                          memory.remoteControls, memory.thermoNames}));
 
     const std::string protocol = fileText("protokol.log");
     EXPECT_NE(protocol.find(">>> запись данных итого: " + cp1251ToUtf8(w[1])), std::string::npos)
@@ -124,6 +129,9 @@ TEST_F(WriteChainTest, TheChecksComeFirstAndSendNothing) {
         write.writeConfiguration();
         EXPECT_TRUE(port.writes.empty()) << expected;
         EXPECT_EQ(prompts.lastUtf8(), expected);
+        ASSERT_TRUE(write.outcome());
+        EXPECT_EQ(write.outcome()->kind, Outcome::Kind::Refused);
+        EXPECT_EQ(cp1251ToUtf8(write.outcome()->details.at(0)), expected);
     };
     tick("CheckBox_in2");
     tick("CheckBox_in4");
@@ -165,6 +173,67 @@ TEST_F(WriteChainTest, TheChecksComeFirstAndSendNothing) {
     EXPECT_EQ(prompts.lastUtf8(), "Процесс записи завершился. Все OK.");
 }
 
+TEST_F(WriteChainTest, BytesThatWouldEndThePacketAreRefusedBeforeAnythingIsSent) {
+    struct Case {
+        std::function<void()> set;
+        std::vector<std::string> fields;
+    };
+    const Case cases[] = {
+        // Thresholds -1 and -2 of an active sensor: bytes FF FE side by side.
+        {[this] {
+             tick("CheckBox_td2");
+             model.setLowAlarm(wiredSensor(2), -1);
+             model.setHighAlarm(wiredSensor(2), -2);
+         },
+         {"Термодатчик 2, Min", "Термодатчик 2, Max"}},
+        {[this] {
+             tick("CheckBox_btd3");
+             model.setSensorCode(3, "aabbcc");
+             tick("CheckBox_btd31");
+             model.setEconomyTemp(wirelessSensor(3), -1);
+             model.setComfortTemp(wirelessSensor(3), -2);
+         },
+         {"Беспроводной термодатчик 3, Эконом", "Беспроводной термодатчик 3, Комфорт"}},
+        // "яю" in a message is FF FE in Windows-1251.
+        {[this] {
+             tick("CheckBox_bp2");
+             type("Edit_bp2", "Зона маяю");
+         },
+         {"Беспроводная Зона2, Сообщение"}},
+        // A code ending in ff before a name beginning with "ю".
+        {[this] {
+             model.setRemoteCode(4, "0011ff");
+             model.setRemoteName(5, ru("юг"));
+         },
+         {"Радиопульты, Пульт 4, Код", "Радиопульты, Пульт 5, Название"}},
+        {[this] { model.setSensorCode(6, "fffe00"); }, {"Беспроводной термодатчик 6, Код"}},
+    };
+    for (const Case& c : cases) {
+        model.resetConfig();
+        model.setDeviceDate("05.03.24");
+        model.setDeviceTime("10:00:00");
+        for (int k = 1; k <= 10; ++k)
+            model.setRemoteCode(k, "");
+        for (int k = 1; k <= 6; ++k) {
+            model.setSensorActive(wirelessSensor(k), false);
+            model.setSensorCode(k, "");
+        }
+        c.set();
+        prompts.clear();
+        port.writes.clear();
+        write.writeConfiguration();
+        EXPECT_TRUE(port.writes.empty());
+        std::string expected =
+            "Запись невозможна: байты FF FE в этих полях прибор примет за конец пакета. "
+            "Измените значения:";
+        for (const std::string& f : c.fields)
+            expected += "\r\n" + f;
+        EXPECT_EQ(prompts.lastUtf8(), expected);
+        ASSERT_TRUE(write.outcome());
+        EXPECT_EQ(write.outcome()->kind, Outcome::Kind::Refused);
+    }
+}
+
 TEST_F(WriteChainTest, AnAcknowledgementWithABlankIsNotCok) {
     port.device().options().replies["block"] = "COK ";
     write.writeConfiguration();
@@ -174,6 +243,8 @@ TEST_F(WriteChainTest, AnAcknowledgementWithABlankIsNotCok) {
     EXPECT_EQ(requests(), std::vector<std::string>{"block"});
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     EXPECT_FALSE(write.running());
+    ASSERT_TRUE(write.outcome());
+    EXPECT_EQ(write.outcome()->kind, Outcome::Kind::WrongAnswer);
     run(1000);
     EXPECT_FALSE(port.isOpen());
 }
@@ -210,6 +281,8 @@ TEST_P(StageWithoutAnswer, EndsAfterTenSecondsWithItsBox) {
     run(200);
     EXPECT_EQ(prompts.textsUtf8(), std::vector<std::string>{GetParam().box});
     EXPECT_FALSE(write.running());
+    ASSERT_TRUE(write.outcome());
+    EXPECT_EQ(write.outcome()->kind, Outcome::Kind::NoAnswer);
     EXPECT_TRUE(view.last().text.empty());
     run(1000);
     EXPECT_FALSE(port.isOpen());
@@ -235,6 +308,8 @@ TEST_P(StageWithWrongResult, EndsAtOnceWithItsBox) {
     EXPECT_EQ(prompts.textsUtf8(), std::vector<std::string>{GetParam().box});
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     EXPECT_FALSE(write.running());
+    ASSERT_TRUE(write.outcome());
+    EXPECT_EQ(write.outcome()->kind, Outcome::Kind::WrongAnswer);
 }
 
 INSTANTIATE_TEST_SUITE_P(
