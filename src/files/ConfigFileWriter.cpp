@@ -315,8 +315,10 @@ void Writer::wirelessSensors() {
     for (int n = 1; n <= 6; ++n) {
         const WirelessThermoSensor& s = c_.wirelessThermoSensors[static_cast<std::size_t>(n - 1)];
         sensor(s, wirelessSensor(n));
-        line(s.active ? s.name : "");
-        line(s.active ? s.code : "");
+        // The name and code of an inactive sensor are the device's too: a
+        // restore from this file must give them back.
+        line(s.name);
+        line(s.code);
     }
     close(101);
 }

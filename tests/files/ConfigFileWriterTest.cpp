@@ -141,7 +141,7 @@ TEST_F(ConfigFileWriterTest, WiredSensorsWithSensorOneInactive) {
     EXPECT_EQ(hexForm(sectionOf(saved(), "#23", "//#23").substr(24, 1)), "84");
 }
 
-TEST_F(ConfigFileWriterTest, WirelessSensorsWriteNameAndCodeOnlyWhenActive) {
+TEST_F(ConfigFileWriterTest, WirelessSensorsWriteNameAndCodeActiveOrNot) {
     const SensorRef s = wirelessSensor(2);
     model.setSensorName(1, ru("Спальня"));
     model.setSensorCode(1, "abc123");
@@ -152,7 +152,9 @@ TEST_F(ConfigFileWriterTest, WirelessSensorsWriteNameAndCodeOnlyWhenActive) {
     model.setHighAlarm(s, 125);
     model.setSensorPhone(s, 5, true);
     const Bytes sect = sectionOf(saved(), "#101", "//#101");
-    const Bytes inactive = lines({"0", "0", "0", "0", "0", "0", "0", "0", "", ""});
+    // An inactive sensor keeps its name and code: the device holds them.
+    const Bytes inactive =
+        lines({"0", "0", "0", "0", "0", "0", "0", "0", "Спальня", "abc123"});
     EXPECT_EQ(sect.substr(0, inactive.size()), inactive);
     const Bytes active =
         rawLine({0x90}) + lines({"-55", "125", "0", "0", "1", "1", "0", "Кухня", "0d0a1a"});

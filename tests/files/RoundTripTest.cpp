@@ -205,7 +205,7 @@ TEST_F(FilesTest, SaveLoadSaveGivesTheSameBytes) {
     ConfigModel other{otherPrompts, otherRandom, [&] { return otherMode; },
                       [this] { return clock.localNow(); }};
     other.startUp();
-    int withUsedOutputs = 0, withActiveSensors = 0;
+    int withUsedOutputs = 0, withActiveSensors = 0, withInactiveNamed = 0;
     for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         ConfigModel m{prompts, random, [] { return ExchangeMode::Idle; },
@@ -220,12 +220,21 @@ TEST_F(FilesTest, SaveLoadSaveGivesTheSameBytes) {
         ASSERT_FALSE(r.error) << "line " << r.error->line;
         const Bytes second = saveConfigFile(other, clock.localNow());
         ASSERT_TRUE(second == first) << firstDifference(first, second);
+        // Whether a wireless sensor is active or not, the device holds its name and code.
+        for (std::size_t k = 0; k < 6; ++k) {
+            const WirelessThermoSensor& a = m.config().wirelessThermoSensors[k];
+            const WirelessThermoSensor& b = other.config().wirelessThermoSensors[k];
+            ASSERT_EQ(hexForm(b.name), hexForm(a.name)) << "sensor " << k + 1;
+            ASSERT_EQ(b.code, a.code) << "sensor " << k + 1;
+            withInactiveNamed += !a.active && !a.name.empty();
+        }
 
         withUsedOutputs += m.choiceList().size() > 4;
         withActiveSensors += m.config().thermoSensors[0].active;
     }
     EXPECT_GT(withUsedOutputs, 900);
     EXPECT_GT(withActiveSensors, 500);
+    EXPECT_GT(withInactiveNamed, 300);
     EXPECT_TRUE(otherPrompts.shown.empty()) << otherPrompts.lastUtf8();
 }
 
