@@ -297,7 +297,9 @@ bool ConfigModel::setText(FieldId id, const std::string& text) {
             }
         }
         auto v = parseInteger(text);
-        if (!v) {
+        // A number outside the editor's range would reach the device as some
+        // other byte: it is refused as a text that is no number is.
+        if (!v || *v < d.minimum || *v > d.maximum) {
             touch(id);
             return false;
         }

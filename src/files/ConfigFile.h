@@ -19,6 +19,7 @@
 
 #include "common/Bytes.h"
 #include "common/Clock.h"
+#include "config/FieldDescription.h"
 
 namespace t6 {
 
@@ -34,6 +35,8 @@ enum class ConfigFileFault {
     ShortFlagLine, // fewer flag characters than the line must hold
     EndsTooEarly,  // the file ends inside a section
     NoSections,    // the file holds no section this program knows
+    NotWindows1251, // its texts are in UTF-8: the file was saved again in another encoding
+    WrongWidth,     // a line of raw bytes has another width than its field
 };
 
 struct ConfigFileError {
@@ -48,11 +51,34 @@ std::string configFileFaultText(ConfigFileFault fault);
 // A section as the file names it: "#07", "#12".
 std::string configSectionTag(int section);
 
+// What the file gives a field, as the reader asked the window to take it.
+struct FileValue {
+    enum class Kind { Flag, Text, Number, Choice };
+    FieldId field = -1;
+    Kind kind = Kind::Text;
+    bool flag = false;
+    std::string text;          // Text; Number: the number as the file writes it
+    std::optional<int> choice; // Choice: the list position, or none
+};
+
+// A value of the file that the window does not hold as the file gives it: a
+// rule refused or changed it, or it is out of its field's range.
+struct LoadChange {
+    FieldId field = -1;
+    std::string fileValue;   // Windows-1251, as the file gives it
+    std::string loadedValue; // as the window holds it after the load
+};
+
 struct ConfigFileLoad {
     // The report lines for the exchange memo, in the order they arose.
     std::vector<std::string> reportLines;
     // Set when the file could not be read to its end: the model was not touched.
     std::optional<ConfigFileError> error;
+    // The sections every file of this format holds that this one lacks: their
+    // fields keep the values of the reset.
+    std::vector<int> missingSections;
+    // What the file gives each field it names, for loadChanges.
+    std::vector<FileValue> fileValues;
 };
 
 // The file for what the model holds; `now` gives the trailer's date and time.
@@ -66,6 +92,20 @@ Bytes saveConfigFile(const ConfigModel& model, const LocalTime& now);
 // setters, so every rule attached to a field runs. The caller holds the
 // exchange mode at 300003 meanwhile.
 ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model);
+
+// The values the model, once loaded and refreshed, holds otherwise than the
+// file gives them, in the order of the file.
+std::vector<LoadChange> loadChanges(const ConfigFileLoad& load, const ConfigModel& model);
+
+// Whether a load took the file whole: no section missing, no value changed.
+inline bool loadedWhole(const ConfigFileLoad& load, const std::vector<LoadChange>& changes) {
+    return !load.error && load.missingSections.empty() && changes.empty();
+}
+
+// The lines of the load report for the missing sections and the changed
+// values (Windows-1251, as the memo holds them).
+std::vector<std::string> loadChangeReport(const ConfigFileLoad& load,
+                                          const std::vector<LoadChange>& changes);
 
 // What follows a sound load, wherever the file is shown: the reactions of a
 // few boxes run once more with their loaded state (the activation of wired

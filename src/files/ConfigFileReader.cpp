@@ -3,6 +3,7 @@
 // a file that reads to its end goes into the model, so a malformed one never
 // leaves the window half-loaded.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -14,247 +15,24 @@
 #include "config/PhoneMask.h"
 #include "config/ZoneActions.h"
 #include "files/ConfigFile.h"
+#include "files/ConfigFileParse.h"
 
 namespace t6 {
 
 namespace {
 
-// What a line of a section must be.
-enum class Line : std::uint8_t {
-    Text,    // anything, up to the line end
-    Char,    // at least one character
-    Number,  // a decimal number
-    Flags5,  // at least five flag characters
-    Flags10, // at least ten flag characters
-    Mask,    // one raw byte; may be empty
-    Byte,    // one raw byte
-    Output,  // the 14 raw bytes of a wireless output
-};
-
-using L = Line;
-
-constexpr std::array<Line, 17> ZoneLines = {L::Text,   L::Text,   L::Text,   L::Text,   L::Number,
-                                            L::Number, L::Number, L::Number, L::Number, L::Number,
-                                            L::Number, L::Number, L::Number, L::Number, L::Number,
-                                            L::Number, L::Mask};
-constexpr std::array<Line, 8> SensorLines = {L::Byte,   L::Text, L::Text, L::Text,
-                                             L::Number, L::Text, L::Text, L::Text};
-
-// The lines of every section this reader knows, by section number.
-std::vector<Line> layoutOf(int n) {
-    auto repeat = [](std::span<const Line> part, int times, std::vector<Line> tail = {}) {
-        std::vector<Line> v;
-        for (int i = 0; i < times; ++i) {
-            v.insert(v.end(), part.begin(), part.end());
-            v.insert(v.end(), tail.begin(), tail.end());
-        }
-        return v;
-    };
-    if (n == 0)
-        return std::vector<Line>(16, L::Output);
-    if (n >= 1 && n <= 10)
-        return {ZoneLines.begin(), ZoneLines.end()};
-    if (n >= 11 && n <= 15)
-        return {L::Text};
-    switch (n) {
-    case 20:
-    case 37:
-    case 38:
-        return {L::Text};
-    case 21:
-        return {L::Flags5, L::Flags5};
-    case 23:
-        return repeat(SensorLines, 2);
-    case 28:
-    case 99:
-        return {L::Text, L::Text};
-    case 36:
-        return {L::Text, L::Text, L::Flags10};
-    case 39:
-        return {L::Text, L::Text, L::Text, L::Byte};
-    case 41:
-        return {L::Char, L::Flags5};
-    case 42:
-    case 43:
-    case 44:
-    case 45:
-        return {L::Char};
-    case 100: {
-        std::vector<Line> v(20, L::Text);
-        v.insert(v.end(), {L::Byte, L::Text, L::Text});
-        return v;
-    }
-    case 101:
-        return repeat(SensorLines, 6, {L::Text, L::Text});
-    default:
-        return {};
-    }
-}
-
-// A decimal number: optional blanks, an optional sign, digits, optional blanks.
-std::optional<std::int32_t> decimal(std::string_view s) {
-    std::size_t i = 0, e = s.size();
-    while (i < e && (s[i] == ' ' || s[i] == '\t'))
-        ++i;
-    while (e > i && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    bool negative = false;
-    if (i < e && (s[i] == '-' || s[i] == '+'))
-        negative = s[i++] == '-';
-    if (i == e)
-        return std::nullopt;
-    std::int64_t v = 0;
-    for (; i < e; ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return std::nullopt;
-        v = v * 10 + (s[i] - '0');
-        if (v > 2147483648LL)
-            return std::nullopt;
-    }
-    v = negative ? -v : v;
-    if (v > 2147483647LL)
-        return std::nullopt;
-    return static_cast<std::int32_t>(v);
-}
-
-// Lines of the file. A line ends at CR LF, or at LF in a file whose line ends
-// were converted; which of the two is told by the end of the first line, as a
-// raw byte further on may be a CR just before a converted line end. A raw line
-// is taken by its length when its bytes are followed by the line end, so that
-// raw CR, LF and 0x1A bytes stay in their field; otherwise it reads as a text
-// line.
-class LineReader {
-public:
-    struct Read {
-        std::string_view text;
-        bool ended = true; // false: the file ends in this line, before its line end
-    };
-
-    explicit LineReader(std::string_view data) : d_(data), end_(lineEndOf(data)) {}
-
-    bool atEnd() const { return pos_ >= d_.size(); }
-    // The number of the line read next, from 1.
-    int nextLine() const { return line_ + 1; }
-
-    std::optional<Read> text() {
-        if (atEnd())
-            return std::nullopt;
-        ++line_;
-        const std::size_t e = d_.find(end_, pos_);
-        if (e == std::string_view::npos) {
-            Read r{d_.substr(pos_), false};
-            pos_ = d_.size();
-            return r;
-        }
-        Read r{d_.substr(pos_, e - pos_), true};
-        pos_ = e + end_.size();
-        return r;
-    }
-
-    std::optional<Read> raw(std::size_t n) {
-        if (atEnd())
-            return std::nullopt;
-        // A line that starts with its end is empty, whatever follows.
-        if (n > 1 && d_.substr(pos_, end_.size()) == end_)
-            return text();
-        const std::size_t after = pos_ + n;
-        if (after < d_.size() && d_.substr(after, end_.size()) == end_) {
-            ++line_;
-            Read r{d_.substr(pos_, n), true};
-            pos_ = after + end_.size();
-            return r;
-        }
-        return text();
-    }
-
-private:
-    static std::string_view lineEndOf(std::string_view data) {
-        const std::size_t lf = data.find('\n');
-        return lf != std::string_view::npos && (lf == 0 || data[lf - 1] != '\r') ? "\n" : "\r\n";
-    }
-
-    std::string_view d_;
-    std::string_view end_;
-    std::size_t pos_ = 0;
-    int line_ = 0;
-};
-
-struct Section {
-    int number = 0;
-    std::vector<std::string_view> lines;
-};
-
-struct Parsed {
-    std::vector<Section> sections;
-    std::optional<ConfigFileError> error;
-};
-
-Parsed parse(std::string_view bytes) {
-    Parsed p;
-    LineReader r(bytes);
-    auto fail = [&p](int line, int section, ConfigFileFault f) {
-        p.error = ConfigFileError{line, section, f};
-        p.sections.clear();
-        return std::move(p);
-    };
-    while (!r.atEnd()) {
-        const int at = r.nextLine();
-        const std::string_view l = r.text()->text;
-        if (l.empty())
-            return fail(at, -1, ConfigFileFault::EmptyLine);
-        if (l.front() != '#')
-            continue;
-        auto n = decimal(l.substr(1, 3));
-        if (!n)
-            return fail(at, -1, ConfigFileFault::NotANumber);
-        if (*n > 101)
-            continue;
-        const std::vector<Line> layout = layoutOf(*n);
-        if (layout.empty())
-            continue;
-        Section s{*n, {}};
-        s.lines.reserve(layout.size());
-        for (Line kind : layout) {
-            const int lineNo = r.nextLine();
-            std::optional<LineReader::Read> read;
-            switch (kind) {
-            case L::Mask:
-            case L::Byte:
-                read = r.raw(1);
-                break;
-            case L::Output:
-                read = r.raw(14);
-                break;
-            default:
-                read = r.text();
-                break;
-            }
-            // A section is whole only when its last line has its line end too.
-            if (!read || !read->ended)
-                return fail(lineNo, *n, ConfigFileFault::EndsTooEarly);
-            const std::string_view v = read->text;
-            const bool needsChar = kind == L::Char || kind == L::Byte || kind == L::Output;
-            if (needsChar && v.empty())
-                return fail(lineNo, *n, ConfigFileFault::EmptyLine);
-            if (kind == L::Number && !decimal(v))
-                return fail(lineNo, *n, ConfigFileFault::NotANumber);
-            if ((kind == L::Flags5 && v.size() < 5) || (kind == L::Flags10 && v.size() < 10))
-                return fail(lineNo, *n, ConfigFileFault::ShortFlagLine);
-            s.lines.push_back(v);
-        }
-        p.sections.push_back(std::move(s));
-    }
-    return p;
-}
-
 // ---- Putting the sections into the model ----
 
+// Reads the sections into the model through its setters, and notes what the
+// file gives each field, so that a value the window does not take as given
+// (a rule refused it, it is out of range) can be told afterwards.
 class Loader {
 public:
-    Loader(ConfigModel& model, std::vector<std::string>& report)
-        : m_(model), reg_(model.registry()), report_(report) {}
+    Loader(ConfigModel& model, ConfigFileLoad& result)
+        : m_(model), reg_(model.registry()), report_(result.reportLines),
+          values_(result.fileValues) {}
 
-    void section(const Section& s) {
+    void section(const FileSection& s) {
         const auto& l = s.lines;
         const int n = s.number;
         if (n == 0)
@@ -262,7 +40,7 @@ public:
         else if (n <= 10)
             zone(n, l);
         else if (n <= 15)
-            m_.setTelephone(n - 10, phoneFromDevice(l[0]));
+            telephone(n - 10, l[0]);
         else if (n == 23)
             wiredSensors(l);
         else if (n == 100)
@@ -278,11 +56,48 @@ private:
     static unsigned byteOf(std::string_view line) {
         return line.empty() ? 0u : static_cast<unsigned char>(line[0]);
     }
+    // A number or text field set from its text, as the file writes it.
     void setText(FieldRole role, std::string_view text, int unit = 0, bool wireless = false) {
-        m_.setText(fieldIdOf(role, unit, 0, wireless), std::string(text));
+        const FieldId id = fieldIdOf(role, unit, 0, wireless);
+        const bool number = fieldDescription(id).kind == FieldKind::Spin;
+        values_.push_back({id, number ? FileValue::Kind::Number : FileValue::Kind::Text, false,
+                           std::string(text), {}});
+        m_.setText(id, std::string(text));
+    }
+    void expectFlag(FieldId id, bool on) { values_.push_back({id, FileValue::Kind::Flag, on, {}, {}}); }
+    void expectText(FieldId id, std::string text) {
+        values_.push_back({id, FileValue::Kind::Text, false, std::move(text), {}});
+    }
+    void expectChoice(FieldId id, std::optional<int> position) {
+        values_.push_back({id, FileValue::Kind::Choice, false, {}, position});
+    }
+    // What the model holds now, noted as what the file gave (the rows, which
+    // the twelve action bytes set through a rule shared with the device).
+    void expectAsNow(FieldId id) {
+        const FieldDescription& d = fieldDescription(id);
+        switch (d.kind) {
+        case FieldKind::Check:
+            expectFlag(id, m_.flag(id));
+            break;
+        case FieldKind::Spin:
+            values_.push_back({id, FileValue::Kind::Number, false, m_.text(id), {}});
+            break;
+        case FieldKind::Text:
+            expectText(id, m_.text(id));
+            break;
+        case FieldKind::Choice:
+        case FieldKind::Radio:
+            expectChoice(id, m_.choice(id));
+            break;
+        }
+    }
+    void telephone(int n, std::string_view line) {
+        const std::string number = phoneFromDevice(line);
+        expectText(fieldIdOf(FieldRole::Telephone, n), number);
+        m_.setTelephone(n, number);
     }
     std::optional<int> listPosition(std::string_view line) const {
-        const auto p = decimal(line);
+        const auto p = fileDecimal(line);
         if (!p || *p < 0 || *p >= m_.choiceList().size())
             return std::nullopt;
         return *p;
@@ -296,10 +111,13 @@ private:
     void wirelessSensors(const std::vector<std::string_view>& lines);
     void general(int n, const std::vector<std::string_view>& lines);
     void remoteControls(const std::vector<std::string_view>& lines);
+    // The byte of an output switched on at arming or by button 4: 0 none.
+    void outputByte(unsigned b, FieldRole onRole, FieldRole outputRole);
 
     ConfigModel& m_;
     OutputUsageRegistry& reg_;
     std::vector<std::string>& report_;
+    std::vector<FileValue>& values_;
 };
 
 void Loader::outputs(const std::vector<std::string_view>& lines) {
@@ -307,15 +125,22 @@ void Loader::outputs(const std::vector<std::string_view>& lines) {
         std::string_view l = lines[static_cast<std::size_t>(n - 1)];
         // The code first: "000000" is no code, and a used output without one
         // is given a new one as it is marked used.
-        m_.setOutputCode(n, bytesToHex(l.size() > 11 ? l.substr(11, 3) : std::string_view()));
+        const std::string code = bytesToHex(l.size() > 11 ? l.substr(11, 3) : std::string_view());
+        m_.setOutputCode(n, code);
+        if (code != "000000")
+            expectText(fieldIdOf(FieldRole::OutputCode, n), code);
         std::string_view name = l.substr(1, 10);
         m_.setOutputName(n, std::string(name.substr(0, name.find('\0'))));
+        expectText(fieldIdOf(FieldRole::OutputName, n), std::string(name.substr(0, name.find('\0'))));
         const char type = l[0];
         if (type == '0') {
             m_.setOutputUsed(n, false);
+            expectFlag(fieldIdOf(FieldRole::OutputUsed, n), false);
         } else if (type >= '1' && type <= '4') {
             m_.setOutputType(n, type - '1');
             m_.setOutputUsed(n, true);
+            expectFlag(fieldIdOf(FieldRole::OutputUsed, n), true);
+            expectChoice(fieldIdOf(FieldRole::OutputType, n), type - '1');
             const WirelessOutput& o = m_.config().wirelessOutputs[static_cast<std::size_t>(n - 1)];
             reg_.registerEntry("bpout_" + std::to_string(n), o.name, o.code, 0,
                                type == '4' ? 4 : 1);
@@ -327,10 +152,20 @@ void Loader::zone(int n, const std::vector<std::string_view>& l) {
     const ZoneRef z = n <= 4 ? wiredZone(n) : wirelessZone(n - 4);
     std::string tag = "#";
     tag += std::to_string(n);
+    const bool active = is(l[2], '1');
+    auto field = [&z](FieldRole role, int sub = 0) {
+        return fieldIdOf(role, z.number, sub, z.wireless);
+    };
     m_.setZoneMessage(z, std::string(l[0]));
+    // An inactive zone is not sent to the device: only its state counts.
+    if (active)
+        expectText(field(FieldRole::ZoneMessage), std::string(l[0]));
+    expectFlag(field(FieldRole::ZoneActive), active);
     if (!z.wireless) {
         if (l[1].size() == 1 && l[1][0] >= '1' && l[1][0] <= '5') {
             m_.setZoneInputType(n, l[1][0] - '0');
+            if (active)
+                expectChoice(field(FieldRole::ZoneInputType), l[1][0] - '1');
         } else {
             m_.setZoneInputType(n, std::nullopt);
             report_.push_back(tag + (n == 1 ? "" : " ") + ru("Уровень Активации :=") +
@@ -344,14 +179,31 @@ void Loader::zone(int n, const std::vector<std::string_view>& l) {
         if (!is(l[2], '0'))
             report_.push_back(tag + ru(" Код Активации :=") + std::string(l[2]));
     }
-    if (is(l[3], '1') || is(l[3], '0'))
+    if (is(l[3], '1') || is(l[3], '0')) {
         m_.setZoneControl24h(z, is(l[3], '1'));
-    else
+        if (active)
+            expectFlag(field(FieldRole::ZoneControl24h), is(l[3], '1'));
+    } else {
         report_.push_back(tag + ru("Уровень Активации :=") + std::string(l[3]));
+    }
     rows(z, l);
+    if (active) {
+        for (int r = 1; r <= 4; ++r) {
+            const FieldId enabled = field(FieldRole::RowEnabled, r);
+            expectAsNow(enabled);
+            if (!m_.flag(enabled))
+                continue;
+            for (FieldRole role : {FieldRole::RowAlwaysOn, FieldRole::RowMinutes,
+                                   FieldRole::RowSeconds, FieldRole::RowOutput})
+                expectAsNow(field(role, r));
+        }
+    }
     const PhoneFlags phones = phonesOfMask(static_cast<PhoneMask>(byteOf(l[16])));
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= 5; ++t) {
         m_.setZonePhone(z, t, phones[static_cast<std::size_t>(t - 1)]);
+        if (active)
+            expectFlag(field(FieldRole::ZonePhone, t), phones[static_cast<std::size_t>(t - 1)]);
+    }
 }
 
 // The twelve action bytes, one decimal line each, go to the rows by the rule
@@ -359,7 +211,7 @@ void Loader::zone(int n, const std::vector<std::string_view>& l) {
 void Loader::rows(ZoneRef z, const std::vector<std::string_view>& l) {
     ZoneActionBytes b{};
     for (std::size_t i = 0; i < b.size(); ++i)
-        b[i] = static_cast<std::uint8_t>(static_cast<unsigned>(*decimal(l[4 + i])) & 0xFFu);
+        b[i] = static_cast<std::uint8_t>(static_cast<unsigned>(*fileDecimal(l[4 + i])) & 0xFFu);
     applyZoneActionBytes(m_, z, b);
 }
 
@@ -369,21 +221,34 @@ void Loader::rows(ZoneRef z, const std::vector<std::string_view>& l) {
 void Loader::sensor(SensorRef s, std::span<const std::string_view> l) {
     const unsigned mask = byteOf(l[0]);
     const bool active = (mask & 0x80u) != 0;
+    auto field = [&s](FieldRole role, int sub = 0) {
+        return fieldIdOf(role, s.number, sub, s.wireless);
+    };
+    const std::size_t noted = values_.size();
     m_.setSensorActive(s, active);
+    expectFlag(field(FieldRole::SensorActive), active);
     const PhoneFlags phones = phonesOfMask(static_cast<PhoneMask>(active ? mask : 0u));
     for (int t = 1; t <= 5; ++t) {
         const bool on = phones[static_cast<std::size_t>(t - 1)];
         // A wired sensor's telephones were cleared by the reset and are only ticked here.
         if (on || s.wireless)
             m_.setSensorPhone(s, t, on);
+        expectFlag(field(FieldRole::SensorPhone, t), on);
     }
     setText(FieldRole::SensorLowAlarm, l[1], s.number, s.wireless);
     setText(FieldRole::SensorHighAlarm, l[2], s.number, s.wireless);
     m_.setThermostat(s, is(l[3], '1'));
+    expectFlag(field(FieldRole::SensorThermostat), is(l[3], '1'));
     m_.setSensorOutput(s, listPosition(l[4]));
     setText(FieldRole::SensorEconomy, l[5], s.number, s.wireless);
     setText(FieldRole::SensorComfort, l[6], s.number, s.wireless);
     m_.setAutoAfterDisarm(s, is(l[7], '1'));
+    expectFlag(field(FieldRole::SensorAuto), is(l[7], '1'));
+    if (is(l[3], '1'))
+        expectChoice(field(FieldRole::SensorOutput), listPosition(l[4]));
+    // The eight lines of an inactive sensor are a filler the device never gets.
+    if (!active)
+        values_.resize(noted + 1);
 }
 
 void Loader::wiredSensors(const std::vector<std::string_view>& l) {
@@ -398,6 +263,8 @@ void Loader::wirelessSensors(const std::vector<std::string_view>& l) {
         const std::string name(part[8]), code(part[9]);
         m_.setSensorName(n, name);
         m_.setSensorCode(n, code);
+        expectText(fieldIdOf(FieldRole::SensorName, n, 0, true), name);
+        expectText(fieldIdOf(FieldRole::SensorCode, n, 0, true), code);
         if (!name.empty())
             reg_.registerEntry("btd" + std::to_string(n), name, code, 0, 1);
     }
@@ -423,6 +290,9 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
     case 20: {
         static constexpr std::string_view methods = "HLPT";
         const std::size_t at = l[0].size() == 1 ? methods.find(l[0][0]) : std::string_view::npos;
+        expectChoice(fieldIdOf(FieldRole::ArmingMethod),
+                     at != std::string_view::npos ? std::optional<int>(static_cast<int>(at))
+                                                  : std::nullopt);
         if (at != std::string_view::npos) {
             m_.setArmingMethod(static_cast<int>(at));
         } else {
@@ -433,52 +303,69 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
     }
     case 21:
         for (int k = 1; k <= 5; ++k) {
-            m_.setSmsOnArming(k, l[0][static_cast<std::size_t>(k - 1)] == '1');
-            m_.setSmsOnDisarming(k, l[1][static_cast<std::size_t>(k - 1)] == '1');
+            const bool in = l[0][static_cast<std::size_t>(k - 1)] == '1';
+            const bool out = l[1][static_cast<std::size_t>(k - 1)] == '1';
+            m_.setSmsOnArming(k, in);
+            m_.setSmsOnDisarming(k, out);
+            expectFlag(fieldIdOf(FieldRole::SmsOnArming, 0, k), in);
+            expectFlag(fieldIdOf(FieldRole::SmsOnDisarming, 0, k), out);
         }
         break;
     case 36:
         setText(FieldRole::ArmingDelay, l[0]);
         setText(FieldRole::DisarmingDelay, l[1]);
-        for (int k = 1; k <= 10; ++k)
-            m_.setEntryDelay(k <= 4 ? wiredZone(k) : wirelessZone(k - 4),
-                             l[2][static_cast<std::size_t>(k - 1)] == '1');
+        for (int k = 1; k <= 10; ++k) {
+            const ZoneRef z = k <= 4 ? wiredZone(k) : wirelessZone(k - 4);
+            const bool on = l[2][static_cast<std::size_t>(k - 1)] == '1';
+            m_.setEntryDelay(z, on);
+            expectFlag(fieldIdOf(FieldRole::EntryDelay, z.number, 0, z.wireless), on);
+        }
         break;
     case 28:
         m_.setClockFromPc(false);
         m_.setDeviceDate(std::string(l[0]));
         m_.setDeviceTime(std::string(l[1]));
+        expectText(fieldIdOf(FieldRole::DeviceDate), std::string(l[0]));
+        expectText(fieldIdOf(FieldRole::DeviceTime), std::string(l[1]));
         break;
     case 37:
-        if (is(l[0], '1') || is(l[0], '2'))
+        if (is(l[0], '1') || is(l[0], '2')) {
             m_.setArmedIndicator(l[0][0] - '1');
+            expectChoice(fieldIdOf(FieldRole::ArmedIndicator), l[0][0] - '1');
+        }
         break;
     case 38:
-        if (auto on = onOff(l[0]))
+        if (auto on = onOff(l[0])) {
             m_.setArmingBeep(*on);
+            expectFlag(fieldIdOf(FieldRole::ArmingBeep), *on);
+        }
         break;
     case 39: {
-        if (auto on = onOff(l[0]))
+        if (auto on = onOff(l[0])) {
             m_.setExternalUps(*on);
-        if (auto on = onOff(l[1]))
-            m_.setMicAndSpeakerOnCall(*on);
-        if (auto on = onOff(l[2]))
-            m_.setStatusSmsOnCall(*on);
-        const int b = static_cast<int>(byteOf(l[3]));
-        if (b == 0) {
-            m_.setArmingOutputOn(false);
-            m_.setArmingOutput(std::nullopt);
-        } else {
-            m_.setArmingOutput(reg_.positionOfCode(b));
-            m_.setArmingOutputOn(true);
+            expectFlag(fieldIdOf(FieldRole::ExternalUps), *on);
         }
+        if (auto on = onOff(l[1])) {
+            m_.setMicAndSpeakerOnCall(*on);
+            expectFlag(fieldIdOf(FieldRole::MicAndSpeakerOnCall), *on);
+        }
+        if (auto on = onOff(l[2])) {
+            m_.setStatusSmsOnCall(*on);
+            expectFlag(fieldIdOf(FieldRole::StatusSmsOnCall), *on);
+        }
+        outputByte(byteOf(l[3]), FieldRole::ArmingOutputOn, FieldRole::ArmingOutput);
         break;
     }
     case 41:
-        if (auto on = firstOnOff(l[0]))
+        if (auto on = firstOnOff(l[0])) {
             m_.setSupplyVoltageReport(*on);
-        for (int k = 1; k <= 5; ++k)
-            m_.setSupplyVoltagePhone(k, l[1][static_cast<std::size_t>(k - 1)] == '1');
+            expectFlag(fieldIdOf(FieldRole::SupplyVoltageReport), *on);
+        }
+        for (int k = 1; k <= 5; ++k) {
+            const bool on = l[1][static_cast<std::size_t>(k - 1)] == '1';
+            m_.setSupplyVoltagePhone(k, on);
+            expectFlag(fieldIdOf(FieldRole::SupplyVoltagePhone, 0, k), on);
+        }
         break;
     case 42:
     case 43:
@@ -490,11 +377,17 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
                 m_.setAlarmSms(*on);
             else
                 m_.setAlarmCall(*on);
+            expectFlag(fieldIdOf(n == 42   ? FieldRole::TimeInSms
+                                 : n == 43 ? FieldRole::AlarmSms
+                                           : FieldRole::AlarmCall),
+                       *on);
         }
         break;
     case 45:
-        if (auto on = firstOnOff(l[0]))
+        if (auto on = firstOnOff(l[0])) {
             m_.setMessageLanguage(*on ? 1 : 0);
+            expectChoice(fieldIdOf(FieldRole::MessageLanguage), *on ? 1 : 0);
+        }
         break;
     case 99:
         setText(FieldRole::MicrophoneVolume, l[0]);
@@ -507,19 +400,39 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
 
 void Loader::remoteControls(const std::vector<std::string_view>& l) {
     for (int k = 1; k <= 10; ++k) {
-        m_.setRemoteName(k, std::string(l[static_cast<std::size_t>(2 * k - 2)]));
-        m_.setRemoteCode(k, std::string(l[static_cast<std::size_t>(2 * k - 1)]));
+        const std::string name(l[static_cast<std::size_t>(2 * k - 2)]);
+        const std::string code(l[static_cast<std::size_t>(2 * k - 1)]);
+        m_.setRemoteName(k, name);
+        m_.setRemoteCode(k, code);
+        expectText(fieldIdOf(FieldRole::RemoteName, k), name);
+        expectText(fieldIdOf(FieldRole::RemoteCode, k), code);
     }
-    const int b = static_cast<int>(byteOf(l[20]));
-    if (b == 0) {
-        m_.setButton4On(false);
-        m_.setButton4Output(std::nullopt);
-    } else {
-        m_.setButton4Output(reg_.positionOfCode(b));
-        m_.setButton4On(true);
-    }
+    outputByte(byteOf(l[20]), FieldRole::Button4On, FieldRole::Button4Output);
     setText(FieldRole::Button4Seconds, l[21]);
     m_.setButton4Toggle(is(l[22], '1'));
+    expectFlag(fieldIdOf(FieldRole::Button4Toggle), is(l[22], '1'));
+}
+
+void Loader::outputByte(unsigned b, FieldRole onRole, FieldRole outputRole) {
+    const bool arming = onRole == FieldRole::ArmingOutputOn;
+    const std::optional<int> position =
+        b == 0 ? std::nullopt : reg_.positionOfCode(static_cast<int>(b));
+    // Off first and then no output; or the output first and then on, so that
+    // the arming check of the tick box sees the output it is to switch on.
+    auto on = [&](bool v) { arming ? m_.setArmingOutputOn(v) : m_.setButton4On(v); };
+    auto output = [&](std::optional<int> p) {
+        arming ? m_.setArmingOutput(p) : m_.setButton4Output(p);
+    };
+    if (b == 0) {
+        on(false);
+        output(std::nullopt);
+    } else {
+        output(position);
+        on(true);
+    }
+    expectFlag(fieldIdOf(onRole), b != 0);
+    if (b != 0)
+        expectChoice(fieldIdOf(outputRole), position);
 }
 
 } // namespace
@@ -536,13 +449,18 @@ std::string configFileFaultText(ConfigFileFault fault) {
         return ru("файл обрывается внутри раздела");
     case ConfigFileFault::NoSections:
         return ru("в файле нет ни одного раздела конфигурации");
+    case ConfigFileFault::NotWindows1251:
+        return ru("текст в кодировке UTF-8, а не Windows-1251: файл сохранён заново другой "
+                  "программой");
+    case ConfigFileFault::WrongWidth:
+        return ru("строка байтов не той длины: файл изменён или сохранён в другой кодировке");
     }
     return {};
 }
 
 ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model) {
     ConfigFileLoad result;
-    Parsed parsed = parse(bytes);
+    ParsedFile parsed = parseConfigFile(bytes);
     if (parsed.error) {
         result.error = parsed.error;
         return result;
@@ -558,7 +476,7 @@ ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model) {
     // file carries them, the ones the window showed must not count as users of
     // an output in the checks that run while the earlier sections are read:
     // they are switched off first, and the file then sets every one of them.
-    for (const Section& s : parsed.sections) {
+    for (const FileSection& s : parsed.sections) {
         if (s.number != 101)
             continue;
         for (int n = 1; n <= 6; ++n) {
@@ -567,9 +485,18 @@ ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model) {
         }
         break;
     }
-    Loader loader(model, result.reportLines);
-    for (const Section& s : parsed.sections)
+    Loader loader(model, result);
+    for (const FileSection& s : parsed.sections)
         loader.section(s);
+    // Sections every file of this format holds: without one, its fields keep
+    // the values of the reset, which a write would send.
+    for (int n : {0, 11, 12, 13, 14, 15, 20, 21, 36, 28, 37, 38, 39, 41, 42, 43, 44, 45, 99, 100,
+                  101}) {
+        const bool present = std::any_of(parsed.sections.begin(), parsed.sections.end(),
+                                         [n](const FileSection& s) { return s.number == n; });
+        if (!present)
+            result.missingSections.push_back(n);
+    }
     return result;
 }
 

@@ -85,8 +85,10 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
     } else {
         path = prompts_.saveFileName(saveDialog_).value_or(std::string());
     }
+    outcome_.reset();
     if (path.empty()) {
         prompts_.message(translate(ru("Не задано имя файла")));
+        outcome_ = Outcome::make(Outcome::Kind::Cancelled);
         return SaveResult::NoFileName;
     }
     backup = backup || isBackupPath(path);
@@ -102,18 +104,23 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
         if (existed)
             text += "\r\n" + translate(ru("Прежний файл не изменён."));
         prompts_.error(text);
+        outcome_ = Outcome::make(Outcome::Kind::FileFailed, {text});
         return SaveResult::Failed;
     };
     // A file that may not be replaced is refused before the user is asked to replace it.
     if (const FileFailure failure = checkFileWritable(path))
         return refused(failure);
-    if (existed && !backup && !prompts_.question(ru("Файл с таким именем существует.  Заменить?")))
+    if (existed && !backup &&
+        !prompts_.question(ru("Файл с таким именем существует.  Заменить?"))) {
+        outcome_ = Outcome::make(Outcome::Kind::Cancelled);
         return SaveResult::Declined;
+    }
 
     if (const FileFailure failure = saveConfigFile(path))
         return refused(failure);
     if (!backup)
         prompts_.message(ru("Конфигурация успешно сохранена в файл:\r\n") + platformNameText(path));
+    outcome_ = Outcome::done();
     return SaveResult::Saved;
 }
 
@@ -139,20 +146,30 @@ bool ConfigFiles::restoreBackup() {
 ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     const std::string path = prompts_.openFileName(openDialog_).value_or(std::string());
     std::error_code ec;
+    outcome_.reset();
+    lastLoad_ = {};
+    auto failed = [this](Outcome::Kind kind, const std::string& text) {
+        outcome_ = Outcome::make(kind, {text});
+    };
     if (path.empty() || !fs::exists(fs::status(path, ec))) {
         prompts_.message(translate(ru("Файл не найден")));
+        failed(Outcome::Kind::FileFailed, translate(ru("Файл не найден")));
         return LoadResult::NotFound;
     }
     // The name may stand for anything: only a regular file of a sensible size
     // is read, and nothing waits for a pipe or reads a device without end.
     const FileRead read = readRegularFile(path, kMaxConfigFileBytes);
     if (read.failure) {
-        prompts_.message(translate(ru("Ошибка чтения файла")) + "\r\n" + failureText(read.failure));
+        const std::string text =
+            translate(ru("Ошибка чтения файла")) + "\r\n" + failureText(read.failure);
+        prompts_.message(text);
+        failed(Outcome::Kind::FileFailed, text);
         return LoadResult::Unreadable;
     }
     const Bytes& bytes = read.bytes;
 
     ConfigFileLoad load;
+    std::vector<LoadChange> changes;
     {
         ModeScope mode(exchange_, ExchangeMode::LoadingFile);
         load = t6::loadConfigFile(bytes, model_);
@@ -160,6 +177,9 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
             for (const std::string& line : load.reportLines)
                 logs_.memo(line);
             refreshAfterLoad(model_);
+            changes = loadChanges(load, model_);
+            for (const std::string& line : loadChangeReport(load, changes))
+                logs_.memo(line);
         }
     }
     if (load.error) {
@@ -172,10 +192,12 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
                 where += " (" + translate(ru("раздел")) + " " + configSectionTag(e.section) + ")";
             where += ": ";
         }
-        prompts_.error(translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
-                       platformNameText(path) + "\r\n" + where +
-                       translate(configFileFaultText(e.fault)) + "\r\n" +
-                       translate(ru("Конфигурация в окне не изменена.")));
+        const std::string text =
+            translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
+            platformNameText(path) + "\r\n" + where + translate(configFileFaultText(e.fault)) +
+            "\r\n" + translate(ru("Конфигурация в окне не изменена."));
+        prompts_.error(text);
+        failed(Outcome::Kind::FileFailed, text);
         return LoadResult::Malformed;
     }
 
@@ -189,8 +211,33 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
     if (const FileFailure failure = writeFileSafely(reportPath(), report))
         prompts_.error(translate(ru("Отчёт о загрузке не сохранён в файл:")) + "\r\n" +
                        platformNameText(reportPath()) + "\r\n" + failureText(failure));
-    prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + platformNameText(path));
-    return LoadResult::Loaded;
+    lastLoad_ = {load.missingSections, changes};
+    if (loadedWhole(load, changes)) {
+        prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") +
+                         platformNameText(path));
+        outcome_ = Outcome::done();
+        return LoadResult::Loaded;
+    }
+    // Not all of the file is in the window: said so, never as a success.
+    std::vector<std::string> details = loadDetails(lastLoad_);
+    std::string text = translate(ru("Конфигурация считана из файла не полностью:")) + "\r\n" +
+                       platformNameText(path);
+    for (const std::string& d : details)
+        text += "\r\n" + d;
+    prompts_.information(text);
+    outcome_ = Outcome::make(Outcome::Kind::Incomplete, std::move(details));
+    return LoadResult::Changed;
+}
+
+std::vector<std::string> ConfigFiles::loadDetails(const LoadReport& report) const {
+    std::vector<std::string> out;
+    for (int n : report.missingSections)
+        out.push_back(translate(ru("Нет раздела")) + " " + configSectionTag(n));
+    for (const LoadChange& c : report.changes)
+        out.push_back(fieldCaption(c.field, captions_) + ": " + translate(ru("в файле")) +
+                      " \"" + c.fileValue + "\", " + translate(ru("в окне")) + " \"" +
+                      c.loadedValue + "\"");
+    return out;
 }
 
 } // namespace t6

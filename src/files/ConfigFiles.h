@@ -13,11 +13,14 @@
 // with the file's name and the line, and the window keeps what it showed.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "common/FileAccess.h"
+#include "common/Outcome.h"
 #include "common/Prompts.h"
+#include "config/ConfigCompare.h"
 #include "files/ConfigFile.h"
 
 namespace t6 {
@@ -41,6 +44,8 @@ public:
     };
     enum class LoadResult {
         Loaded,     // the window shows the file's configuration
+        Changed,    // the window shows the file, but not all of it as the file gives it:
+                    // a section is missing or a rule refused a value (lastLoad() says which)
         NotFound,   // no file name, or no such file
         Unreadable, // the file could not be read
         Malformed,  // the file is not a configuration this program can read
@@ -55,6 +60,17 @@ public:
     SaveResult saveConfiguration();
     // "Загрузить конфигурацию из файла".
     LoadResult loadConfiguration();
+
+    // What the last load did not take as the file gives it.
+    struct LoadReport {
+        std::vector<int> missingSections;
+        std::vector<LoadChange> changes;
+    };
+    const LoadReport& lastLoad() const { return lastLoad_; }
+    // What became of the last save or load.
+    const std::optional<Outcome>& outcome() const { return outcome_; }
+    // The captions of the fields a load report names, in the window's language.
+    void setCaptionText(CaptionText captions) { captions_ = std::move(captions); }
 
     // The backup a read from the device takes first: sets the backup pending
     // and saves. True when the backup was written.
@@ -88,6 +104,9 @@ private:
     // The reason of a failure in the window's language.
     std::string failureText(const FileFailure& failure) const;
     bool isBackupPath(const std::string& path) const;
+    // The missing sections and the values not taken, one line each, in the
+    // window's language.
+    std::vector<std::string> loadDetails(const LoadReport& report) const;
 
     ConfigModel& model_;
     ExchangeController& exchange_;
@@ -97,6 +116,9 @@ private:
     FileDialogSpec openDialog_;
     FileDialogSpec saveDialog_;
     bool autoBackupPending_ = false;
+    CaptionText captions_;
+    LoadReport lastLoad_;
+    std::optional<Outcome> outcome_;
 };
 
 } // namespace t6

@@ -389,7 +389,7 @@ TEST_F(ConfigFileReaderTest, WirelessOutputsAreRegisteredAsRead) {
     outputs += "1" + std::string("Lamp") + std::string(6, '\0') + bytesOf({0, 0, 0}) + "\r\n";
     outputs += "9Odd" + std::string(7, '\0') + bytesOf({1, 2, 3}) + "\r\n";
     outputs += "0Idle" + std::string(6, '\0') + bytesOf({4, 5, 6}) + "\r\n";
-    outputs += "2Short\r\n"; // an earlier, shorter line: no code bytes
+    outputs += "2Short" + std::string(5, '\0') + bytesOf({0, 0, 0}) + "\r\n";
     for (int n = 6; n <= 16; ++n)
         outputs += "0" + std::string(13, '\0') + "\r\n";
     ASSERT_FALSE(load(withTrailer(outputs + lines({"//#01"}))).error);

@@ -140,10 +140,9 @@ TEST_F(ConfigFilesTest, LoadingFailsCleanlyWithoutAFile) {
 
 TEST_F(ConfigFilesTest, LoadingResetsFillsRefreshesAndReports) {
     const std::string path = dir / "site.cfg";
-    writeFile(path,
-              withTrailer(lines({"#02", "Окно", "7", "1", "0"}) +
-                          lines({"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}) +
-                          rawLine({0x01}) + lines({"//#02"})));
+    writeFile(path, wholeFile(lines({"#02", "Окно", "7", "1", "0"}) +
+                              lines({"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}) +
+                              rawLine({0x01}) + lines({"//#02"})));
     tick("CheckBox_in3"); // active before, absent from the file
     logs.memo(ru("входная строка: OK"));
     ModeWitness witness(exchange);
@@ -152,6 +151,8 @@ TEST_F(ConfigFilesTest, LoadingResetsFillsRefreshesAndReports) {
     clock.advance(61'000);
 
     EXPECT_EQ(files.loadConfiguration(), ConfigFiles::LoadResult::Loaded);
+    ASSERT_TRUE(files.outcome());
+    EXPECT_TRUE(files.outcome()->completed());
     model.setObserver(nullptr);
     EXPECT_FALSE(flag("CheckBox_in3"));
     EXPECT_TRUE(flag("CheckBox_in2"));
@@ -223,18 +224,30 @@ TEST_F(ConfigFilesTest, AFileThatIsNoConfigurationIsRefused) {
 TEST_F(ConfigFilesTest, TheRefreshRunsTheZoneReactionsAgain) {
     const Bytes row1OnRelay1 = lines({"0", "0", "0", "0", "10", "3", "0", "0", "0", "0", "0", "0"});
     const std::string path = dir / "arming-first.cfg";
-    writeFile(path, withTrailer(lines({"#39", "0", "0", "0"}) + rawLine({0x03}) +
-                                lines({"//#39", "#01", "a", "1", "1", "0"}) + row1OnRelay1 +
-                                rawLine({1}) + lines({"//#01", "#03", "c", "1", "1", "0"}) +
-                                row1OnRelay1 + rawLine({1}) + lines({"//#03"})));
+    writeFile(path, wholeFile(lines({"#39", "0", "0", "0"}) + rawLine({0x03}) +
+                                  lines({"//#39", "#01", "a", "1", "1", "0"}) + row1OnRelay1 +
+                                  rawLine({1}) + lines({"//#01", "#03", "c", "1", "1", "0"}) +
+                                  row1OnRelay1 + rawLine({1}) + lines({"//#03"}),
+                              {"#39"}));
     prompts.fileNames = {path};
-    EXPECT_EQ(files.loadConfiguration(), ConfigFiles::LoadResult::Loaded);
+    // The refusal is told: the window does not hold the file's row.
+    EXPECT_EQ(files.loadConfiguration(), ConfigFiles::LoadResult::Changed);
+    ASSERT_TRUE(files.outcome());
+    EXPECT_EQ(files.outcome()->kind, Outcome::Kind::Incomplete);
+    ASSERT_EQ(files.lastLoad().changes.size(), 1u);
+    EXPECT_EQ(fieldDescription(files.lastLoad().changes[0].field).controlName, "RG_OUT1S_1");
+    EXPECT_EQ(cp1251ToUtf8(files.lastLoad().changes[0].fileValue), "Реле 1(Relay1)");
+    EXPECT_EQ(files.lastLoad().changes[0].loadedValue, "");
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown.back().text),
+              "T:Конфигурация считана из файла не полностью:\r\n" + path +
+                  "\r\nЗона 1, Строка 1, Выход: T:в файле \"Реле 1(Relay1)\", T:в окне \"\"");
     EXPECT_TRUE(flag("Check_on_output_in"));
     EXPECT_EQ(shownChoice("CB_on_output_in"), "Реле 1(Relay1)");
     EXPECT_EQ(shownChoice("RG_OUT1S_1"), "<none>") << "refused by the refresh";
     EXPECT_EQ(shownChoice("RG_OUT3S_1"), "Реле 1(Relay1)") << "zone 3 is not refreshed";
     ASSERT_EQ(prompts.shown.size(), 3u);
     EXPECT_EQ(prompts.shown[1].kind, Kind::Message);
+    EXPECT_EQ(prompts.shown[2].kind, Kind::Information);
     EXPECT_NE(cp1251ToUtf8(prompts.shown[1].text).find("Реле 1(Relay1)"), std::string::npos);
 }
 

@@ -141,6 +141,23 @@ protected:
     }
 
     Bytes saved() { return saveConfigFile(model, clock.localNow()); }
+    // A whole file, as a window that has just started saves it, with
+    // `sections` in front of its own and its sections `without` (tags) left out.
+    Bytes wholeFile(const Bytes& sections, std::initializer_list<std::string> without = {}) {
+        ScriptedPrompts quiet;
+        CountingRandom counting;
+        ConfigModel fresh{quiet, counting, [] { return ExchangeMode::Idle; },
+                          [this] { return clock.localNow(); }};
+        fresh.startUp();
+        Bytes file = saveConfigFile(fresh, clock.localNow());
+        for (const std::string& tag : without) {
+            const std::string closing = "//" + (tag == "#00" ? std::string("#01") : tag);
+            const std::size_t at = file.find(tag + "\r\n");
+            const std::size_t end = file.find(closing + "\r\n", at);
+            file.erase(at, end + closing.size() + 2 - at);
+        }
+        return sections + file;
+    }
     // Loads as the load flow does: in mode 300003.
     ConfigFileLoad load(const Bytes& bytes) {
         exchange.setMode(ExchangeMode::LoadingFile);

@@ -216,8 +216,14 @@ TEST_F(FilesTest, SaveLoadSaveGivesTheSameBytes) {
 
         otherMode = ExchangeMode::LoadingFile;
         const ConfigFileLoad r = loadConfigFile(first, other);
+        if (!r.error)
+            refreshAfterLoad(other);
         otherMode = ExchangeMode::Idle;
         ASSERT_FALSE(r.error) << "line " << r.error->line;
+        // A file of this program is taken whole: nothing missing, nothing refused.
+        EXPECT_TRUE(r.missingSections.empty());
+        for (const std::string& line : loadChangeReport(r, loadChanges(r, other)))
+            ADD_FAILURE() << cp1251ToUtf8(line);
         const Bytes second = saveConfigFile(other, clock.localNow());
         ASSERT_TRUE(second == first) << firstDifference(first, second);
         // Whether a wireless sensor is active or not, the device holds its name and code.
