@@ -236,6 +236,11 @@ public:
     void setRemoteName(int k, const std::string& name);
     void setRemoteCode(int k, const std::string& code);
     void setTouchKey(int k, const TouchKey& key);
+    // Rows of the key table that a read of the device's table did not reach:
+    // they show what they held before, which is not the device's. Setting a
+    // row (the device, the user, a key file) clears its mark.
+    void setKeysNotRead(const std::vector<int>& rows);
+    bool keyNotRead(int k) const;
 
     // The telephone mask of a group in the current exchange mode.
     std::string tel_parameters_all(const std::string& group) const;
@@ -308,6 +313,7 @@ private:
     std::vector<std::pair<std::optional<int>*, FieldId>> choiceSlots_;
     // Number editors the user has emptied and not yet left; they count as 0.
     std::set<FieldId> emptyEditors_;
+    std::array<bool, 10> keysNotRead_{};
     std::array<bool, 16> attachEnabled_{};
     std::array<bool, 16> testEnabled_{};
 

@@ -152,6 +152,17 @@ void ConfigModel::setRemoteCode(int k, const std::string& code) {
 
 void ConfigModel::setTouchKey(int k, const TouchKey& key) {
     c_.touchKeys.at(static_cast<std::size_t>(k - 1)) = key;
+    // Whoever sets a row (the device, the user, a key file) gives it a content.
+    keysNotRead_.at(static_cast<std::size_t>(k - 1)) = false;
+}
+
+void ConfigModel::setKeysNotRead(const std::vector<int>& rows) {
+    for (int k : rows)
+        keysNotRead_.at(static_cast<std::size_t>(k - 1)) = true;
+}
+
+bool ConfigModel::keyNotRead(int k) const {
+    return keysNotRead_.at(static_cast<std::size_t>(k - 1));
 }
 
 } // namespace t6

@@ -41,6 +41,12 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
     });
     write_.setIncompleteRead([this] { return read_.incomplete(); });
     files_.setDialogs(configOpenDialog(), configSaveDialog());
+    // Captions named in a refusal or a load report follow the window's language.
+    const CaptionText captions = [this](const std::string& text, TextSource source) {
+        return captionText()(text, source);
+    };
+    files_.setCaptionText(captions);
+    write_.setCaptionText(captions);
     exchange_.setTranslate([this](const std::string& text) { return translateMessage(text); });
 }
 

@@ -32,10 +32,12 @@ KeyProgramming::KeyProgramming(ExchangeController& exchange, ConfigModel& model)
     // come back and the port closes.
     ex_.setTimeoutHook(ExchangeMode::KeysReady, [this] { waitCancelSteps(); });
     ex_.setTimeoutHook(ExchangeMode::SignalLevel, [this] { waitCancelSteps(); });
-    // The table did not come: the panel still shows what it held.
+    // The table did not come: the panel still shows what it held, as not read.
     ex_.setTimeoutHook(ExchangeMode::ReadAllKeys, [this] {
-        if (!tableCame_)
-            ex_.view().showNotice(tr("Таблица ключей не прочитана: прибор не ответил за 10 с."));
+        if (!tableAwaited_)
+            return;
+        ex_.view().showNotice(tr("Таблица ключей не прочитана: прибор не ответил за 10 с."));
+        tableMissing(1, Outcome::make(Outcome::Kind::NoAnswer));
     });
     ex_.addInterruptListener(
         [this](ExchangeController::Interruption why) { return onInterrupted(why); });
@@ -60,33 +62,63 @@ bool KeyProgramming::acceptsCellKey(int column, std::size_t cellLength, char key
 // ---- The panel and the table ----
 
 void KeyProgramming::openPanel() {
-    if (!ex_.beginOperation(ExchangeMode::ReadAllKeys,
-                            tr("Нет соединения с устройством. Проверьте подключение")))
+    const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
+    if (!ex_.beginOperation(ExchangeMode::ReadAllKeys, noConnection)) {
+        tableOutcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
         return;
+    }
     state_.shown = true;
     state_.enabled = true;
     state_.otherPanelsEnabled = false;
     notify();
     tableCame_ = false;
-    ex_.sendFramed("Cn");
+    tableOutcome_.reset();
+    try {
+        ex_.sendFramed("Cn");
+    } catch (...) {
+        tableMissing(1, Outcome::make(Outcome::Kind::PortLost));
+        throw;
+    }
+    tableAwaited_ = true;
 }
 
 void KeyProgramming::onTable(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< чтение ключей(все): ") + reply);
     tableCame_ = true;
-    // Rows the reply does not reach keep what they held: the user is told.
-    if (reply.size() < KeyTableBytes)
-        ex_.view().showNotice(
-            tr("Таблица ключей прочитана не полностью; байт в ответе прибора (из 200):") + " " +
-            std::to_string(reply.size()));
-    for (const DecodedKeyRow& r : decodeKeyTable(reply)) {
+    tableAwaited_ = false;
+    const std::vector<DecodedKeyRow> rows = decodeKeyTable(reply);
+    for (const DecodedKeyRow& r : rows) {
         TouchKey key = model_.config().touchKeys.at(static_cast<std::size_t>(r.row - 1));
         key.description = r.description;
         if (r.code)
             key.code = *r.code;
         model_.setTouchKey(r.row, key);
     }
+    if (reply.size() >= KeyTableBytes) {
+        tableOutcome_ = Outcome::done();
+    } else {
+        // Rows the reply does not reach (or reaches without their code) are
+        // not the device's: they are marked as not read, and the user told.
+        ex_.view().showNotice(
+            tr("Таблица ключей прочитана не полностью; байт в ответе прибора (из 200):") + " " +
+            std::to_string(reply.size()));
+        const int whole = static_cast<int>(reply.size() / KeyRecordBytes);
+        tableMissing(whole + 1, Outcome::make(Outcome::Kind::Incomplete));
+    }
     // The reply timer ends the exchange silently.
+    notify();
+}
+
+void KeyProgramming::tableMissing(int fromRow, Outcome outcome) {
+    tableAwaited_ = false;
+    std::vector<int> rows;
+    for (int k = fromRow; k <= 10; ++k)
+        rows.push_back(k);
+    model_.setKeysNotRead(rows);
+    if (!rows.empty())
+        outcome.details.push_back(tr("строки таблицы ключей не прочитаны:") + " " +
+                                  std::to_string(fromRow) + "-10");
+    tableOutcome_ = std::move(outcome);
     notify();
 }
 
@@ -133,14 +165,18 @@ void KeyProgramming::readKey(int row) {
         ExchangeMode::ReadOneKey,
         tr("Нет соединения с устройством. Необходимо проверить подключение"), false);
     readStarting_ = false;
-    if (!ready)
+    if (!ready) {
+        keyOutcome_ = Outcome::make(Outcome::Kind::Refused);
         return;
+    }
     if (cancelling) {
         ex_.sendFramed("Ur");
         endWait();
         // Whatever the device says to the cancel is not a key.
         ex_.finish();
+        keyOutcome_ = Outcome::make(Outcome::Kind::Cancelled);
     } else {
+        keyOutcome_.reset();
         // One key is awaited at a time: a read pending in another row is over.
         ex_.sendFramed("Kr");
         keyReadRow_ = row;
@@ -185,6 +221,7 @@ void KeyProgramming::onKey(const Bytes& reply) {
     state_.enabled = true;
     ex_.closeTimer().start();
     endWait();
+    keyOutcome_ = Outcome::done();
     if (row >= 1 && row <= 10) {
         setCaption(row, false);
         state_.readEnabled[static_cast<std::size_t>(row - 1)] = true;
@@ -198,9 +235,25 @@ void KeyProgramming::save() {
     // The device needs a moment before it takes the table.
     ex_.clock().wait(1000);
     state_.enableConnectButton = false;
+    saveOutcome_.reset();
     if (const std::optional<KeyTableFault> fault = checkKeyTable(model_.config().touchKeys)) {
-        ex_.prompts().message(
-            keyTableFaultText(*fault, [this](const std::string& t) { return ex_.translate(t); }));
+        const std::string text =
+            keyTableFaultText(*fault, [this](const std::string& t) { return ex_.translate(t); });
+        ex_.prompts().message(text);
+        saveOutcome_ = Outcome::make(Outcome::Kind::Refused, {text});
+        return;
+    }
+    // Rows the device's table did not fill would be written as the window
+    // shows them, over the device's own: the user decides.
+    std::string notRead;
+    for (int k = 1; k <= 10; ++k)
+        if (model_.keyNotRead(k))
+            notRead += (notRead.empty() ? "" : ", ") + std::to_string(k);
+    if (!notRead.empty() &&
+        !ex_.prompts().question(
+            tr("Таблица ключей прочитана из прибора не полностью; не прочитаны строки:") + " " +
+            notRead + ".\r\n" + tr("Всё равно записать таблицу в прибор?"))) {
+        saveOutcome_ = Outcome::make(Outcome::Kind::Cancelled);
         return;
     }
     // A key read waits no more; an earlier save still waiting is replaced quietly.
@@ -209,8 +262,10 @@ void KeyProgramming::save() {
     saveStarting_ = false;
     ex_.stopTimers();
     const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
+    const Outcome refused = Outcome::make(Outcome::Kind::Refused, {noConnection});
     if (ex_.connectedPort().empty()) {
         ex_.prompts().message(noConnection);
+        saveOutcome_ = refused;
         state_.enableConnectButton = true;
         notify();
         return;
@@ -220,12 +275,14 @@ void KeyProgramming::save() {
         break;
     case ExchangeController::Opening::Failed:
         ex_.prompts().message(noConnection);
+        saveOutcome_ = refused;
         ex_.adviseOnOpenFailure();
         state_.enableConnectButton = true;
         notify();
         return;
     case ExchangeController::Opening::StillClosed:
         ex_.prompts().message(noConnection);
+        saveOutcome_ = refused;
         return;
     }
     ex_.port().purge();
@@ -235,6 +292,7 @@ void KeyProgramming::save() {
         ex_.sendFramed("Wr");
     } catch (const PortError&) {
         ex_.prompts().message(noConnection);
+        saveOutcome_ = Outcome::make(Outcome::Kind::PortLost, {noConnection});
         return;
     }
     saving_ = true;
@@ -249,7 +307,7 @@ void KeyProgramming::onReady(const Bytes& reply) {
     if (reply != "OK") {
         ex_.setMode(ExchangeMode::IdleAfterOperation);
         ex_.replyTimer().stop();
-        endSave();
+        saveEnded(Outcome::make(Outcome::Kind::WrongAnswer));
         answerBox(ru("Ответ о готовности к сохранению ключей некорректен."));
         return;
     }
@@ -269,7 +327,7 @@ bool KeyProgramming::sendTable() {
     if (!block) {
         // The table was edited while the device got ready: nothing half-built is sent.
         ex_.setMode(ExchangeMode::IdleAfterOperation);
-        endSave();
+        saveEnded(Outcome::make(Outcome::Kind::Refused));
         if (auto fault = checkKeyTable(model_.config().touchKeys))
             ex_.prompts().message(keyTableFaultText(
                 *fault, [this](const std::string& t) { return ex_.translate(t); }));
@@ -281,7 +339,7 @@ bool KeyProgramming::sendTable() {
     ex_.stopTimers();
     const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
     if (ex_.connectedPort().empty()) {
-        endSave();
+        saveEnded(Outcome::make(Outcome::Kind::Refused, {noConnection}));
         ex_.prompts().message(noConnection);
         return false;
     }
@@ -289,12 +347,12 @@ bool KeyProgramming::sendTable() {
     case ExchangeController::Opening::Open:
         break;
     case ExchangeController::Opening::Failed:
-        endSave();
+        saveEnded(Outcome::make(Outcome::Kind::PortLost));
         ex_.prompts().message(tr("Ошибка открытия порта. Проверьте подключение"));
         ex_.adviseOnOpenFailure();
         return false;
     case ExchangeController::Opening::StillClosed:
-        endSave();
+        saveEnded(Outcome::make(Outcome::Kind::PortLost));
         ex_.prompts().message(noConnection);
         return false;
     }
@@ -303,7 +361,12 @@ bool KeyProgramming::sendTable() {
     ex_.replyTimer().start();
     awaitingResult_ = true;
     saveWatch_->start();
-    ex_.sendFramed(*block);
+    try {
+        ex_.sendFramed(*block);
+    } catch (...) {
+        saveEnded(Outcome::make(Outcome::Kind::PortLost));
+        throw;
+    }
     return true;
 }
 
@@ -312,7 +375,7 @@ void KeyProgramming::onResult(const Bytes& reply) {
     ex_.setMode(ExchangeMode::IdleAfterOperation);
     ex_.replyTimer().stop();
     const bool written = reply == "Ok";
-    endSave();
+    saveEnded(written ? Outcome::done() : Outcome::make(Outcome::Kind::WrongAnswer));
     if (!written) {
         // The panel stays open.
         answerBox(ru("Ответ об успешной записи ключей не корректен."));
@@ -329,6 +392,12 @@ void KeyProgramming::onResult(const Bytes& reply) {
 void KeyProgramming::answerBox(const std::string& text) {
     // Shown as written; the mode is 11 whatever the answer.
     ex_.endAfterBox(ex_.prompts().confirm(text));
+}
+
+void KeyProgramming::saveEnded(Outcome outcome) {
+    if (saving_)
+        saveOutcome_ = std::move(outcome);
+    endSave();
 }
 
 void KeyProgramming::endSave() {
@@ -348,7 +417,7 @@ void KeyProgramming::onSaveWatch() {
     const bool silentResult = awaitingResult_;
     if (ex_.mode() == ExchangeMode::KeysResult)
         ex_.finish();
-    endSave();
+    saveEnded(Outcome::make(Outcome::Kind::NoAnswer));
     if (silentResult)
         ex_.view().showNotice(tr("Прибор не подтвердил запись ключей: ответа нет 10 с."));
 }
@@ -366,7 +435,7 @@ void KeyProgramming::waitCancelSteps() {
         ex_.port().purge();
     ex_.closeTimer().start();
     if (saving_)
-        endSave();
+        saveEnded(Outcome::make(Outcome::Kind::NoAnswer));
     else
         notify();
 }
@@ -387,11 +456,18 @@ std::string KeyProgramming::onInterrupted(ExchangeController::Interruption why) 
     }
     if (pendingRow_ && (lost || !readStarting_)) {
         endWait();
+        keyOutcome_ = Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled);
         changed = true;
+    }
+    // The table cannot come any more.
+    if (tableAwaited_) {
+        tableMissing(1, Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled));
+        changed = false;
     }
     std::string outcome;
     if (saving_) {
-        endSave(); // tells the panel itself
+        saveEnded(Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled));
+        // saveEnded tells the panel itself
         changed = false;
         if (lost)
             outcome = tr("Запись ключей прервана: порт закрылся.");

@@ -15,10 +15,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/Bytes.h"
 #include "common/Clock.h"
+#include "common/Outcome.h"
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeMode.h"
 
@@ -84,6 +86,16 @@ public:
     // Between "Wr" and the answer to the table.
     bool saving() const { return saving_; }
 
+    // What became of the last read of the device's table (the panel opened):
+    // completed only when the whole table came; incomplete names the rows it
+    // did not reach, which the model marks as not read. Nothing while the
+    // table is awaited.
+    const std::optional<Outcome>& tableOutcome() const { return tableOutcome_; }
+    // What became of the last write of the table ("Сохранить ").
+    const std::optional<Outcome>& saveOutcome() const { return saveOutcome_; }
+    // What became of the last read of one key.
+    const std::optional<Outcome>& keyOutcome() const { return keyOutcome_; }
+
     // The key filter of the table's cells (column 1 the description, 2 the
     // code): a character typed into a full cell is refused. Backspace ('\b')
     // always passes, so that a full cell can be shortened.
@@ -106,6 +118,10 @@ private:
     void startSaveWatch();
     void endSave();
     void onSaveWatch();
+    // The table did not come (or not all of it): the rows it did not reach
+    // are marked as not read.
+    void tableMissing(int fromRow, Outcome outcome);
+    void saveEnded(Outcome outcome);
     // A box shown as written; Yes purges and starts the closing timer.
     void answerBox(const std::string& text);
     void setCaption(int row, bool pending);
@@ -125,6 +141,10 @@ private:
     bool tableCame_ = false;    // a reply to "Cn" since the panel was opened
     bool saving_ = false;
     bool awaitingResult_ = false;
+    bool tableAwaited_ = false; // "Cn" sent, the table not come
+    std::optional<Outcome> tableOutcome_;
+    std::optional<Outcome> saveOutcome_;
+    std::optional<Outcome> keyOutcome_;
 };
 
 } // namespace t6

@@ -36,6 +36,13 @@ TEST_F(KeysTest, OpeningThePanelReadsTheTableIntoItsRows) {
     EXPECT_EQ(cells(key(1)), (KeyCells{ru("Дверь"), "01a2b3c4d5e6f708"}));
     EXPECT_EQ(cells(key(2)), (KeyCells{"", "0000000000000000"}));
     EXPECT_EQ(cells(key(3)), (KeyCells{ru("третий"), "3333"}));
+    // Those rows are not the device's: marked, and the read is not whole.
+    for (int row = 1; row <= 10; ++row)
+        EXPECT_EQ(model.keyNotRead(row), row >= 3) << row;
+    ASSERT_TRUE(keys.tableOutcome());
+    EXPECT_EQ(keys.tableOutcome()->kind, Outcome::Kind::Incomplete);
+    EXPECT_EQ(cp1251ToUtf8(keys.tableOutcome()->details.at(0)),
+              "T:строки таблицы ключей не прочитаны: 3-10");
     EXPECT_FALSE(states.empty());
     EXPECT_EQ(view.notices, (std::vector<std::string>{ru("T:Таблица ключей прочитана не "
                                                          "полностью; байт в ответе прибора (из "
@@ -63,6 +70,10 @@ TEST_F(KeysTest, ATableThatDoesNotComeIsToldAtTheTimeOutAWholeOneNotAtAll) {
                                 ru("T:Таблица ключей не прочитана: прибор не ответил за 10 с.")}));
     EXPECT_TRUE(prompts.shown.empty()) << "no box: the status bar says it";
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
+    ASSERT_TRUE(keys.tableOutcome());
+    EXPECT_EQ(keys.tableOutcome()->kind, Outcome::Kind::NoAnswer);
+    for (int row = 1; row <= 10; ++row)
+        EXPECT_TRUE(model.keyNotRead(row)) << row;
 
     view.notices.clear();
     Bytes whole;
@@ -74,6 +85,49 @@ TEST_F(KeysTest, ATableThatDoesNotComeIsToldAtTheTimeOutAWholeOneNotAtAll) {
     clock.advance(ExchangeController::kReplyIntervalMs);
     EXPECT_TRUE(view.notices.empty());
     EXPECT_EQ(cells(key(10)), (KeyCells{"k10", "01a2b3c4d5e6f708"}));
+    ASSERT_TRUE(keys.tableOutcome());
+    EXPECT_TRUE(keys.tableOutcome()->completed());
+    for (int row = 1; row <= 10; ++row)
+        EXPECT_FALSE(model.keyNotRead(row)) << row;
+}
+
+TEST_F(KeysTest, ATableNeverReadWholeIsWrittenOnlyAfterAQuestion) {
+    // 52 bytes: rows 1 and 2 whole, row 3 its description alone.
+    openWithTable(record("one", kIdentity) + record("two", kIdentity) + Bytes("three") +
+                  Bytes(7, '\0'));
+    EXPECT_FALSE(model.keyNotRead(2));
+    EXPECT_TRUE(model.keyNotRead(3)) << "a row without its code is not the device's";
+    // The user gives row 10 its key: it is no longer unread.
+    setKey(10, "гость", "0102");
+    EXPECT_FALSE(model.keyNotRead(10));
+
+    prompts.answers = {false};
+    keys.save();
+    EXPECT_EQ(prompts.textsUtf8(),
+              std::vector<std::string>{
+                  T("Таблица ключей прочитана из прибора не полностью; не прочитаны строки:") +
+                  " 3, 4, 5, 6, 7, 8, 9.\r\n" + T("Всё равно записать таблицу в прибор?")});
+    EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Question);
+    EXPECT_TRUE(port.writes.empty()) << "No sends nothing";
+    ASSERT_TRUE(keys.saveOutcome());
+    EXPECT_EQ(keys.saveOutcome()->kind, Outcome::Kind::Cancelled);
+
+    prompts.answers = {true};
+    keys.save();
+    EXPECT_EQ(sent(), std::vector<Bytes>{frame("Wr")}) << "Yes writes";
+    reply("OK");
+    reply("Ok");
+    ASSERT_TRUE(keys.saveOutcome());
+    EXPECT_TRUE(keys.saveOutcome()->completed());
+}
+
+TEST_F(KeysTest, ATableCutShortByALostPortIsNotRead) {
+    keys.openPanel();
+    port.unplug();
+    ASSERT_TRUE(keys.tableOutcome());
+    EXPECT_EQ(keys.tableOutcome()->kind, Outcome::Kind::PortLost);
+    EXPECT_TRUE(model.keyNotRead(1));
+    EXPECT_TRUE(model.keyNotRead(10));
 }
 
 TEST_F(KeysTest, APortThatGoesAwayEndsTheKeyWaitAtOnceInOneBox) {
@@ -191,7 +245,7 @@ TEST_F(KeysTest, AKeyReadWithoutTheDeviceSaysTheConnectionMustBeVerified) {
 }
 
 TEST_F(KeysTest, SavingSendsReadinessThenTheWholeTableAndClosesThePanel) {
-    openWithTable(record("one", kIdentity));
+    openWithWholeTable(record("one", kIdentity));
     model.setTouchKey(1, {ru("Дверь"), "01A2B3C4D5E6F708"});
     model.setTouchKey(2, {"", ""});
     model.setTouchKey(3, {"Hall", " c4d5 "});
@@ -228,6 +282,8 @@ TEST_F(KeysTest, SavingSendsReadinessThenTheWholeTableAndClosesThePanel) {
     EXPECT_TRUE(keys.state().otherPanelsEnabled);
     EXPECT_TRUE(keys.state().closeEnabled);
     EXPECT_FALSE(keys.saving());
+    ASSERT_TRUE(keys.saveOutcome());
+    EXPECT_TRUE(keys.saveOutcome()->completed());
     clock.advance(ExchangeController::kCloseIntervalMs);
     EXPECT_FALSE(port.isOpen());
     clock.advance(20000);
@@ -253,11 +309,13 @@ TEST_F(KeysTest, ADoneBoxClosedWithoutYesStillClosesThePanelButNotThePort) {
 }
 
 TEST_F(KeysTest, WrongAnswersEndTheSaveWithTheirBoxes) {
-    openWithTable(record("one", kIdentity));
+    openWithWholeTable(record("one", kIdentity));
     keys.save();
     reply("Ok"); // readiness is "OK" exactly
     EXPECT_EQ(prompts.lastUtf8(), "Ответ о готовности к сохранению ключей некорректен.");
     EXPECT_EQ(sent().size(), 1u) << "the table is not sent";
+    ASSERT_TRUE(keys.saveOutcome());
+    EXPECT_EQ(keys.saveOutcome()->kind, Outcome::Kind::WrongAnswer);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     EXPECT_TRUE(keys.state().closeEnabled);
     EXPECT_TRUE(keys.state().shown);
@@ -280,11 +338,13 @@ TEST_F(KeysTest, WrongAnswersEndTheSaveWithTheirBoxes) {
 TEST_F(KeysTest, NoAnswerToReadinessShowsTheBoxThenFreesThePanels) {
     int sensorPanel = 0;
     keys.setSensorPanelEnabler([&] { ++sensorPanel; });
-    openWithTable(record("one", kIdentity));
+    openWithWholeTable(record("one", kIdentity));
     keys.save();
     clock.advance(ExchangeController::kReplyIntervalMs);
     EXPECT_EQ(prompts.textsUtf8(),
               std::vector<std::string>{"НЕТ ответа о готовности к чтению ключей"});
+    ASSERT_TRUE(keys.saveOutcome());
+    EXPECT_EQ(keys.saveOutcome()->kind, Outcome::Kind::NoAnswer);
     EXPECT_EQ(sensorPanel, 1);
     EXPECT_TRUE(keys.state().enabled);
     EXPECT_TRUE(keys.state().closeEnabled);
@@ -296,7 +356,7 @@ TEST_F(KeysTest, NoAnswerToReadinessShowsTheBoxThenFreesThePanels) {
 }
 
 TEST_F(KeysTest, NoAnswerToTheTableIsToldAndThePanelCanBeClosed) {
-    openWithTable(record("one", kIdentity));
+    openWithWholeTable(record("one", kIdentity));
     keys.save();
     reply("OK");
     clock.advance(ExchangeController::kReplyIntervalMs + ExchangeController::kCloseIntervalMs);
@@ -305,6 +365,8 @@ TEST_F(KeysTest, NoAnswerToTheTableIsToldAndThePanelCanBeClosed) {
                                 ru("T:Прибор не подтвердил запись ключей: ответа нет 10 с.")});
     EXPECT_TRUE(keys.state().closeEnabled);
     EXPECT_FALSE(keys.saving());
+    ASSERT_TRUE(keys.saveOutcome());
+    EXPECT_EQ(keys.saveOutcome()->kind, Outcome::Kind::NoAnswer);
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     EXPECT_FALSE(port.isOpen());
 }
@@ -317,6 +379,8 @@ TEST_F(KeysTest, TheSaveCheckRefusesBeforeAnythingIsSent) {
         EXPECT_TRUE(port.writes.empty()) << expected;
         EXPECT_EQ(prompts.textsUtf8(), std::vector<std::string>{expected});
         EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+        ASSERT_TRUE(keys.saveOutcome());
+        EXPECT_EQ(keys.saveOutcome()->kind, Outcome::Kind::Refused);
     };
     setKey(3, "", "01G2");
     setKey(5, "", "012");
@@ -337,7 +401,7 @@ TEST_F(KeysTest, TheSaveCheckRefusesBeforeAnythingIsSent) {
 }
 
 TEST_F(KeysTest, ASaveWithoutTheDeviceAsksForTheConnectButton) {
-    openWithTable(record("one", kIdentity));
+    openWithWholeTable(record("one", kIdentity));
     exchange.setConnectedPort("");
     keys.save();
     EXPECT_EQ(prompts.lastUtf8(), T("Нет соединения с устройством. Проверьте подключение"));

@@ -89,6 +89,12 @@ protected:
         view.notices.clear(); // a short table's own
     }
 
+    // The same with the whole table: the records given, then empty records up
+    // to the ten (a write then asks nothing about rows not read).
+    void openWithWholeTable(const Bytes& records) {
+        openWithTable(records + Bytes(KeyTableBytes - records.size(), '\0'));
+    }
+
     std::filesystem::path dir;
     ManualClock clock;
     FakeSerialPort port;
