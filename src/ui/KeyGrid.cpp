@@ -2,9 +2,11 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "common/Cp1251.h"
 #include "config/ConfigModel.h"
 #include "keys/KeyProgramming.h"
 #include "ui/Cp1251Validator.h"
@@ -13,6 +15,10 @@
 namespace t6 {
 
 namespace {
+
+// Item data of a row not read, and the words painted into its empty cells.
+constexpr int NotReadRole = Qt::UserRole + 1;
+constexpr int NotReadTextRole = Qt::UserRole + 2;
 
 // The cells take only what Windows-1251 can hold, and their typing follows
 // the grid's key filter.
@@ -45,12 +51,27 @@ public:
         }
         return QStyledItemDelegate::eventFilter(watched, event);
     }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        // An empty cell of a row not read says so, without holding the words.
+        if (!index.data(NotReadRole).toBool() || !index.data(Qt::DisplayRole).toString().isEmpty())
+            return;
+        painter->save();
+        QFont font = option.font;
+        font.setItalic(true);
+        painter->setFont(font);
+        painter->setPen(option.palette.color(QPalette::Disabled, QPalette::Text));
+        painter->drawText(option.rect.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                          index.data(NotReadTextRole).toString());
+        painter->restore();
+    }
 };
 
 } // namespace
 
-KeyGrid::KeyGrid(QTableWidget* grid, ConfigModel& model)
-    : QObject(grid), grid_(grid), model_(model) {
+KeyGrid::KeyGrid(QTableWidget* grid, ConfigModel& model, Translate translate)
+    : QObject(grid), grid_(grid), model_(model), translate_(std::move(translate)) {
     grid_->setItemDelegate(new KeyCellDelegate(grid_));
     // Every change of a cell, typed or pasted or set by assistive technology.
     connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
@@ -70,11 +91,32 @@ void KeyGrid::showKeys() {
     set(0, kDescriptionColumn, QString::fromUtf8("Описание"));
     set(0, kCodeColumn, QString::fromUtf8("КодКлюча"));
     const auto& keys = model_.config().touchKeys;
+    auto tr = [this](const char* utf8) { return qs(translate_ ? translate_(ru(utf8)) : ru(utf8)); };
+    const QString notRead = tr("не прочитано");
+    const QString notReadTip =
+        tr("Строка не прочитана из прибора: показано прежнее содержимое, а не ключ прибора.");
     for (int r = 1; r <= 10; ++r) {
         const TouchKey& k = keys[static_cast<std::size_t>(r - 1)];
         set(r, 0, QString::number(r));
         set(r, kDescriptionColumn, qs(k.description));
         set(r, kCodeColumn, qs(k.code));
+        const bool unread = model_.keyNotRead(r);
+        for (int c = 0; c <= kCodeColumn; ++c) {
+            QTableWidgetItem* item = grid_->item(r, c);
+            if (!item || item->data(NotReadRole).toBool() == unread)
+                continue;
+            QFont font = item->font();
+            font.setItalic(unread);
+            item->setFont(font);
+            item->setData(NotReadRole, unread);
+            item->setData(NotReadTextRole, unread ? notRead : QString());
+            item->setData(Qt::ForegroundRole,
+                          unread ? QVariant(grid_->palette().color(QPalette::Disabled,
+                                                                   QPalette::Text))
+                                 : QVariant());
+            item->setToolTip(unread ? notReadTip : QString());
+            item->setData(Qt::AccessibleDescriptionRole, unread ? notReadTip : QVariant());
+        }
     }
     --showing_;
 }

@@ -3,8 +3,15 @@
 // the user types reaches the model at once, whatever changed the cell, and the
 // grid shows the model's keys again whenever they change. Typing follows the
 // key filter of the key programming (KeyProgramming::acceptsCellKey).
+//
+// A row that the device's table did not reach is shown as not read: its
+// cells greyed and in italics, an empty cell with "не прочитано" in it (only
+// painted, never the cell's text), and a tooltip and accessible description
+// that say so.
 
 #include <QObject>
+#include <functional>
+#include <string>
 
 class QTableWidget;
 class QTableWidgetItem;
@@ -19,7 +26,10 @@ public:
     static constexpr int kDescriptionColumn = 1;
     static constexpr int kCodeColumn = 2;
 
-    KeyGrid(QTableWidget* grid, ConfigModel& model);
+    using Translate = std::function<std::string(const std::string&)>;
+
+    // translate gives the dictionary's text of a message (Windows-1251).
+    KeyGrid(QTableWidget* grid, ConfigModel& model, Translate translate = {});
 
     // Shows the model's keys (and the headings and row numbers).
     void showKeys();
@@ -29,6 +39,7 @@ private:
 
     QTableWidget* grid_;
     ConfigModel& model_;
+    Translate translate_;
     int showing_ = 0;
 };
 

@@ -284,7 +284,8 @@ void MainWindow::buildOverlays(QWidget* clientArea) {
     buildSensorListPanel(clientArea)->move(296, 160);
     QWidget* keyPanel = buildKeyPanel(clientArea);
     keyPanel->move(245, 120);
-    keyGrid_ = new KeyGrid(keyPanel->findChild<QTableWidget*>("SGrid_key"), core_.model());
+    keyGrid_ = new KeyGrid(keyPanel->findChild<QTableWidget*>("SGrid_key"), core_.model(),
+                           [this](const std::string& t) { return core_.translateMessage(t); });
     maker_ = std::make_unique<MakerPanel>(buildMakerPanel(clientArea));
     maker_->panel->move(204, 52);
     connect(maker_->close, &QPushButton::clicked, this, [this] { maker_->panel->hide(); });

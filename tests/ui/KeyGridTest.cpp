@@ -40,6 +40,29 @@ TEST_F(KeyGridTest, TheGridShowsTheModelsKeys) {
     EXPECT_EQ(grid()->item(10, 2)->text(), u("ffeeddccbbaa9988"));
 }
 
+TEST_F(KeyGridTest, RowsTheTableDidNotReachAreShownAsNotReadUntilSomethingFillsThem) {
+    core->model().setTouchKey(4, {ru("Старый"), "1111"});
+    core->model().setKeysNotRead({4, 5});
+    window->findChild<KeyGrid*>()->showKeys();
+    for (int row : {4, 5}) {
+        for (int column = 0; column <= 2; ++column) {
+            QTableWidgetItem* item = grid()->item(row, column);
+            EXPECT_TRUE(item->font().italic()) << row << column;
+            EXPECT_TRUE(item->toolTip().startsWith(u("Строка не прочитана из прибора")));
+            EXPECT_EQ(item->data(Qt::AccessibleDescriptionRole).toString(), item->toolTip());
+        }
+    }
+    EXPECT_EQ(grid()->item(4, 1)->text(), u("Старый")) << "what it held, marked";
+    EXPECT_TRUE(grid()->item(5, 1)->text().isEmpty()) << "the words are painted, not held";
+    EXPECT_FALSE(grid()->item(6, 1)->font().italic());
+    // The user fills row 5: it is the user's now.
+    grid()->item(5, 2)->setText(u("0a0b"));
+    EXPECT_FALSE(core->model().keyNotRead(5));
+    EXPECT_FALSE(grid()->item(5, 1)->font().italic());
+    EXPECT_TRUE(grid()->item(5, 1)->toolTip().isEmpty());
+    EXPECT_TRUE(core->model().keyNotRead(4));
+}
+
 TEST_F(KeyGridTest, TheKeyFilterDropsCharacterKeysOfAFullCell) {
     // A description cell holding ten characters takes no more; Backspace,
     // Delete and the arrows always pass, so a full cell can be shortened.
