@@ -1,6 +1,5 @@
 #include "cli/CliPrompts.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "cli/CommandContext.h"
@@ -58,36 +57,6 @@ std::optional<std::string> CliPrompts::openFileName(const FileDialogSpec&) {
 
 std::optional<std::string> CliPrompts::saveFileName(const FileDialogSpec&) {
     return saveFile_;
-}
-
-bool CliPrompts::isDictionaryNotice(const std::string& text) {
-    return text.rfind("No exists", 0) == 0;
-}
-
-bool CliPrompts::saw(const std::string& text, std::size_t from) const {
-    for (std::size_t i = from; i < shown_.size(); ++i)
-        if (shown_[i].text == text || shown_[i].text.starts_with(text + "\r\n"))
-            return true;
-    return false;
-}
-
-bool CliPrompts::sawError(std::size_t from) const {
-    for (std::size_t i = from; i < shown_.size(); ++i)
-        if (shown_[i].kind == Kind::Error)
-            return true;
-    return false;
-}
-
-const CliPrompts::Shown* CliPrompts::lastOutcome(std::size_t from,
-                                                 std::initializer_list<Kind> kinds) const {
-    for (std::size_t i = shown_.size(); i > from; --i) {
-        const Shown& s = shown_[i - 1];
-        if (isDictionaryNotice(s.text))
-            continue;
-        if (std::find(kinds.begin(), kinds.end(), s.kind) != kinds.end())
-            return &s;
-    }
-    return nullptr;
 }
 
 } // namespace t6::cli

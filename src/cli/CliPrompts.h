@@ -2,8 +2,8 @@
 // The boxes and dialogs of the command-line program. Nobody is asked: every
 // box goes to standard error as text, each question gets the answer the
 // window's default button gives, and a file dialog gives the file named on
-// the command line. What was shown is kept, so that a command can tell how
-// its operation ended.
+// the command line. How an operation ended is never read from its boxes: each
+// operation says so itself (common/Outcome.h).
 //
 // The answers, question by question:
 //  - the boxes with a single Yes button (the ends of the read, the write,
@@ -63,18 +63,8 @@ public:
     // Writes a line of the program's own to standard error, as a box would be.
     void note(const std::string& text);
 
+    // What was shown, for the tests.
     const std::vector<Shown>& shown() const { return shown_; }
-    // Whether a box with this text, or with it as its first line, has been shown
-    // since box number `from`.
-    bool saw(const std::string& text, std::size_t from = 0) const;
-    // Whether an error box (a port error, a port that went away) has been
-    // shown since box number `from`.
-    bool sawError(std::size_t from) const;
-    // The last box of these kinds shown since box number `from`, leaving out
-    // the dictionary's notices ("No exists" and its path).
-    const Shown* lastOutcome(std::size_t from, std::initializer_list<Kind> kinds) const;
-    // A notice of the dictionary that shows before a message, not a message.
-    static bool isDictionaryNotice(const std::string& text);
 
 private:
     void show(Kind kind, const std::string& text, const std::string& suffix = {});

@@ -7,6 +7,26 @@
 
 namespace t6::cli {
 
+int exitCodeOf(const std::optional<Outcome>& outcome) {
+    if (!outcome)
+        return Exit::DeviceError;
+    switch (outcome->kind) {
+    case Outcome::Kind::Completed:
+        return Exit::Ok;
+    case Outcome::Kind::NoAnswer:
+        return Exit::NoAnswer;
+    case Outcome::Kind::FileFailed:
+        return Exit::FileError;
+    case Outcome::Kind::Incomplete:
+    case Outcome::Kind::WrongAnswer:
+    case Outcome::Kind::Refused:
+    case Outcome::Kind::Cancelled:
+    case Outcome::Kind::PortLost:
+        break;
+    }
+    return Exit::DeviceError;
+}
+
 std::string terminalText(const std::string& cp1251) {
     // Line breaks become the terminal's own; a control byte (which could move
     // the cursor or recolour the terminal when a device or a file holds one)

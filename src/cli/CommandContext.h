@@ -5,7 +5,10 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
+
+#include "common/Outcome.h"
 
 namespace t6 {
 struct FieldDifference;
@@ -24,6 +27,12 @@ inline constexpr int FileError = 6;     // a file cannot be read or written, or 
 inline constexpr int DeviceError = 7;   // a refused check, a wrong answer, no port, a port error
 inline constexpr int Interrupted = 130; // Ctrl+C
 } // namespace Exit
+
+// The exit code an operation's outcome gives: done 0, no answer 4, a file
+// that could not be read or written 6, anything else (an incomplete or wrong
+// answer, a refusal, a lost port, a cancelled operation) 7. No outcome at all
+// (the operation never said what became of it) is 7 too.
+int exitCodeOf(const std::optional<Outcome>& outcome);
 
 struct CommandContext {
     std::ostream& out;

@@ -31,7 +31,8 @@ struct CommandSpec {
     int files;    // positional file names
     char port;    // '-' not taken, 'o' optional, 'r' required
     bool in, out; // --in FILE, --out FILE (required when taken)
-    bool verify, json, force;
+    bool write;   // --verify, --accept-changes, --file-clock
+    bool json, force;
 };
 
 constexpr CommandSpec kCommands[] = {
@@ -57,6 +58,7 @@ const CommandSpec* findCommand(const std::string& name) {
 // What was given, before it is checked against the command.
 struct Given {
     bool port = false, in = false, out = false, verify = false, json = false, force = false;
+    bool acceptChanges = false, fileClock = false;
 };
 
 [[noreturn]] void usage(const std::string& text, const std::string& command = {}) {
@@ -74,8 +76,12 @@ void check(const CommandSpec& shape, const Given& g, const Invocation& inv) {
         notHere("--in");
     if (g.out && !shape.out)
         notHere("--out");
-    if (g.verify && !shape.verify)
+    if (g.verify && !shape.write)
         notHere("--verify");
+    if (g.acceptChanges && !shape.write)
+        notHere("--accept-changes");
+    if (g.fileClock && !shape.write)
+        notHere("--file-clock");
     if (g.json && !shape.json)
         notHere("--json");
     if (g.force && !shape.force)
@@ -160,6 +166,12 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--verify") {
             flag(inv.verify);
             g.verify = true;
+        } else if (name == "--accept-changes") {
+            flag(inv.acceptChanges);
+            g.acceptChanges = true;
+        } else if (name == "--file-clock") {
+            flag(inv.fileClock);
+            g.fileClock = true;
         } else if (name == "--json") {
             flag(inv.json);
             g.json = true;
@@ -171,7 +183,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (words.empty()) {
-        if (g.port || g.in || g.out || g.verify || g.json || g.force)
+        if (g.port || g.in || g.out || g.verify || g.json || g.force || g.acceptChanges ||
+            g.fileClock)
             usage("an option without a command");
         return inv;
     }
@@ -276,7 +289,8 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
         else if (inv.command == "read")
             rc = readCommand(session, inv.port, inv.out, inv.replace);
         else if (inv.command == "write")
-            rc = writeCommand(session, inv.port, inv.in, inv.verify);
+            rc = writeCommand(session, inv.port, inv.in,
+                              {inv.verify, inv.acceptChanges, inv.fileClock});
         else if (inv.command == "keys read")
             rc = keysReadCommand(session, inv.port, inv.out);
         else if (inv.command == "keys write")

@@ -18,6 +18,8 @@ struct Invocation {
     std::string out;
     std::vector<std::string> files; // show: one, diff: two
     bool verify = false;
+    bool acceptChanges = false; // write: send a file the window does not take whole
+    bool fileClock = false;     // write: the file's date and time, not the computer's
     bool json = false;
     bool replace = false; // read --force
     bool help = false;

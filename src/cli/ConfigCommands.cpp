@@ -12,6 +12,7 @@
 #include "common/AtomicFile.h"
 #include "common/Cp1251.h"
 #include "common/FileAccess.h"
+#include "files/ConfigFile.h"
 
 namespace t6::cli {
 
@@ -24,26 +25,14 @@ const std::string& replaceQuestion() {
     return q;
 }
 
-// Whether any box since `from` is one the reply timer shows when the device
-// has not answered a write stage.
-bool sawWriteTimeout(const CliPrompts& prompts, std::size_t from) {
-    const std::string head = ru("НЕТ ответа");
-    for (std::size_t i = from; i < prompts.shown().size(); ++i)
-        if (prompts.shown()[i].text.rfind(head, 0) == 0)
-            return true;
-    return false;
-}
-
 // The read chain as the window's read button runs it. Ok when the model
 // holds the device's whole configuration; a read that did not complete has
 // put the model back as it was.
 int readChain(Session& s) {
     AppCore& core = s.core();
     ConfigRead& read = core.configRead();
-    const std::size_t from = s.prompts().shown().size();
-    // A wait without a time limit that has lasted 10 s, or that nothing can
-    // end any more because the port has failed or gone away: the user of the
-    // window would press "Отмена"; so does the program.
+    // A wait without a time limit that has lasted 10 s: the user of the window
+    // would press "Отмена"; the program gives the wait up.
     bool silent = false;
     s.view().setOnAlert([&] {
         silent = true;
@@ -51,43 +40,40 @@ int readChain(Session& s) {
     });
     s.run([&] { read.readConfiguration(); });
     const bool ended = s.runUntil([&] {
-        if ((silent || s.prompts().sawError(from)) && read.running())
-            s.run([&] { core.exchange().cancelActivity(); });
+        if (silent && read.running())
+            s.run([&] { read.giveUp(); });
+        silent = false;
         return !read.running();
     });
     s.view().setOnAlert({});
     if (!ended)
         return s.interruptedExit();
-    if (s.prompts().saw(ru("Процесс чтения завершился. Все OK."), from) && !read.incomplete())
-        return Exit::Ok;
-    if (s.prompts().saw(s.tr("Чтение настроек не начато: без резервной копии окно не изменяется."),
-                        from))
-        return Exit::FileError; // the backup could not be written
-    if (s.prompts().sawError(from))
-        return Exit::DeviceError; // the port failed or went away
-    if (silent || s.prompts().saw(ru("Превышен период ожидания ответа устройства."), from))
-        return Exit::NoAnswer;
-    return Exit::DeviceError;
+    return exitCodeOf(read.outcome());
 }
 
 // The write chain as the window's write button runs it.
 int writeChain(Session& s) {
     AppCore& core = s.core();
     ConfigWrite& write = core.configWrite();
-    const std::size_t from = s.prompts().shown().size();
-    // The window's clock would have brought the time field up to date by the
-    // time the button is pressed, when the field follows the computer.
-    s.run([&] { core.model().clockTick(); });
     s.run([&] { write.writeConfiguration(); });
-    if (!write.running())
-        return Exit::DeviceError; // refused before anything was sent; the box said why
     if (!s.runUntil([&] { return !write.running(); }))
         return s.interruptedExit();
-    if (s.prompts().saw(ru("Процесс записи завершился. Все OK."), from))
-        return Exit::Ok;
-    if (s.prompts().sawError(from))
-        return Exit::DeviceError; // the port failed or went away
-    return sawWriteTimeout(s.prompts(), from) ? Exit::NoAnswer : Exit::DeviceError;
+    return exitCodeOf(write.outcome());
+}
+
+// What a load did not take as the file gives it, one tab-separated line each
+// on standard output: the missing sections, then the fields (name, caption,
+// the file's value, the window's).
+void listLoadChanges(Session& s) {
+    AppCore& core = s.core();
+    const ConfigFiles::LoadReport& report = core.files().lastLoad();
+    const CaptionText captions = core.captionText();
+    for (int n : report.missingSections)
+        s.out() << "section\t" << configSectionTag(n) << "\t"
+                << terminalText(s.tr("нет в файле")) << "\t\n";
+    for (const LoadChange& c : report.changes)
+        s.out() << differenceLine({fieldModelName(c.field), fieldCaption(c.field, captions),
+                                   c.fileValue, c.loadedValue});
 }
 
 } // namespace
@@ -116,36 +102,57 @@ int readCommand(Session& s, const std::string& port, const std::string& file, bo
     if (const int rc = readChain(s); rc != Exit::Ok)
         return rc; // the file is not written: the window shows what it showed before
     s.prompts().setSaveFile(file);
-    ConfigFiles::SaveResult saved = ConfigFiles::SaveResult::Failed;
-    s.run([&] { saved = core.files().saveConfiguration(); });
-    return saved == ConfigFiles::SaveResult::Saved ? Exit::Ok : Exit::FileError;
+    s.run([&] { core.files().saveConfiguration(); });
+    return exitCodeOf(core.files().outcome());
 }
 
-int writeCommand(Session& s, const std::string& port, const std::string& file, bool verify) {
+int writeCommand(Session& s, const std::string& port, const std::string& file,
+                 const WriteOptions& options) {
     AppCore& core = s.core();
     s.usePort(port);
-    // The file as given, for the verification; the load reads it itself.
-    const Bytes given = verify ? readRegularFile(file, kMaxConfigFileBytes).bytes : Bytes();
     s.prompts().setOpenFile(file);
-    ConfigFiles::LoadResult loaded = ConfigFiles::LoadResult::Unreadable;
-    s.run([&] { loaded = core.files().loadConfiguration(); });
-    if (loaded != ConfigFiles::LoadResult::Loaded)
+    s.run([&] { core.files().loadConfiguration(); });
+    const std::optional<Outcome>& loaded = core.files().outcome();
+    if (!loaded || loaded->kind == Outcome::Kind::FileFailed)
         return Exit::FileError;
+    if (loaded->kind == Outcome::Kind::Incomplete) {
+        // The window does not hold the file as it is: nothing is sent unless
+        // the caller takes the window's values.
+        listLoadChanges(s);
+        if (!options.acceptChanges) {
+            s.note(s.tr("В прибор ничего не отправлено: конфигурация в окне отличается от "
+                        "файла (см. выше); отправить её всё равно велит --accept-changes."));
+            return Exit::DeviceError;
+        }
+    } else if (!loaded->completed()) {
+        return Exit::FileError;
+    }
     core.configRead().forgetIncomplete();
+    // The device's clock is set from the computer's, as the window's clock
+    // box does, unless the file's date and time are asked for: an old backup
+    // would set the clock back.
+    if (!options.fileClock)
+        s.run([&] { core.model().setClockFromPc(true); });
+    s.run([&] { core.model().clockTick(); });
 
-    if (const int rc = writeChain(s); rc != Exit::Ok || !verify)
+    if (const int rc = writeChain(s); rc != Exit::Ok || !options.verify)
         return rc;
+    const DeviceBlocks sent = core.configWrite().sent();
     if (const int rc = readChain(s); rc != Exit::Ok)
         return rc;
-    const auto differences = verifyDifferences(given, core.model(), core.clock().localNow());
-    if (differences.empty()) {
+    const VerifyResult result = verifyWrite(sent, core.configRead().received(),
+                                            !options.fileClock, core.captionText());
+    if (result.same()) {
         s.note(s.tr("Проверка: прибор хранит записанную конфигурацию."));
         return Exit::Ok;
     }
-    for (const FieldDifference& d : differences)
+    for (const FieldDifference& d : result.parts)
+        s.out() << differenceLine(d);
+    for (const FieldDifference& d : result.fields)
         s.out() << differenceLine(d);
     s.note(s.tr("Проверка: прибор хранит иное, чем записано, в полях:") + " " +
-           std::to_string(differences.size()));
+           std::to_string(result.fields.size()) + ", " + s.tr("в записях:") + " " +
+           std::to_string(result.parts.size()));
     return Exit::VerifyDiffers;
 }
 

@@ -1,39 +1,39 @@
 #pragma once
-// What a verification after a write compares: the configuration file that
-// was written and the configuration the device gives back, both as a file
-// loads them into a window that has just started (the device's through the
-// file the window would save of it), field by field (the fields of
-// config/ConfigCompare.h, under the same names). So a value the device
-// cannot hold as the file has it (a message longer than its record) is
-// found, while the forms in which the device and a file carry the same value
-// (an unused sensor's code, three zero bytes or an empty field) are not told
-// apart.
+// What a verification after a write compares: the blocks the write sent and
+// the blocks the device gives back at the read that follows, record by
+// record of the configuration block and entry by entry of the three fixed
+// blocks, byte for byte. The parts that differ are listed, and so are the
+// fields in which the two differ, each with its caption (both sets of blocks
+// read into models of their own as a read fills the window).
 //
-// Fields the device does not keep are left out: its clock runs on from the
-// date and time written (and whether the window's clock follows the
-// computer's is the window's own), the message language and the siren
-// output choice live only in files, and the access keys are not part of the
-// configuration the device gives back.
+// The one thing the device does not keep as written is its clock, which runs
+// on: the date and time are left out when the write set them from the
+// computer; when it sent the file's, the device's must lie at most two
+// minutes after them.
 
 #include <string>
 #include <vector>
 
-#include "common/Bytes.h"
-#include "common/Clock.h"
 #include "config/ConfigCompare.h"
-
-namespace t6 {
-class ConfigModel;
-}
+#include "device/DeviceBlocks.h"
 
 namespace t6::cli {
 
-// Whether the device keeps the field of this model name.
-bool isKeptByDevice(const std::string& fieldName);
+struct VerifyResult {
+    // The records and entries that differ: name "block:" + the part's key
+    // ("block:remoteControls[1]"), caption the part's name, the values in
+    // hexadecimal.
+    std::vector<FieldDifference> parts;
+    // The fields that differ.
+    std::vector<FieldDifference> fields;
+    bool same() const { return parts.empty() && fields.empty(); }
+};
 
-// The fields the device keeps that `readBack` holds otherwise than the
-// configuration file `written` (its bytes as they were loaded).
-std::vector<FieldDifference> verifyDifferences(const Bytes& written, const ConfigModel& readBack,
-                                               const LocalTime& now);
+// captions words the fields' captions and values (Russian without one).
+VerifyResult verifyWrite(const DeviceBlocks& sent, const DeviceBlocks& readBack,
+                         bool clockFromComputer, const CaptionText& captions = {});
+
+// Whether the device keeps the field of this model name as written.
+bool isKeptByDevice(const std::string& fieldName);
 
 } // namespace t6::cli

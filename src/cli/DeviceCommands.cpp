@@ -32,65 +32,48 @@ int portsCommand(Session& s) {
 int identifyCommand(Session& s, const std::string& port) {
     AppCore& core = s.core();
     ExchangeController& ex = core.exchange();
-    const bool manual = !port.empty();
-    if (manual)
+    Connection& connection = core.connection();
+    if (!port.empty())
         s.usePort(port);
-    using K = CliPrompts::Kind;
-    const std::size_t from = s.prompts().shown().size();
-    auto outcome = [&] {
-        return s.prompts().lastOutcome(from, {K::Confirm, K::Information, K::Message, K::Error});
-    };
-    s.run([&] { core.connection().connect(); });
-    // The search ends with a box; a probe of one port may also end silently
-    // when its reply timer finds no answer.
-    if (!s.runUntil([&] {
-            return outcome() != nullptr || (manual && ex.mode() != ExchangeMode::Identify);
-        }))
+    s.run([&] { connection.connect(); });
+    if (!s.runUntil([&] { return connection.outcome().has_value(); }))
         return s.interruptedExit();
 
-    const CliPrompts::Shown* o = outcome();
-    if (o && o->kind == K::Confirm && o->text == ru("соединение установлено.")) {
+    const Outcome& o = *connection.outcome();
+    switch (o.kind) {
+    case Outcome::Kind::Completed: {
         // The status bar reads "соединен с " + port + " " + what followed "T7".
-        const std::string head = ru("соединен с ") + platformNameText(ex.connectedPort()) + " ";
-        const std::string& shown = s.view().connection();
-        const std::string version =
-            shown.rfind(head, 0) == 0 ? shown.substr(head.size()) : std::string();
-        s.out() << ex.connectedPort() << '\n' << terminalText(trimmed(version)) << '\n';
+        s.out() << ex.connectedPort() << '\n'
+                << terminalText(trimmed(connection.version())) << '\n';
         return Exit::Ok;
     }
-    if (o && o->kind == K::Information)
+    case Outcome::Kind::WrongAnswer:
         return Exit::WrongDevice; // the refusal names the configurator to use
-    if (!o) {
-        s.note(s.tr("Прибор не ответил на запрос типа."));
+    case Outcome::Kind::NoAnswer:
+        if (!port.empty())
+            s.note(s.tr("Прибор не ответил на запрос типа."));
         return Exit::NoAnswer;
+    default:
+        return exitCodeOf(o);
     }
-    if (o->kind == K::Message &&
-        o->text == s.tr("Ошибка связи(нет ответа). Проверьте подключено ли устройство."))
-        return Exit::NoAnswer;
-    return Exit::DeviceError;
 }
 
 int signalCommand(Session& s, const std::string& port) {
     AppCore& core = s.core();
-    ExchangeController& ex = core.exchange();
+    SignalLevel& signal = core.signal();
     s.usePort(port);
-    const std::size_t from = s.prompts().shown().size();
-    s.run([&] { core.signal().refresh(); });
-    if (!s.runUntil([&] { return ex.mode() != ExchangeMode::SignalLevel; }))
+    s.run([&] { signal.refresh(); });
+    if (!s.runUntil([&] { return signal.outcome().has_value(); }))
         return s.interruptedExit();
-    if (s.prompts().sawError(from))
-        return Exit::DeviceError; // the port failed or went away
-    if (s.prompts().saw(ru("НЕТ ответа о уровне сигнала."), from))
-        return Exit::NoAnswer;
-    if (s.view().signalText().empty())
-        return Exit::DeviceError; // no connection: the message has been shown
-    const SignalReading& r = core.signal().reading();
-    if (r.text == SignalReading().text) {
+    const Outcome& o = *signal.outcome();
+    if (o.kind == Outcome::Kind::WrongAnswer) {
         // A reply without "+CSQ:" leaves the reading as it was.
         s.note(s.tr("Ответ прибора не содержит уровня сигнала."));
         return Exit::DeviceError;
     }
-    s.out() << terminalText(r.text) << '\n';
+    if (!o.completed())
+        return exitCodeOf(o);
+    s.out() << terminalText(signal.reading().text) << '\n';
     return Exit::Ok;
 }
 

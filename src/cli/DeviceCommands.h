@@ -21,9 +21,18 @@ int signalCommand(Session& session, const std::string& port);
 // "read --port P --out FILE": the read chain, then FILE saved as the window
 // saves a configuration. replace: an existing FILE is replaced.
 int readCommand(Session& session, const std::string& port, const std::string& file, bool replace);
-// "write --port P --in FILE [--verify]": FILE loaded as the window loads it,
-// the write chain, and with verify the device read back and compared.
-int writeCommand(Session& session, const std::string& port, const std::string& file, bool verify);
+// "write --port P --in FILE [--verify] [--accept-changes] [--file-clock]":
+// FILE loaded as the window loads it (a file the window does not take whole
+// is refused, its differences listed, unless acceptChanges), the device's
+// date and time from the computer (from the file with fileClock), the write
+// chain, and with verify the device read back and compared with what was sent.
+struct WriteOptions {
+    bool verify = false;
+    bool acceptChanges = false;
+    bool fileClock = false;
+};
+int writeCommand(Session& session, const std::string& port, const std::string& file,
+                 const WriteOptions& options);
 
 // "keys read --port P --out FILE.key" and "keys write --port P --in FILE.key".
 int keysReadCommand(Session& session, const std::string& port, const std::string& file);

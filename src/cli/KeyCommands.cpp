@@ -2,6 +2,7 @@
 // the device's key table ("Cn"); the table goes to a key file, or a key file
 // is loaded over it and the table written to the device ("Wr").
 
+#include <optional>
 #include <ostream>
 
 #include "cli/CommandContext.h"
@@ -15,35 +16,15 @@ namespace t6::cli {
 
 namespace {
 
-// The key panel opened as the window opens it, and its table read. Ok once
-// the device's table has come.
-int openKeyPanel(Session& s) {
-    AppCore& core = s.core();
-    ExchangeController& ex = core.exchange();
-    KeyProgramming& keys = core.keys();
-    // The table has come when the panel changes again while its read waits.
-    bool sent = false;
-    bool table = false;
-    keys.setObserver([&](const KeyPanelState&) {
-        if (sent && ex.mode() == ExchangeMode::ReadAllKeys)
-            table = true;
-        s.wake();
-    });
+// The key panel opened as the window opens it, and its table read: the
+// table's outcome, or nothing when the run was interrupted.
+std::optional<Outcome> openKeyPanel(Session& s, bool& interrupted) {
+    KeyProgramming& keys = s.core().keys();
+    keys.setObserver([&](const KeyPanelState&) { s.wake(); });
     s.run([&] { keys.openPanel(); });
-    sent = ex.mode() == ExchangeMode::ReadAllKeys;
-    const bool ended =
-        !sent || s.runUntil([&] { return table || ex.mode() != ExchangeMode::ReadAllKeys; });
+    interrupted = !s.runUntil([&] { return keys.tableOutcome().has_value(); });
     keys.setObserver({});
-    if (!ended)
-        return s.interruptedExit();
-    if (!sent)
-        return Exit::DeviceError; // no connection: the message has been shown
-    if (!table) {
-        // The reply timer has ended the read without a word.
-        s.note(s.tr("Нет ответа от прибора."));
-        return Exit::NoAnswer;
-    }
-    return Exit::Ok;
+    return keys.tableOutcome();
 }
 
 // "Отменить": the panel closes and the device stops reading keys ("Ur").
@@ -70,8 +51,20 @@ int keysReadCommand(Session& s, const std::string& port, const std::string& file
         return Exit::FileError;
     }
     s.usePort(port);
-    if (const int rc = openKeyPanel(s); rc != Exit::Ok)
-        return rc;
+    bool interrupted = false;
+    const std::optional<Outcome> table = openKeyPanel(s, interrupted);
+    if (interrupted)
+        return s.interruptedExit();
+    if (!table || !table->completed()) {
+        // A table that is not whole is no backup of the keys: no file is
+        // written, and an existing one stays as it was.
+        closeKeyPanel(s);
+        if (table && table->kind == Outcome::Kind::NoAnswer)
+            s.note(s.tr("Нет ответа от прибора."));
+        else if (table && table->kind == Outcome::Kind::Incomplete)
+            s.note(s.tr("Таблица ключей прочитана из прибора не полностью: файл не записан."));
+        return exitCodeOf(table);
+    }
     s.prompts().setSaveFile(file);
     KeyFiles::Result saved = KeyFiles::Result::Failed;
     s.run([&] { saved = core.keyFiles().saveKeys(); });
@@ -92,8 +85,18 @@ int keysWriteCommand(Session& s, const std::string& port, const std::string& fil
         return Exit::FileError;
     }
     s.usePort(port);
-    if (const int rc = openKeyPanel(s); rc != Exit::Ok)
-        return rc;
+    bool interrupted = false;
+    const std::optional<Outcome> table = openKeyPanel(s, interrupted);
+    if (interrupted)
+        return s.interruptedExit();
+    // A table cut short is fine here as long as the file fills the rows it
+    // did not reach (the write asks otherwise, and is answered No).
+    if (!table || (!table->completed() && table->kind != Outcome::Kind::Incomplete)) {
+        closeKeyPanel(s);
+        if (table && table->kind == Outcome::Kind::NoAnswer)
+            s.note(s.tr("Нет ответа от прибора."));
+        return exitCodeOf(table);
+    }
     // "Читать ключи из файла": the rows the file names replace those read.
     KeyFiles::Result loaded = KeyFiles::Result::Failed;
     s.run([&] { loaded = core.keyFiles().loadKeys(); });
@@ -101,20 +104,10 @@ int keysWriteCommand(Session& s, const std::string& port, const std::string& fil
         closeKeyPanel(s);
         return Exit::FileError;
     }
-    const std::size_t from = s.prompts().shown().size();
-    const std::size_t noticesFrom = s.view().notices().size();
     s.run([&] { keys.save(); });
-    if (!keys.saving())
-        return Exit::DeviceError; // refused before anything was sent; the box said why
     if (!s.runUntil([&] { return !keys.saving(); }))
         return s.interruptedExit();
-    if (s.prompts().saw(ru("Процесс записи ключей завершился. Все OK."), from))
-        return Exit::Ok;
-    if (s.prompts().sawError(from))
-        return Exit::DeviceError; // the port failed or went away
-    const bool unanswered = s.prompts().saw(ru("НЕТ ответа о готовности к чтению ключей"), from) ||
-                            s.view().notices().size() > noticesFrom;
-    return unanswered ? Exit::NoAnswer : Exit::DeviceError;
+    return exitCodeOf(keys.saveOutcome());
 }
 
 } // namespace t6::cli

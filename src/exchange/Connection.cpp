@@ -11,8 +11,22 @@ Connection::Connection(ExchangeController& exchange) : ex_(exchange) {
     ex_.registerHandler(ExchangeMode::Identify, [this](const Bytes& reply) { onReply(reply); });
     // Only the probe of a port chosen by hand runs the reply timer.
     ex_.setTimeoutHook(ExchangeMode::Identify, [this] {
-        ex_.view().showNotice(
-            ex_.translate(ru("Прибор не ответил за 10 с: соединение не установлено.")));
+        const std::string text =
+            ex_.translate(ru("Прибор не ответил за 10 с: соединение не установлено."));
+        ex_.view().showNotice(text);
+        if (probing_)
+            outcome_ = Outcome::make(Outcome::Kind::NoAnswer, {text});
+        probing_ = false;
+    });
+    // The probe of a port chosen by hand ends when the port goes or another
+    // operation starts; the search ends by its own steps.
+    ex_.addInterruptListener([this](ExchangeController::Interruption why) {
+        if (probing_)
+            outcome_ = Outcome::make(why == ExchangeController::Interruption::PortLost
+                                         ? Outcome::Kind::PortLost
+                                         : Outcome::Kind::Cancelled);
+        probing_ = false;
+        return std::string();
     });
 }
 
@@ -26,8 +40,10 @@ bool Connection::listPorts() {
     }
     ex_.view().showPortList(ports_);
     if (!ok || ports_.empty()) {
-        ex_.prompts().message(
-            ex_.translate(ru("В системе не найдены Com-порты. Проверьте подключение")));
+        const std::string text =
+            ex_.translate(ru("В системе не найдены Com-порты. Проверьте подключение"));
+        ex_.prompts().message(text);
+        outcome_ = Outcome::make(Outcome::Kind::Refused, {text});
         PortSituation situation;
         situation.noPorts = true;
         ex_.advise(std::move(situation));
@@ -53,6 +69,8 @@ void Connection::refreshPortList() {
 
 void Connection::connect() {
     ex_.operationStarting();
+    outcome_.reset();
+    probing_ = false;
     SerialPort& port = ex_.port();
     if (!manual_) {
         if (!listPorts())
@@ -77,12 +95,19 @@ void Connection::connect() {
     }
     ex_.refreshPortState();
     if (!port.isOpen()) {
-        ex_.prompts().message(ru("Не удалось открыть порт: ") + platformNameText(name));
+        const std::string text = ru("Не удалось открыть порт: ") + platformNameText(name);
+        ex_.prompts().message(text);
+        std::vector<std::string> reasons{text};
+        for (const PortTrouble& t : situation.troubles)
+            if (!t.detail.empty())
+                reasons.push_back(platformNameText(t.detail));
+        outcome_ = Outcome::make(Outcome::Kind::Refused, std::move(reasons));
         situation.adapters = port.portDetails();
         ex_.advise(std::move(situation));
         return;
     }
     ex_.setMode(ExchangeMode::Identify);
+    probing_ = true;
     port.write(IdentifyRequest);
     ex_.replyTimer().start();
 }
@@ -103,8 +128,11 @@ void Connection::searchStep() {
                 if (port.isOpen())
                     port.close();
                 ex_.setMode(ExchangeMode::Idle);
+                outcome_ = Outcome::done();
             } catch (const std::exception&) {
-                ex_.prompts().message(ex_.translate(ru("Ошибка COM порта.<<ERR1>>")));
+                const std::string text = ex_.translate(ru("Ошибка COM порта.<<ERR1>>"));
+                ex_.prompts().message(text);
+                outcome_ = Outcome::make(Outcome::Kind::PortLost, {text});
             }
         } else {
             ex_.searchTimer().stop();
@@ -112,8 +140,18 @@ void Connection::searchStep() {
             // hold only while no exchange runs).
             ex_.setMode(ExchangeMode::Idle);
             ex_.view().showConnection("");
-            ex_.prompts().message(
-                ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")));
+            const std::string text =
+                ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство."));
+            ex_.prompts().message(text);
+            // No port that could be opened answered; when none could be
+            // opened at all, nothing was asked: the reasons are the ports'.
+            const bool noneOpened = troubles_.size() == ports_.size();
+            std::vector<std::string> reasons{text};
+            for (const PortTrouble& t : troubles_)
+                reasons.push_back(platformNameText(t.port) +
+                                  (t.detail.empty() ? "" : ": " + platformNameText(t.detail)));
+            outcome_ = Outcome::make(noneOpened ? Outcome::Kind::Refused : Outcome::Kind::NoAnswer,
+                                     std::move(reasons));
             PortSituation situation;
             situation.troubles = std::move(troubles_);
             troubles_.clear();
@@ -167,7 +205,9 @@ std::string Connection::refusalText(const Bytes& reply) {
 void Connection::onReply(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< поиск порта: ") + reply);
     const std::string refusal = refusalText(reply);
+    probing_ = false;
     if (!refusal.empty()) {
+        outcome_ = Outcome::make(Outcome::Kind::WrongAnswer, {refusal});
         ex_.searchTimer().stop();
         // The port is given up a second later, free for the configurator the
         // device needs.
@@ -185,6 +225,7 @@ void Connection::onReply(const Bytes& reply) {
                    ? std::string()
                    : rest.substr(first, rest.find_last_not_of(' ') - first + 1);
     versionPort_ = ex_.connectedPort();
+    outcome_ = Outcome::done();
     if (ex_.prompts().confirm(ru("соединение установлено."))) {
         ex_.setMode(ExchangeMode::IdleAfterOperation);
         ex_.closeTimer().start();

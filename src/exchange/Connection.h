@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "common/Bytes.h"
+#include "common/Outcome.h"
 #include "exchange/ExchangeController.h"
 
 namespace t6 {
@@ -53,6 +56,13 @@ public:
     // The texts of the identification replies, by reply.
     static std::string refusalText(const Bytes& reply);
 
+    // What became of the last connect: completed (a device of this type
+    // answered, or a port was chosen by hand while the search ran), a wrong
+    // answer (another type, or an unknown one: its text in the details), no
+    // answer, refused (no port, or none could be opened: the reasons), a
+    // lost port. Nothing while the search or the probe runs.
+    const std::optional<Outcome>& outcome() const { return outcome_; }
+
 private:
     void searchStep();
     void onReply(const Bytes& reply);
@@ -67,6 +77,8 @@ private:
     std::string versionPort_; // the port that gave version_
     int searchIndex_ = 0;
     int searchLast_ = -1;
+    bool probing_ = false; // a port chosen by hand awaits its answer
+    std::optional<Outcome> outcome_;
 };
 
 } // namespace t6

@@ -233,6 +233,9 @@ void ExchangeController::onPacket(const Bytes& payload) {
 
 void ExchangeController::onReplyTimer() {
     const ExchangeModeValue m = mode_;
+    // Every mode's operation learns of its time-out first; what it says
+    // follows the box's own line where there is a box.
+    const std::string outcome = timeoutOutcome(m);
     auto boxThenFinish = [this](const std::string& text, ExchangeModeValue hookMode) {
         mode_ = ExchangeMode::IdleAfterOperation;
         if (prompts_.confirm(text)) {
@@ -243,7 +246,7 @@ void ExchangeController::onReplyTimer() {
     };
     if (m == ExchangeMode::ReadBlock) {
         mode_ = ExchangeMode::IdleAfterOperation;
-        boxThenFinish(ru("Превышен период ожидания ответа устройства.") + timeoutOutcome(m), 0);
+        boxThenFinish(ru("Превышен период ожидания ответа устройства.") + outcome, 0);
         runHook(m);
     } else if (m == ExchangeMode::WriteBlock) {
         boxThenFinish(ru("НЕТ ответа о окончании записи в устройство основной конфигурации"), 0);
@@ -347,6 +350,24 @@ void ExchangeController::showError(const std::string& text) {
 void ExchangeController::guarded(const std::function<void()>& step) {
     try {
         step();
+    } catch (const PortError& e) {
+        // The exchange that waits cannot go on on a port that fails: it ends
+        // now, and the error box says what became of it. A probe of the port
+        // search is skipped as a port that does not open is.
+        if (!operationWaiting() || (mode_ == ExchangeMode::Identify && search_->isActive())) {
+            showError(e.what());
+            return;
+        }
+        std::string text = e.what();
+        const std::vector<std::string> outcomes = interrupt(Interruption::PortLost);
+        framer_.reset();
+        cancel_ = {};
+        reply_->stop();
+        mode_ = ExchangeMode::IdleAfterOperation;
+        close_->start();
+        for (const std::string& outcome : outcomes)
+            text += "\r\n" + outcome;
+        showError(text);
     } catch (const std::exception& e) {
         showError(e.what());
     }

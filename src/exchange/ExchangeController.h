@@ -127,8 +127,9 @@ public:
     // block, 2, and the write stages, 3 and 301 to 306) the steps that end the
     // chain after its box, whatever the answer.
     void setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook);
-    // What became of an operation whose time-out shows a box (the read block,
-    // 2): asked before the box is shown, its words (Windows-1251, translated)
+    // What became of an operation whose reply did not come: asked first when
+    // the reply timer expires in the mode, before any box; where the time-out
+    // shows a box (the read block, 2), its words (Windows-1251, translated)
     // follow the box's own line, so that one box tells all.
     void setTimeoutOutcome(ExchangeModeValue mode, std::function<std::string()> outcome);
 
@@ -172,7 +173,10 @@ public:
     void refreshPortState();
 
     // Runs a step that comes from the event loop; a port error it raises is
-    // shown in the error box instead of leaving the loop.
+    // shown in the error box instead of leaving the loop. A port that fails
+    // while an exchange waits ends that exchange as a lost port does (its
+    // operations are told, the box says what became of them) and closes a
+    // second later.
     void guarded(const std::function<void()>& step);
     void showError(const std::string& text);
 

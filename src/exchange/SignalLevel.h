@@ -4,7 +4,10 @@
 
 #include <string>
 
+#include <optional>
+
 #include "common/Bytes.h"
+#include "common/Outcome.h"
 #include "exchange/ExchangeController.h"
 
 namespace t6 {
@@ -22,6 +25,9 @@ public:
     // The refresh button.
     void refresh();
     const SignalReading& reading() const { return reading_; }
+    // What became of the last refresh: completed with a reading, a reply
+    // without one (wrong answer), no answer, a lost port; nothing while it waits.
+    const std::optional<Outcome>& outcome() const { return outcome_; }
 
     // What a reply does to the reading; unchanged when it holds no "+CSQ:".
     static SignalReading apply(SignalReading current, const Bytes& reply);
@@ -31,6 +37,8 @@ private:
 
     ExchangeController& ex_;
     SignalReading reading_;
+    bool waiting_ = false;
+    std::optional<Outcome> outcome_;
 };
 
 } // namespace t6

@@ -67,7 +67,18 @@ std::vector<LoadChange> loadChanges(const ConfigFileLoad& load, const ConfigMode
         last[static_cast<std::size_t>(load.fileValues[i].field)] = i;
     for (std::size_t i = 0; i < load.fileValues.size(); ++i) {
         const FileValue& v = load.fileValues[i];
-        if (last[static_cast<std::size_t>(v.field)] != i || held(model, v))
+        if (last[static_cast<std::size_t>(v.field)] != i)
+            continue;
+        // A text longer than its field goes to the device cut to the field's
+        // length (a message of 40 characters in a file, where the device
+        // keeps 25): the window holds it, the device will not.
+        const std::size_t limit = static_cast<std::size_t>(fieldDescription(v.field).maxLength);
+        if (v.kind == FileValue::Kind::Text && limit > 0 && v.text.size() > limit &&
+            held(model, v)) {
+            out.push_back({v.field, v.text, v.text.substr(0, limit)});
+            continue;
+        }
+        if (held(model, v))
             continue;
         std::string given;
         switch (v.kind) {

@@ -92,9 +92,15 @@ void KeyGrid::showKeys() {
     set(0, kCodeColumn, QString::fromUtf8("КодКлюча"));
     const auto& keys = model_.config().touchKeys;
     auto tr = [this](const char* utf8) { return qs(translate_ ? translate_(ru(utf8)) : ru(utf8)); };
-    const QString notRead = tr("не прочитано");
-    const QString notReadTip =
-        tr("Строка не прочитана из прибора: показано прежнее содержимое, а не ключ прибора.");
+    // The words are looked up only when some row needs them.
+    QString notRead, notReadTip;
+    for (int r = 1; r <= 10 && notRead.isEmpty(); ++r) {
+        if (model_.keyNotRead(r)) {
+            notRead = tr("не прочитано");
+            notReadTip = tr(
+                "Строка не прочитана из прибора: показано прежнее содержимое, а не ключ прибора.");
+        }
+    }
     for (int r = 1; r <= 10; ++r) {
         const TouchKey& k = keys[static_cast<std::size_t>(r - 1)];
         set(r, 0, QString::number(r));

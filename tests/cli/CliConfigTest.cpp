@@ -98,7 +98,7 @@ TEST_F(CliConfigTest, AWaitWithoutLimitIsCancelledAfterTenSecondsOfSilence) {
     const CliRun r = run({"read", "--port", dev.port(), "--out", qpath("site.cfg")});
     EXPECT_EQ(r.code, Exit::NoAnswer) << r.err;
     EXPECT_TRUE(contains(r.err, "прибор не отвечает 10 с")) << r.err;
-    EXPECT_TRUE(contains(r.err, "Чтение настроек отменено.")) << r.err;
+    EXPECT_TRUE(contains(r.err, "Чтение настроек не завершено: прибор не отвечает.")) << r.err;
     EXPECT_FALSE(exists("site.cfg"));
     EXPECT_EQ(dev.requests(), kReadChain);
 }
@@ -176,13 +176,17 @@ TEST_F(CliConfigTest, VerifyListsTheFieldsTheDeviceHoldsOtherwise) {
     EXPECT_TRUE(contains(r.out, "\t010203\n")) << r.out;
     EXPECT_TRUE(contains(r.out, "remoteControls[2].name\t")) << r.out;
     // Only the remote controls differ.
+    // The entries of the block first, byte for byte, then the fields.
+    EXPECT_TRUE(contains(r.out, "block:remoteControls[1]\tрадиопульт 1\t")) << r.out;
     std::istringstream lines(r.out);
     for (std::string l; std::getline(lines, l);)
-        EXPECT_EQ(l.rfind("remoteControls[", 0), 0u) << l;
+        EXPECT_TRUE(l.rfind("remoteControls[", 0) == 0 ||
+                    l.rfind("block:remoteControls[", 0) == 0)
+            << l;
     EXPECT_TRUE(contains(r.err, "Проверка: прибор хранит иное, чем записано, в полях:")) << r.err;
 }
 
-TEST_F(CliConfigTest, VerifyFindsAMessageLongerThanTheDeviceKeeps) {
+TEST_F(CliConfigTest, AMessageLongerThanTheDeviceKeepsIsToldBeforeAnythingIsSent) {
     readFile("site.cfg");
     // A file may hold a longer message than the device's record carries.
     std::string file = bytes("site.cfg");
@@ -190,10 +194,16 @@ TEST_F(CliConfigTest, VerifyFindsAMessageLongerThanTheDeviceKeeps) {
     file.replace(file.find(message), message.size(), ru("Входная дверь подъезда номер 1"));
     put("long.cfg", file);
     Device& dev = startDevice();
-    const CliRun r = run({"write", "--port", dev.port(), "--in", qpath("long.cfg"), "--verify"});
-    EXPECT_EQ(r.code, Exit::VerifyDiffers) << r.err;
+    CliRun r = run({"write", "--port", dev.port(), "--in", qpath("long.cfg"), "--verify"});
+    EXPECT_EQ(r.code, Exit::DeviceError) << r.err;
     EXPECT_EQ(r.out, "wiredZones[1].message\tЗона 1, Сообщение\tВходная дверь подъезда номер "
                      "1\tВходная дверь подъезда но\n");
+    EXPECT_TRUE(contains(r.err, "В прибор ничего не отправлено")) << r.err;
+    EXPECT_TRUE(dev.requests().empty()) << dev.log();
+    // Taken as the window holds it, the device keeps what was sent.
+    r = run({"write", "--port", dev.port(), "--in", qpath("long.cfg"), "--verify",
+             "--accept-changes"});
+    EXPECT_EQ(r.code, Exit::Ok) << r.err;
 }
 
 TEST_F(CliConfigTest, AFileThatCannotBeLoadedSendsNothing) {

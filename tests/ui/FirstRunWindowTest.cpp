@@ -58,7 +58,7 @@ TEST_F(FirstRunWindowTest, AdaptersAreNamedByWhatTheyAreAndTheListIsAskedForOnOp
     EXPECT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentText(), QStringLiteral("ttyS0")) << "the chosen port stays";
     combo->hidePopup();
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_TRUE(prompts.shown.empty()) << prompts.lastUtf8();
 }
 
 TEST(PortDetailsText, SaysMakerProductAndUsbIdentifiersOnce) {

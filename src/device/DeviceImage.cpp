@@ -1,0 +1,91 @@
+#include "device/DeviceImage.h"
+
+#include "common/Cp1251.h"
+#include "config/BlockLog.h"
+#include "config/ConfigBlock.h"
+#include "config/FixedBlocks.h"
+
+namespace t6 {
+
+namespace {
+
+std::string recordKey(int type) {
+    switch (type) {
+    case RecordType::Telephones:
+        return "telephones";
+    case RecordType::DateTime:
+        return "dateTime";
+    case RecordType::Options:
+        return "options";
+    case RecordType::Delays:
+        return "delays";
+    case RecordType::Thermo:
+        return "thermoSensors";
+    case RecordType::WirelessThermo:
+        return "wirelessThermoSensors";
+    default:
+        break;
+    }
+    if (type >= 1 && type <= 4)
+        return "wiredZones[" + std::to_string(type) + "]";
+    if (type >= 5 && type <= 10)
+        return "wirelessZones[" + std::to_string(type - 4) + "]";
+    return "record[" + std::to_string(type) + "]";
+}
+
+} // namespace
+
+void DeviceImage::load(const DeviceBlocks& blocks) {
+    NullBlockLog log;
+    mode_ = ExchangeMode::ReadOutputs;
+    model_.resetConfig();
+    decodeWirelessOutputsBlock(model_, blocks.outputs, log);
+    mode_ = ExchangeMode::ReadBlock;
+    scanConfigBlock(model_, blocks.config, log);
+    mode_ = ExchangeMode::ReadRemotes;
+    decodeRemoteControlsBlock(model_, blocks.remotes);
+    mode_ = ExchangeMode::ReadThermoNames;
+    decodeThermoNamesBlock(model_, blocks.thermoNames);
+    mode_ = ExchangeMode::Idle;
+}
+
+std::vector<BlockPart> blockParts(const DeviceBlocks& blocks) {
+    std::vector<BlockPart> parts;
+    // The records of the block, found as the read finds them, in a model that
+    // is thrown away.
+    {
+        SilentPrompts prompts;
+        SeededRandom random{1};
+        ConfigModel scratch{prompts, random, [] { return ExchangeMode::ReadBlock; }};
+        NullBlockLog log;
+        const std::string_view block = blocks.config;
+        std::size_t i = 0;
+        while (i + 1 < block.size()) {
+            const auto type = static_cast<unsigned char>(block[i]);
+            if (!isRecordType(type)) {
+                ++i;
+                continue;
+            }
+            const RecordEnd last = decodeRecord(scratch, block, i, log);
+            const std::size_t end = last ? *last + 1 : block.size();
+            parts.push_back(
+                {recordKey(type), recordName(type), type, std::string(block.substr(i, end - i))});
+            i = end;
+        }
+    }
+    auto entries = [&parts](std::string_view block, std::size_t size, const char* key,
+                            const char* name) {
+        for (std::size_t at = 0, k = 1; at < block.size(); at += size, ++k)
+            parts.push_back({std::string(key) + "[" + std::to_string(k) + "]",
+                             ru(name) + " " + std::to_string(k), 0,
+                             std::string(block.substr(at, size))});
+    };
+    entries(blocks.outputs, 1 + DeviceNameBytes + DeviceCodeBytes, "wirelessOutputs",
+            "беспроводной выход");
+    entries(blocks.remotes, DeviceNameBytes + DeviceCodeBytes, "remoteControls", "радиопульт");
+    entries(blocks.thermoNames, DeviceNameBytes + DeviceCodeBytes, "wirelessThermoSensorNames",
+            "беспроводной термодатчик");
+    return parts;
+}
+
+} // namespace t6
