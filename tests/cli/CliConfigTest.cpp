@@ -206,6 +206,46 @@ TEST_F(CliConfigTest, AMessageLongerThanTheDeviceKeepsIsToldBeforeAnythingIsSent
     EXPECT_EQ(r.code, Exit::Ok) << r.err;
 }
 
+TEST_F(CliConfigTest, AFileTheWindowDoesNotTakeWholeIsNotSent) {
+    readFile("site.cfg");
+    std::string file = bytes("site.cfg");
+    // A stray byte before the tag of telephone 1 hides its section.
+    file.insert(file.find("#11\r\n"), 1, '\0');
+    put("hidden.cfg", file);
+    Device& dev = startDevice();
+    CliRun r = run({"write", "--port", dev.port(), "--in", qpath("hidden.cfg")});
+    EXPECT_EQ(r.code, Exit::DeviceError) << r.err;
+    EXPECT_EQ(r.out, "section\t#11\tнет в файле\t\n");
+    EXPECT_TRUE(contains(r.err, "Конфигурация считана из файла не полностью:")) << r.err;
+    EXPECT_TRUE(dev.requests().empty()) << dev.log();
+    EXPECT_TRUE(contains(text("LoadFile.rep"), "Нет раздела #11")) << text("LoadFile.rep");
+
+    r = run({"write", "--port", dev.port(), "--in", qpath("hidden.cfg"), "--accept-changes"});
+    EXPECT_EQ(r.code, Exit::Ok) << r.err;
+}
+
+TEST_F(CliConfigTest, TheDevicesClockComesFromTheComputerUnlessTheFilesIsAskedFor) {
+    readFile("site.cfg");
+    std::string file = bytes("site.cfg");
+    const std::size_t at = file.find("#28\r\n") + 5;
+    file.replace(at, file.find("//#28", at) - at, "01.01.20\r\n00:00:00\r\n");
+    put("old.cfg", file);
+    auto clockAfterWrite = [&](const QStringList& extra) {
+        Device& dev = startDevice();
+        QStringList args{"write", "--port", dev.port(), "--in", qpath("old.cfg"), "--verify"};
+        const CliRun w = run(args + extra);
+        EXPECT_EQ(w.code, Exit::Ok) << w.err;
+        std::filesystem::remove(dir / "back.cfg");
+        const CliRun r = run({"read", "--port", dev.port(), "--out", qpath("back.cfg")});
+        EXPECT_EQ(r.code, Exit::Ok) << r.err;
+        const std::string back = bytes("back.cfg");
+        const std::size_t b = back.find("#28\r\n") + 5;
+        return back.substr(b, 8);
+    };
+    EXPECT_NE(clockAfterWrite({}), "01.01.20") << "an old backup does not set the clock back";
+    EXPECT_EQ(clockAfterWrite({"--file-clock"}), "01.01.20");
+}
+
 TEST_F(CliConfigTest, AFileThatCannotBeLoadedSendsNothing) {
     Device& dev = startDevice();
     CliRun r = run({"write", "--port", dev.port(), "--in", qpath("missing.cfg")});

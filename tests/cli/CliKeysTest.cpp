@@ -9,6 +9,22 @@ namespace {
 
 using namespace t6::cli;
 
+// A reply to "Cn" of `rows` whole records (named "K" and the row, identity
+// 01..08) and then `more` bytes of the next one, for --reply.
+QString cutTable(int rows, int more) {
+    QString reply = QStringLiteral("Cn=");
+    for (int r = 1; r <= rows; ++r) {
+        reply += QStringLiteral("K%1").arg(r % 10);
+        for (int i = 2; i < 12; ++i)
+            reply += QStringLiteral("\\x00");
+        for (int i = 1; i <= 8; ++i)
+            reply += QStringLiteral("\\x0%1").arg(i);
+    }
+    for (int i = 0; i < more; ++i)
+        reply += QStringLiteral("z");
+    return reply;
+}
+
 // The lines of a key file (CR LF) as UTF-8.
 std::vector<std::string> keyLines(const std::string& cp1251) {
     std::vector<std::string> lines;
@@ -90,6 +106,41 @@ TEST_F(CliTest, KeysWithoutAnswer) {
     EXPECT_EQ(r.code, Exit::NoAnswer);
     EXPECT_TRUE(contains(r.err, "Нет ответа от прибора.")) << r.err;
     EXPECT_FALSE(exists("site.key"));
+}
+
+TEST_F(CliTest, ATableThatIsNotWholeWritesNoFileAndLeavesAGoodOneAlone) {
+    put("site.key", "#1\r\nGood\r\n0102\r\n/1\r\n");
+    const std::string good = bytes("site.key");
+    struct Case {
+        QStringList device;
+        int code;
+    };
+    const Case cases[] = {
+        {{"--reply", cutTable(2, 10)}, Exit::DeviceError}, // two and a half rows
+        {{"--reply", cutTable(9, 19)}, Exit::DeviceError}, // one byte short of ten rows
+        {{"--reply", cutTable(0, 2)}, Exit::DeviceError},  // two bytes: no row at all
+        {{"--die-at", "Cn=60"}, Exit::DeviceError},         // the adapter pulled out
+        {{"--silent", "Cn"}, Exit::NoAnswer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device.join(QLatin1Char(' ')).toStdString());
+        Device& dev = startDevice(c.device);
+        const CliRun r = run({"keys", "read", "--port", dev.port(), "--out", qpath("site.key")});
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_EQ(bytes("site.key"), good) << "the earlier file is untouched";
+        EXPECT_FALSE(contains(r.err, "Ключи сохранены в файл")) << r.err;
+    }
+}
+
+TEST_F(CliTest, KeysWriteAfterACutTableAsksAndSendsNothing) {
+    // The table is cut after row 2; the file fills row 3 only: rows 4 to 10
+    // would go to the device as the window shows them, never read.
+    Device& dev = startDevice({"--reply", cutTable(2, 0)});
+    put("three.key", "#3\r\nGate\r\n01A2B3C4D5E6F708\r\n/3\r\n");
+    const CliRun r = run({"keys", "write", "--port", dev.port(), "--in", qpath("three.key")});
+    EXPECT_EQ(r.code, Exit::DeviceError) << r.err;
+    EXPECT_TRUE(contains(r.err, "не прочитаны строки: 4, 5, 6, 7, 8, 9, 10.")) << r.err;
+    EXPECT_FALSE(dev.asked("Wr"));
 }
 
 TEST_F(CliTest, KeyFilesThatCannotBeUsedAreToldBeforeTheDevice) {
