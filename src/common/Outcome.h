@@ -8,6 +8,7 @@
 // Only Completed means done. A result that is not whole is never written to
 // a file and never reported as done.
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +38,36 @@ struct Outcome {
         return Outcome{kind, std::move(details)};
     }
     static Outcome done() { return Outcome{}; }
+};
+
+// The outcome of an operation that waits for the device: nothing while it
+// waits, then what became of it. Only the first end of a wait counts (a
+// time-out after a cancel does not overwrite it).
+class OutcomeSlot {
+public:
+    // The request has gone out.
+    void begin() {
+        waiting_ = true;
+        value_.reset();
+    }
+    // The wait ends; nothing when none runs.
+    void end(Outcome outcome) {
+        if (!waiting_)
+            return;
+        waiting_ = false;
+        value_ = std::move(outcome);
+    }
+    // The operation ends before anything was sent (refused).
+    void refuse(std::vector<std::string> reasons = {}) {
+        waiting_ = false;
+        value_ = Outcome::make(Outcome::Kind::Refused, std::move(reasons));
+    }
+    bool waiting() const { return waiting_; }
+    const std::optional<Outcome>& value() const { return value_; }
+
+private:
+    bool waiting_ = false;
+    std::optional<Outcome> value_;
 };
 
 // The name of a kind, for logs and tests ("completed", "incomplete", ...).

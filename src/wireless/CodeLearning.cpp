@@ -15,9 +15,12 @@ CodeLearning::CodeLearning(ExchangeController& exchange, ExchangeModeValue mode,
     ex_.registerHandler(mode_, [this](const Bytes& r) { onReply(r); });
     // A port gone: nothing more can be heard, no row is left learning.
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
+        if (why != ExchangeController::Interruption::PortLost)
+            outcome_.end(Outcome::make(Outcome::Kind::Cancelled));
         if (why != ExchangeController::Interruption::PortLost || !ex_.operationWaiting() ||
             ex_.mode() != mode_)
             return std::string();
+        outcome_.end(Outcome::make(Outcome::Kind::PortLost));
         std::fill(learning_.begin(), learning_.end(), false);
         listening_ = 0;
         notify();
@@ -45,13 +48,17 @@ void CodeLearning::notify() {
 void CodeLearning::press(int row) {
     if (row < 1 || row > rows())
         return;
-    if (!ex_.beginOperation(mode_, tr("Нет соединения с устройством. Необходимо проверить "
-                                      "подключение")))
+    const std::string noConnection =
+        tr("Нет соединения с устройством. Необходимо проверить подключение");
+    if (!ex_.beginOperation(mode_, noConnection)) {
+        outcome_.refuse({noConnection});
         return;
+    }
     pending_ = row;
     const auto i = static_cast<std::size_t>(row - 1);
     if (!learning_[i]) {
         ex_.sendFramed(startRequest_);
+        outcome_.begin();
         learning_[i] = true;
         listening_ = row;
         listeningStarted();
@@ -61,6 +68,7 @@ void CodeLearning::press(int row) {
         });
     } else {
         ex_.sendFramed(cancelRequest(row));
+        outcome_.end(Outcome::make(Outcome::Kind::Cancelled));
         learning_[i] = false;
         if (listening_ == row)
             listening_ = 0;
@@ -80,8 +88,10 @@ void CodeLearning::onReply(const Bytes& reply) {
     ex_.closeTimer().start();
     ex_.setMode(ExchangeMode::IdleAfterOperation);
     if (pending_ >= 1) {
-        if (listening_ == pending_)
+        if (listening_ == pending_) {
             takeCode(pending_, bytesToHex(reply));
+            outcome_.end(Outcome::done());
+        }
         learning_[static_cast<std::size_t>(pending_ - 1)] = false;
     }
     listening_ = 0;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/Bytes.h"
+#include "common/Outcome.h"
 #include "exchange/ExchangeMode.h"
 #include "wireless/LearningWait.h"
 
@@ -42,6 +43,11 @@ public:
     // Told after every change of the captions (and of the model's codes).
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
 
+    // What became of the last learning: completed with the row's code,
+    // cancelled (the user's second press, another row or operation), no
+    // answer, a lost port, refused (no connection). Nothing while it listens.
+    const std::optional<Outcome>& outcome() const { return outcome_.value(); }
+
 protected:
     CodeLearning(ExchangeController& exchange, ExchangeModeValue mode, int rows,
                  std::string startRequest);
@@ -56,7 +62,10 @@ protected:
     virtual void listeningStarted() {}
 
     // The time-out ended the learning: the wait is no longer shown.
-    void endWait() { wait_.end(); }
+    void endWait() {
+        wait_.end();
+        outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
+    }
     // The pending row's button reads "Читать" again.
     void resetPendingCaption();
     void notify();
@@ -75,6 +84,7 @@ private:
     int listening_ = 0;
     LearningWait wait_;
     std::function<void()> observer_;
+    OutcomeSlot outcome_;
 };
 
 } // namespace t6

@@ -14,10 +14,17 @@ WirelessOutputSwitch::WirelessOutputSwitch(ExchangeController& exchange, const C
     for (ExchangeModeValue m : {ExchangeMode::OutputOn, ExchangeMode::OutputOff}) {
         ex_.registerHandler(m, [this, m](const Bytes& r) { onReply(r, m); });
         ex_.setTimeoutHook(m, [this] {
+            outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
             ex_.view().showNotice(tr("Прибор не ответил за 10 с на команду радиовыходу") + " " +
                                   std::to_string(pending_) + ".");
         });
     }
+    ex_.addInterruptListener([this](ExchangeController::Interruption why) {
+        outcome_.end(Outcome::make(why == ExchangeController::Interruption::PortLost
+                                       ? Outcome::Kind::PortLost
+                                       : Outcome::Kind::Cancelled));
+        return std::string();
+    });
 }
 
 std::string WirelessOutputSwitch::tr(const char* utf8) const {
@@ -43,17 +50,23 @@ void WirelessOutputSwitch::send(int output, Action action) {
     const std::optional<Bytes> body = request(o.code, o.type, action);
     if (!body) {
         // Checked before the port is touched: a waiting operation goes on.
-        ex_.prompts().message(tr("Радиовыход не может быть привязан или проверен: его код должен "
-                                 "состоять из 2, 4 или 6 шестнадцатеричных цифр."));
+        const std::string text = tr("Радиовыход не может быть привязан или проверен: его код "
+                                    "должен состоять из 2, 4 или 6 шестнадцатеричных цифр.");
+        ex_.prompts().message(text);
+        outcome_.refuse({text});
         return;
     }
     const ExchangeModeValue mode =
         action == Action::Off ? ExchangeMode::OutputOff : ExchangeMode::OutputOn;
-    if (!ex_.beginOperation(mode,
-                            tr("Нет соединения с устройством. Необходимо проверить подключение")))
+    const std::string noConnection =
+        tr("Нет соединения с устройством. Необходимо проверить подключение");
+    if (!ex_.beginOperation(mode, noConnection)) {
+        outcome_.refuse({noConnection});
         return;
+    }
     pending_ = output;
     ex_.sendFramed(*body);
+    outcome_.begin();
 }
 
 void WirelessOutputSwitch::onReply(const Bytes& reply, ExchangeModeValue mode) {
@@ -61,6 +74,7 @@ void WirelessOutputSwitch::onReply(const Bytes& reply, ExchangeModeValue mode) {
     if (!isDoneReply(reply))
         return;
     ex_.replyTimer().stop();
+    outcome_.end(Outcome::done());
     // The attach is confirmed with the "switched on" text too. Shown as written.
     const std::string text = ru("Радиовыход ") + std::to_string(pending_) +
                              (mode == ExchangeMode::OutputOff ? ru(" отключен.") : ru(" включен."));

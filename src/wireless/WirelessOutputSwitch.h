@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/Bytes.h"
+#include "common/Outcome.h"
 #include "exchange/ExchangeMode.h"
 
 namespace t6 {
@@ -32,6 +33,8 @@ public:
 
     // PendingOutputNumber: the output whose request waits for its answer, 0 before any.
     int pendingOutputNumber() const { return pending_; }
+    // What became of the last attach or switch; nothing while it waits.
+    const std::optional<Outcome>& outcome() const { return outcome_.value(); }
 
     // The request body for an output's code and type (0 to 3), or nothing
     // when the code cannot be sent.
@@ -44,6 +47,7 @@ private:
 
     ExchangeController& ex_;
     const ConfigModel& model_;
+    OutcomeSlot outcome_;
     int pending_ = 0;
 };
 

@@ -26,6 +26,7 @@ ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), 
     ex_.registerHandler(ExchangeMode::SensorsResult, [this](const Bytes& r) { onResult(r); });
     // No list within 10 s: the controller then says so in a box.
     ex_.setTimeoutHook(ExchangeMode::ReadSensorList, [this] {
+        list_.end(Outcome::make(Outcome::Kind::NoAnswer));
         state_.noticeShown = false;
         state_.enabled = true;
         notify();
@@ -33,6 +34,7 @@ ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), 
     // No sensor heard within 10 s: the controller ends the learning and
     // sends "Uk".
     ex_.setTimeoutHook(ExchangeMode::ReadSensor, [this] {
+        learn_.end(Outcome::make(Outcome::Kind::NoAnswer));
         if (validRow(state_.currentRow))
             state_.learning[at(state_.currentRow)] = false;
         listening_ = 0;
@@ -42,14 +44,21 @@ ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), 
     });
     // The list sent, or its answer, did not come: nothing says it was kept.
     ex_.setTimeoutHook(ExchangeMode::SensorsReady, [this] {
+        write_.end(Outcome::make(Outcome::Kind::NoAnswer));
         ex_.view().showNotice(
             tr("Датчики не записаны: прибор не ответил на запрос записи за 10 с."));
     });
     ex_.setTimeoutHook(ExchangeMode::SensorsResult, [this] {
+        write_.end(Outcome::make(Outcome::Kind::NoAnswer));
         ex_.view().showNotice(tr("Прибор не подтвердил запись датчиков: ответа нет 10 с."));
     });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         ++starts_;
+        const Outcome cut = Outcome::make(why == ExchangeController::Interruption::PortLost
+                                              ? Outcome::Kind::PortLost
+                                              : Outcome::Kind::Cancelled);
+        for (OutcomeSlot* slot : {&list_, &learn_, &write_})
+            slot->end(cut);
         if (why == ExchangeController::Interruption::PortLost) {
             // Nothing more can be heard: no row is left learning.
             bool changed = listening_ != 0;
@@ -108,6 +117,7 @@ void ZoneSensorPanel::open(int zone) {
     ex_.stopTimers();
     if (ex_.connectedPort().empty()) {
         ex_.prompts().message(noConnection);
+        list_.refuse({noConnection});
         return;
     }
     // The waits let the event loop run: an operation the user starts
@@ -123,6 +133,7 @@ void ZoneSensorPanel::open(int zone) {
     }
     if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
         ex_.prompts().message(noConnection);
+        list_.refuse({noConnection});
         ex_.adviseOnOpenFailure();
         return;
     }
@@ -143,6 +154,7 @@ void ZoneSensorPanel::open(int zone) {
     notify();
     ex_.replyTimer().start();
     ex_.sendFramed(Bytes("D") + static_cast<char>('0' + zone) + "r");
+    list_.begin();
 }
 
 void ZoneSensorPanel::onList(const Bytes& reply) {
@@ -156,6 +168,7 @@ void ZoneSensorPanel::onList(const Bytes& reply) {
     }
     ex_.replyTimer().stop();
     state_.rows = *list;
+    list_.end(Outcome::done());
     ex_.setMode(ExchangeMode::IdleAfterOperation);
     ex_.closeTimer().start();
     state_.noticeShown = false;
@@ -166,13 +179,17 @@ void ZoneSensorPanel::onList(const Bytes& reply) {
 void ZoneSensorPanel::pressRead(int row) {
     if (!state_.shown || !validRow(row))
         return;
-    if (!ex_.beginOperation(ExchangeMode::ReadSensor,
-                            tr("Нет соединения с устройством. Необходимо проверить подключение")))
+    const std::string noConnection =
+        tr("Нет соединения с устройством. Необходимо проверить подключение");
+    if (!ex_.beginOperation(ExchangeMode::ReadSensor, noConnection)) {
+        learn_.refuse({noConnection});
         return;
+    }
     state_.currentRow = row;
     bool& learning = state_.learning[at(row)];
     if (!learning) {
         ex_.sendFramed("Ps");
+        learn_.begin();
         learning = true;
         listening_ = row;
         wait_.show(tr("Ожидание датчика: приведите датчик в действие"), [this, row] {
@@ -181,6 +198,7 @@ void ZoneSensorPanel::pressRead(int row) {
         });
     } else {
         ex_.sendFramed("Us");
+        learn_.end(Outcome::make(Outcome::Kind::Cancelled));
         learning = false;
         if (listening_ == row)
             listening_ = 0;
@@ -194,8 +212,10 @@ void ZoneSensorPanel::onSensor(const Bytes& reply) {
     const int row = state_.currentRow;
     if (validRow(row)) {
         // What the device says after the user's "Us" is no sensor's code.
-        if (listening_ == row)
+        if (listening_ == row) {
             state_.rows[at(row)].code = trimBlanks(bytesToHex(reply.substr(0, SensorCodeBytes)));
+            learn_.end(Outcome::done());
+        }
         state_.learning[at(row)] = false;
     }
     listening_ = 0;
@@ -222,12 +242,17 @@ void ZoneSensorPanel::write() {
     const SensorListEncoding list = encodeSensorListBlock(state_.rows);
     if (!list.ok()) {
         refuse(list.refusedRows);
+        write_.refuse();
         return;
     }
-    if (!ex_.beginOperation(ExchangeMode::SensorsReady,
-                            tr("Нет соединения с устройством. Необходимо проверить подключение")))
+    const std::string noConnection =
+        tr("Нет соединения с устройством. Необходимо проверить подключение");
+    if (!ex_.beginOperation(ExchangeMode::SensorsReady, noConnection)) {
+        write_.refuse({noConnection});
         return;
+    }
     ex_.sendFramed(Bytes("Wd") + static_cast<char>('0' + state_.zone));
+    write_.begin();
 }
 
 void ZoneSensorPanel::onReady(const Bytes& reply) {
@@ -240,6 +265,7 @@ void ZoneSensorPanel::onReady(const Bytes& reply) {
     const SensorListEncoding list = encodeSensorListBlock(state_.rows);
     if (!list.ok()) {
         ex_.finish();
+        write_.end(Outcome::make(Outcome::Kind::Refused));
         refuse(list.refusedRows);
         return;
     }
@@ -253,6 +279,7 @@ void ZoneSensorPanel::onResult(const Bytes& reply) {
     if (!isDoneReply(reply))
         return;
     ex_.replyTimer().stop();
+    write_.end(Outcome::done());
     // Shown as written. Closed without Yes, the port stays open in this mode.
     if (ex_.prompts().confirm(ru("Процесс записи датчиков завершился. Все OK.")))
         ex_.endOperation();
@@ -269,6 +296,9 @@ void ZoneSensorPanel::enableIfShown() {
 }
 
 void ZoneSensorPanel::close() {
+    const Outcome closed = Outcome::make(Outcome::Kind::Cancelled);
+    for (OutcomeSlot* slot : {&list_, &learn_, &write_})
+        slot->end(closed);
     if (ex_.mode() == ExchangeMode::ReadSensor) {
         // A learning left running would go on sending "Uk" every 10 s to a
         // closed port: the device is told to stop listening, and the wait ends.

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/Bytes.h"
+#include "common/Outcome.h"
 #include "wireless/LearningWait.h"
 #include "wireless/SensorListBlock.h"
 
@@ -64,6 +65,13 @@ public:
     // ended elsewhere).
     void enableIfShown();
 
+    // What became of the last read of the zone's list (opening the panel),
+    // of the last learning of a sensor, and of the last write of the list.
+    // Nothing while each waits.
+    const std::optional<Outcome>& listOutcome() const { return list_.value(); }
+    const std::optional<Outcome>& learnOutcome() const { return learn_.value(); }
+    const std::optional<Outcome>& writeOutcome() const { return write_.value(); }
+
     // The user's edits of a row (Windows-1251).
     void setName(int row, const std::string& name);
     void setCode(int row, const std::string& code);
@@ -78,6 +86,9 @@ private:
     std::string tr(const char* utf8) const;
 
     ExchangeController& ex_;
+    OutcomeSlot list_;
+    OutcomeSlot learn_;
+    OutcomeSlot write_;
     State state_;
     LearningWait wait_;
     std::function<void()> observer_;
