@@ -19,10 +19,10 @@ Exit codes:
   2    the command line is wrong
   3    identify: a device of another type
   4    the device did not answer
-  5    write --verify: the device holds something else than the file
+  5    write --verify: the device holds something else than was written
   6    a file cannot be read or written, or is not a configuration
-  7    refused: a failed check, a wrong answer of the device, no port,
-       a port error
+  7    refused: a failed check, an incomplete or wrong answer of the device,
+       a file the window does not take whole, no port, a port error
   130  interrupted (Ctrl+C): the exchange stopped, the port closed, the
        logs written
 )";
@@ -37,7 +37,7 @@ Commands:
                                       its port and its version
   read --port PORT --out FILE [--force]
                                       read the configuration into FILE
-  write --port PORT --in FILE [--verify]
+  write --port PORT --in FILE [--verify] [--accept-changes] [--file-clock]
                                       write the configuration of FILE
   signal --port PORT                  the GSM signal level
   keys read --port PORT --out FILE.key
@@ -77,25 +77,41 @@ Reads the whole configuration from the device on PORT (the wireless
 outputs, the configuration block, the remote controls, the wireless
 temperature sensors) and saves it in FILE as the window saves a
 configuration file. The configuration held before the read goes to save.000
-first, as in the window. A read that does not complete writes no FILE; a wait
-the device leaves unanswered for 10 s is cancelled.
+first, as in the window. A read that does not complete writes no FILE: a
+block shorter than its size, a configuration block without one of the
+records the device always sends, a lost port (exit 7), a wait the device
+leaves unanswered for 10 s (exit 4).
 An existing FILE is not replaced (exit 6, nothing is asked of the device)
 unless --force is given.
 )";
 
-constexpr const char* kWrite = R"(Usage: torvel6 write --port PORT --in FILE [--verify]
+constexpr const char* kWrite =
+    R"(Usage: torvel6 write --port PORT --in FILE [--verify] [--accept-changes] [--file-clock]
 Loads FILE as the window loads a configuration file (everything reset first,
 the load report LoadFile.rep written), checks it as the window checks it
 before a write, and writes it to the device on PORT: the configuration
 block, then the remote controls, the wireless temperature sensors and the
 wireless outputs. A refused check sends nothing (exit 7). Exits 0 only once
 the device has confirmed the last stage.
---verify  reads the configuration back afterwards and lists, one a line on
-          standard output, every field the device holds otherwise:
-          name, caption, value written, value read (tab-separated); exit 5
-          when any differs. The device's clock, the message language, the
-          siren output choice and the access keys are not compared: the
-          device does not keep them as written.
+A file saved in another encoding than Windows-1251 is refused (exit 6). When
+the window does not hold FILE as it is (a section missing, a value a rule
+refuses or that is out of range, a text longer than the device keeps),
+nothing is sent: the differences are listed on standard output, one a line
+(name, caption, the file's value, the window's; a missing section as
+"section", its tag), and the exit code is 7.
+The device's date and time are set from the computer's clock.
+--accept-changes  writes the configuration as the window holds it all the
+          same.
+--file-clock  sets the device's date and time from FILE instead (restoring
+          an old backup otherwise would not set the clock back).
+--verify  reads the configuration back afterwards and compares the blocks
+          the device gives with the blocks sent, record by record and entry
+          by entry, byte for byte. Each part that differs is listed, one a
+          line on standard output (block:PART, its name, the bytes written,
+          the bytes read, in hexadecimal), then each field that differs
+          (name, caption, value written, value read); exit 5 when any
+          differs. Only the device's clock is left out, which runs on: with
+          --file-clock it must lie within two minutes after what was sent.
 )";
 
 constexpr const char* kSignal = R"(Usage: torvel6 signal --port PORT
@@ -108,10 +124,15 @@ constexpr const char* kKeys = R"(Usage: torvel6 keys read --port PORT --out FILE
 The Touch Memory keys, as the key panel of the window handles them: the
 panel opens with the device's key table.
   keys read   saves the table in FILE.key (".key" is added unless the name
-              ends in it; an existing file is replaced, as in the window)
+              ends in it; an existing file is replaced, as in the window).
+              A table that does not come whole (a reply shorter than its
+              200 bytes, a lost port) writes no file and leaves an existing
+              one as it was (exit 7; no answer: exit 4)
   keys write  loads FILE.key over the table (rows the file does not name
               keep the device's keys), checks the codes and writes the table
-              to the device; a refused check sends nothing (exit 7)
+              to the device; a refused check sends nothing (exit 7). When
+              the device's table came cut short and the file does not fill
+              the rows it did not reach, nothing is written (exit 7)
 )";
 
 constexpr const char* kShow = R"(Usage: torvel6 show FILE [--json]
