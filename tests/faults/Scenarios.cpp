@@ -47,8 +47,10 @@ const std::string kNothing = "-";
 const std::string kReadTimeout = "Превышен период ожидания ответа устройства.";
 const std::string kPartTable = "Таблица ключей прочитана не полностью; байт в ответе прибора …";
 const std::string kNotHeard = "не услышан за 10 с: ожидание закончено.";
-const std::string kLeftOut =
-    "a reply that is not the awaited block is left out; the wait goes on until Отмена";
+const std::string kShortBlock = "Ответ прибора неполный: …";
+const std::string kCutShort =
+    "a reply shorter than the awaited block ends the read at once, the window put back from "
+    "save.000 in the same box";
 
 std::vector<Scenario> makeScenarios() {
     using enum Fault;
@@ -92,9 +94,9 @@ std::vector<Scenario> makeScenarios() {
     for (const char* stage : {"Ro", "Pn", "Ltd"}) {
         r.add(Op::Read, stage, Silent, {}, kReadCancelled, cancel)
             .add(Op::Read, stage, Truncated, "40", kReadCancelled, cancel)
-            .add(Op::Read, stage, Wrong, "Err", kReadCancelled, cancel, kLeftOut)
-            .add(Op::Read, stage, NoiseInside, {}, kReadCancelled, cancel,
-                 kLeftOut + " (cut at the noise's FF FE)")
+            .add(Op::Read, stage, Wrong, "Err", kShortBlock, User::Waits, kCutShort)
+            .add(Op::Read, stage, NoiseInside, {}, kShortBlock, User::Waits,
+                 kCutShort + " (cut at the noise's FF FE)")
             .add(Op::Read, stage, Dies, "40", kLost, User::Waits,
                  "the window is put back from save.000, said in the same box");
     }
