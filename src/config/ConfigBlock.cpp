@@ -69,7 +69,11 @@ ConfigBlockScan scanConfigBlock(ConfigModel& m, std::string_view block, BlockLog
     log.hex(ru("<< чтение основных данных"));
     log.hex(bytesToHex(block));
     log.protocol(ru("<<< чтение основных данных: ") + std::string(block));
+    return walkConfigBlock(m, block, log);
+}
 
+ConfigBlockScan walkConfigBlock(ConfigModel& m, std::string_view block, BlockLog& log,
+                                const std::function<void(int, std::string_view)>& onRecord) {
     ConfigBlockScan scan;
     std::vector<int> seen;
     std::size_t i = 0;
@@ -87,6 +91,8 @@ ConfigBlockScan scanConfigBlock(ConfigModel& m, std::string_view block, BlockLog
             break;
         }
         seen.push_back(type);
+        if (onRecord)
+            onRecord(type, block.substr(i, *last + 1 - i));
         i = *last + 1;
     }
     for (int type : RequiredRecordTypes)

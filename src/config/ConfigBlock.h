@@ -6,6 +6,7 @@
 // several).
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,15 @@ struct ConfigBlockScan {
 
 // The name of a required record as the user reads it (Windows-1251, to be translated).
 std::string recordName(int type);
+
+// Walks the records of a block as the read finds them, decoding each into
+// the model: bytes between records (the 99 99, the 0x0D after a record,
+// anything that is no record type) are stepped over one at a time; the last
+// byte is never taken for a type. Each record decoded whole is told with its
+// type and its bytes; the walk stops at a record cut short by the block's end.
+ConfigBlockScan walkConfigBlock(
+    ConfigModel& model, std::string_view block, BlockLog& log,
+    const std::function<void(int type, std::string_view record)>& onRecord = {});
 
 // Decodes a received block into the model (which the read has just reset):
 // both delays to 0, the wireless temperature sensors switched off (the reset

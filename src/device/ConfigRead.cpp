@@ -303,9 +303,7 @@ void ConfigRead::onThermoNames(const Bytes& reply) {
     ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс чтения завершился. Все OK.")));
 }
 
-void ConfigRead::cancel() {
-    if (!running_)
-        return;
+void ConfigRead::stopWaiting() {
     const ExchangeModeValue m = ex_.mode();
     if (m == ExchangeMode::ReadOutputs || m == ExchangeMode::ReadBlock ||
         m == ExchangeMode::ReadRemotes || m == ExchangeMode::ReadThermoNames) {
@@ -313,6 +311,12 @@ void ConfigRead::cancel() {
         if (ex_.port().isOpen())
             ex_.port().purge();
     }
+}
+
+void ConfigRead::cancel() {
+    if (!running_)
+        return;
+    stopWaiting();
     fail(tr("Чтение настроек отменено."), Outcome::make(Outcome::Kind::Cancelled));
 }
 
@@ -320,13 +324,7 @@ void ConfigRead::giveUp() {
     if (!running_)
         return;
     const bool wrong = ignored_;
-    const ExchangeModeValue m = ex_.mode();
-    if (m == ExchangeMode::ReadOutputs || m == ExchangeMode::ReadBlock ||
-        m == ExchangeMode::ReadRemotes || m == ExchangeMode::ReadThermoNames) {
-        ex_.finish();
-        if (ex_.port().isOpen())
-            ex_.port().purge();
-    }
+    stopWaiting();
     const std::string stage = stage_;
     fail(wrong ? tr("Чтение настроек не завершено: ответ прибора не подходит.")
                : tr("Чтение настроек не завершено: прибор не отвечает."),

@@ -88,6 +88,8 @@ private:
     void awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage);
     void showStage(const std::string& stage, bool cancellable, bool alert = false);
     void onSilence();
+    // The wait of the read's mode ends: mode 11, the port purged.
+    void stopWaiting();
     // Whether a reply is a stale or repeated one (equal to a reply taken in
     // this read, or a configuration block where another block is awaited):
     // it is logged and left out (block: its name, UTF-8).

@@ -37,16 +37,17 @@ std::string recordKey(int type) {
 
 void DeviceImage::load(const DeviceBlocks& blocks) {
     NullBlockLog log;
-    mode_ = ExchangeMode::ReadOutputs;
-    model_.resetConfig();
-    decodeWirelessOutputsBlock(model_, blocks.outputs, log);
-    mode_ = ExchangeMode::ReadBlock;
-    scanConfigBlock(model_, blocks.config, log);
-    mode_ = ExchangeMode::ReadRemotes;
-    decodeRemoteControlsBlock(model_, blocks.remotes);
-    mode_ = ExchangeMode::ReadThermoNames;
-    decodeThermoNamesBlock(model_, blocks.thermoNames);
-    mode_ = ExchangeMode::Idle;
+    ConfigModel& m = detached_.model();
+    detached_.setMode(ExchangeMode::ReadOutputs);
+    m.resetConfig();
+    decodeWirelessOutputsBlock(m, blocks.outputs, log);
+    detached_.setMode(ExchangeMode::ReadBlock);
+    scanConfigBlock(m, blocks.config, log);
+    detached_.setMode(ExchangeMode::ReadRemotes);
+    decodeRemoteControlsBlock(m, blocks.remotes);
+    detached_.setMode(ExchangeMode::ReadThermoNames);
+    decodeThermoNamesBlock(m, blocks.thermoNames);
+    detached_.setMode(ExchangeMode::Idle);
 }
 
 std::vector<BlockPart> blockParts(const DeviceBlocks& blocks) {
@@ -54,24 +55,14 @@ std::vector<BlockPart> blockParts(const DeviceBlocks& blocks) {
     // The records of the block, found as the read finds them, in a model that
     // is thrown away.
     {
-        SilentPrompts prompts;
-        SeededRandom random{1};
-        ConfigModel scratch{prompts, random, [] { return ExchangeMode::ReadBlock; }};
+        DetachedModel scratch;
+        scratch.setMode(ExchangeMode::ReadBlock);
         NullBlockLog log;
-        const std::string_view block = blocks.config;
-        std::size_t i = 0;
-        while (i + 1 < block.size()) {
-            const auto type = static_cast<unsigned char>(block[i]);
-            if (!isRecordType(type)) {
-                ++i;
-                continue;
-            }
-            const RecordEnd last = decodeRecord(scratch, block, i, log);
-            const std::size_t end = last ? *last + 1 : block.size();
-            parts.push_back(
-                {recordKey(type), recordName(type), type, std::string(block.substr(i, end - i))});
-            i = end;
-        }
+        walkConfigBlock(scratch.model(), blocks.config, log,
+                        [&parts](int type, std::string_view record) {
+                            parts.push_back(
+                                {recordKey(type), recordName(type), type, std::string(record)});
+                        });
     }
     auto entries = [&parts](std::string_view block, std::size_t size, const char* key,
                             const char* name) {

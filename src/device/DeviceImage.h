@@ -9,28 +9,18 @@
 #include <string_view>
 #include <vector>
 
-#include "common/Prompts.h"
-#include "common/Random.h"
-#include "config/ConfigModel.h"
+#include "config/DetachedModel.h"
 #include "device/DeviceBlocks.h"
-#include "exchange/ExchangeMode.h"
 
 namespace t6 {
 
 class DeviceImage {
 public:
-    DeviceImage() { model_.startUp(); }
-    DeviceImage(const DeviceImage&) = delete;
-    DeviceImage& operator=(const DeviceImage&) = delete;
-
     void load(const DeviceBlocks& blocks);
-    const ConfigModel& model() const { return model_; }
+    const ConfigModel& model() const { return detached_.model(); }
 
 private:
-    SilentPrompts prompts_;
-    SeededRandom random_{1};
-    ExchangeModeValue mode_ = ExchangeMode::Idle;
-    ConfigModel model_{prompts_, random_, [this] { return mode_; }};
+    DetachedModel detached_;
 };
 
 // One part of the device's configuration that a comparison can tell apart:

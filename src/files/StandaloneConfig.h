@@ -8,36 +8,30 @@
 #include <optional>
 #include <string_view>
 
-#include "common/Prompts.h"
-#include "common/Random.h"
-#include "config/ConfigModel.h"
-#include "exchange/ExchangeMode.h"
+#include "config/DetachedModel.h"
 #include "files/ConfigFile.h"
 
 namespace t6 {
 
 class StandaloneConfig {
 public:
-    StandaloneConfig() { model_.startUp(); }
+    StandaloneConfig() = default;
     StandaloneConfig(const StandaloneConfig&) = delete;
     StandaloneConfig& operator=(const StandaloneConfig&) = delete;
 
     // The file's fault when it is no configuration (the model is then untouched).
     std::optional<ConfigFileError> load(std::string_view bytes) {
-        mode_ = ExchangeMode::LoadingFile;
-        const ConfigFileLoad result = loadConfigFile(bytes, model_);
+        detached_.setMode(ExchangeMode::LoadingFile);
+        const ConfigFileLoad result = loadConfigFile(bytes, detached_.model());
         if (!result.error)
-            refreshAfterLoad(model_);
-        mode_ = ExchangeMode::Idle;
+            refreshAfterLoad(detached_.model());
+        detached_.setMode(ExchangeMode::Idle);
         return result.error;
     }
-    const ConfigModel& model() const { return model_; }
+    const ConfigModel& model() const { return detached_.model(); }
 
 private:
-    SilentPrompts prompts_;
-    SeededRandom random_{1};
-    ExchangeModeValue mode_ = ExchangeMode::Idle;
-    ConfigModel model_{prompts_, random_, [this] { return mode_; }};
+    DetachedModel detached_;
 };
 
 } // namespace t6
