@@ -69,11 +69,11 @@ void listLoadChanges(Session& s) {
     const ConfigFiles::LoadReport& report = core.files().lastLoad();
     const CaptionText captions = core.captionText();
     for (int n : report.missingSections)
-        s.out() << "section\t" << configSectionTag(n) << "\t"
-                << terminalText(s.tr("нет в файле")) << "\t\n";
+        s.out() << "section\t" << configSectionTag(n) << "\t" << terminalText(s.tr("нет в файле"))
+                << "\t\n";
     for (const LoadChange& c : report.changes)
-        s.out() << differenceLine({fieldModelName(c.field), fieldCaption(c.field, captions),
-                                   c.fileValue, c.loadedValue});
+        s.out() << differenceLine(
+            {fieldModelName(c.field), fieldCaption(c.field, captions), c.fileValue, c.loadedValue});
 }
 
 } // namespace
@@ -140,8 +140,8 @@ int writeCommand(Session& s, const std::string& port, const std::string& file,
     const DeviceBlocks sent = core.configWrite().sent();
     if (const int rc = readChain(s); rc != Exit::Ok)
         return rc;
-    const VerifyResult result = verifyWrite(sent, core.configRead().received(),
-                                            !options.fileClock, core.captionText());
+    const VerifyResult result =
+        verifyWrite(sent, core.configRead().received(), !options.fileClock, core.captionText());
     if (result.same()) {
         s.note(s.tr("Проверка: прибор хранит записанную конфигурацию."));
         return Exit::Ok;

@@ -66,8 +66,7 @@ VerifyResult verifyWrite(const DeviceBlocks& sent, const DeviceBlocks& readBack,
     for (const BlockPart& p : a) {
         const auto q = find(b, p.key);
         const std::string read = q == b.end() ? std::string() : q->bytes;
-        if (p.recordType == RecordType::DateTime &&
-            (clockFromComputer || sameClock(p.bytes, read)))
+        if (p.recordType == RecordType::DateTime && (clockFromComputer || sameClock(p.bytes, read)))
             continue;
         if (read != p.bytes)
             add(p, p.bytes, read);

@@ -18,7 +18,8 @@ namespace t6 {
 struct Outcome {
     enum class Kind {
         Completed,   // done, whole
-        Incomplete,  // the device's (or the file's) answer was not whole: details say what is missing
+        Incomplete,  // the device's (or the file's) answer was not whole: details say what is
+                     // missing
         NoAnswer,    // the device did not answer in time
         WrongAnswer, // the device answered otherwise than the protocol says
         Refused,     // refused before or instead of sending: details say why

@@ -118,7 +118,7 @@ std::string recordName(int type) {
     default:
         break;
     }
-    return type >= 1 && type <= 4    ? ru("вход ") + std::to_string(type)
+    return type >= 1 && type <= 4 ? ru("вход ") + std::to_string(type)
            : type >= 5 && type <= 10 ? ru("беспроводной вход ") + std::to_string(type - 4)
                                      : std::to_string(type);
 }

@@ -72,9 +72,9 @@ std::string recordName(int type);
 // anything that is no record type) are stepped over one at a time; the last
 // byte is never taken for a type. Each record decoded whole is told with its
 // type and its bytes; the walk stops at a record cut short by the block's end.
-ConfigBlockScan walkConfigBlock(
-    ConfigModel& model, std::string_view block, BlockLog& log,
-    const std::function<void(int type, std::string_view record)>& onRecord = {});
+ConfigBlockScan
+walkConfigBlock(ConfigModel& model, std::string_view block, BlockLog& log,
+                const std::function<void(int type, std::string_view record)>& onRecord = {});
 
 // Decodes a received block into the model (which the read has just reset):
 // both delays to 0, the wireless temperature sensors switched off (the reset

@@ -30,7 +30,15 @@ bool decodeSensor(ConfigModel& m, SensorRef s, std::string_view block, std::size
     m.setHighAlarm(s, temperatureFromByte(*b));
     if (!at(4))
         return false;
-    m.setThermostat(s, *b == '1');
+    const bool thermostat = *b == '1';
+    // The sensor's own output is in place before its thermostat goes on: the
+    // arming check that runs then looks at it, not at what the reset left
+    // (which would be refused, with a message, for an output the device does
+    // not use there).
+    if (thermostat && !m.config().sensor(s).thermostat)
+        if (const auto code = byteAt(block, base + 8))
+            m.setSensorOutput(s, m.registry().positionOfCode(*code));
+    m.setThermostat(s, thermostat);
     // With the thermostat off its three bytes are not looked at.
     if (m.config().sensor(s).thermostat) {
         if (!at(5))

@@ -164,8 +164,7 @@ bool ConfigRead::isStale(const Bytes& reply, const char* block) {
     ignored_ = true;
     ex_.logs().memo(ru("Ответ не принят как ") + ru(block) + ": " + std::to_string(reply.size()) +
                     ru(" байт") +
-                    (repeated ? ru(", повтор уже полученного ответа")
-                              : ru(", это основной блок")));
+                    (repeated ? ru(", повтор уже полученного ответа") : ru(", это основной блок")));
     return true;
 }
 

@@ -122,7 +122,7 @@ private:
     bool starting_ = false;
     ExchangeModeValue waitingFor_ = ExchangeMode::Idle;
     std::string stage_;
-    bool ignored_ = false; // a reply was left out in this wait
+    bool ignored_ = false;     // a reply was left out in this wait
     std::vector<Bytes> taken_; // the replies taken in this read
     std::optional<Outcome> outcome_;
     DeviceBlocks received_;

@@ -41,11 +41,10 @@ ConfigWrite::ConfigWrite(ExchangeController& exchange, ConfigModel& model)
             return std::string();
         const bool lost = why == ExchangeController::Interruption::PortLost;
         end(Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled));
-        return lost
-                   ? tr("Запись настроек прервана: порт закрылся, прибор мог сохранить только "
-                        "часть конфигурации.")
-                   : tr("Запись настроек прервана другой операцией: прибор мог сохранить только "
-                        "часть конфигурации.");
+        return lost ? tr("Запись настроек прервана: порт закрылся, прибор мог сохранить только "
+                         "часть конфигурации.")
+                    : tr("Запись настроек прервана другой операцией: прибор мог сохранить только "
+                         "часть конфигурации.");
     });
 }
 

@@ -37,8 +37,7 @@ std::optional<WriteRefusal> listed(const std::vector<int>& numbers, const char* 
 } // namespace
 
 std::optional<WriteRefusal>
-checkBeforeWrite(const ConfigModel& model,
-                 const std::function<std::string(const std::string&)>& tr,
+checkBeforeWrite(const ConfigModel& model, const std::function<std::string(const std::string&)>& tr,
                  const CaptionText& captions) {
     const DeviceConfig& c = model.config();
     std::vector<int> wired, wireless, sensors;

@@ -58,11 +58,10 @@ std::vector<BlockPart> blockParts(const DeviceBlocks& blocks) {
         DetachedModel scratch;
         scratch.setMode(ExchangeMode::ReadBlock);
         NullBlockLog log;
-        walkConfigBlock(scratch.model(), blocks.config, log,
-                        [&parts](int type, std::string_view record) {
-                            parts.push_back(
-                                {recordKey(type), recordName(type), type, std::string(record)});
-                        });
+        walkConfigBlock(
+            scratch.model(), blocks.config, log, [&parts](int type, std::string_view record) {
+                parts.push_back({recordKey(type), recordName(type), type, std::string(record)});
+            });
     }
     auto entries = [&parts](std::string_view block, std::size_t size, const char* key,
                             const char* name) {

@@ -27,8 +27,8 @@ private:
 // a record of the configuration block (by its type) or an entry of a fixed
 // block, with its bytes.
 struct BlockPart {
-    std::string key;  // ASCII, as the model names it: "telephones", "remoteControls[3]"
-    std::string name; // Windows-1251, Russian: "телефоны", "радиопульт 3"
+    std::string key;    // ASCII, as the model names it: "telephones", "remoteControls[3]"
+    std::string name;   // Windows-1251, Russian: "телефоны", "радиопульт 3"
     int recordType = 0; // the record's type byte; 0 for an entry of a fixed block
     std::string bytes;
 };

@@ -137,8 +137,7 @@ std::vector<FieldId> packetBreakingFields(const ConfigModel& m) {
     auto none = [](FieldMap&, const auto&, int) {};
     fixedBlockMap(c.remoteControls, FieldRole::RemoteName, FieldRole::RemoteCode, false, none)
         .breaks(out);
-    fixedBlockMap(c.wirelessThermoSensors, FieldRole::SensorName, FieldRole::SensorCode, true,
-                  none)
+    fixedBlockMap(c.wirelessThermoSensors, FieldRole::SensorName, FieldRole::SensorCode, true, none)
         .breaks(out);
     fixedBlockMap(c.wirelessOutputs, FieldRole::OutputName, FieldRole::OutputCode, false,
                   [](FieldMap& map, const WirelessOutput& o, int k) {

@@ -67,7 +67,7 @@ SignalReading SignalLevel::apply(SignalReading r, const Bytes& reply) {
 void SignalLevel::onReply(const Bytes& reply) {
     waiting_ = false;
     outcome_ = reply.find("+CSQ:") != Bytes::npos ? Outcome::done()
-                                                   : Outcome::make(Outcome::Kind::WrongAnswer);
+                                                  : Outcome::make(Outcome::Kind::WrongAnswer);
     ex_.replyTimer().stop();
     ex_.closeTimer().start();
     reading_ = apply(reading_, reply);

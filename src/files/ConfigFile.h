@@ -30,11 +30,11 @@ inline constexpr std::size_t kMaxConfigFileBytes = 1u << 20;
 
 // Why a file cannot be read on.
 enum class ConfigFileFault {
-    EmptyLine,     // an empty line where a character is read
-    NotANumber,    // a text that is not a decimal number where a number is read
-    ShortFlagLine, // fewer flag characters than the line must hold
-    EndsTooEarly,  // the file ends inside a section
-    NoSections,    // the file holds no section this program knows
+    EmptyLine,      // an empty line where a character is read
+    NotANumber,     // a text that is not a decimal number where a number is read
+    ShortFlagLine,  // fewer flag characters than the line must hold
+    EndsTooEarly,   // the file ends inside a section
+    NoSections,     // the file holds no section this program knows
     NotWindows1251, // its texts are in UTF-8: the file was saved again in another encoding
     WrongWidth,     // a line of raw bytes has another width than its field
 };

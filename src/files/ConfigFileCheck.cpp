@@ -105,8 +105,9 @@ std::vector<std::string> loadChangeReport(const ConfigFileLoad& load,
         lines.push_back(ru("Нет раздела ") + configSectionTag(n) +
                         ru(": его поля оставлены как после сброса"));
     for (const LoadChange& c : changes)
-        lines.push_back(ru("Значение файла не принято: ") + fieldCaption(c.field) + ru(": в файле \"") +
-                        c.fileValue + ru("\", в окне \"") + c.loadedValue + "\"");
+        lines.push_back(ru("Значение файла не принято: ") + fieldCaption(c.field) +
+                        ru(": в файле \"") + c.fileValue + ru("\", в окне \"") + c.loadedValue +
+                        "\"");
     return lines;
 }
 

@@ -179,8 +179,8 @@ private:
 // only has as the lead of a sequence), while an editor that saved the file
 // again in UTF-8 turned every Cyrillic letter into a two-byte sequence.
 struct Utf8Look {
-    bool valid = true;      // the line is valid UTF-8
-    bool multiByte = false; // and holds a sequence of two or more bytes
+    bool valid = true;       // the line is valid UTF-8
+    bool multiByte = false;  // and holds a sequence of two or more bytes
     int letters = 0;         // sequences that are Russian letters
     bool onlyLetters = true; // every such sequence is one
 };
@@ -189,7 +189,7 @@ Utf8Look utf8Look(std::string_view s) {
     Utf8Look look;
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t n = c < 0x80                  ? 1
+        const std::size_t n = c < 0x80                 ? 1
                               : c >= 0xC2 && c <= 0xDF ? 2
                               : c >= 0xE0 && c <= 0xEF ? 3
                               : c >= 0xF0 && c <= 0xF4 ? 4
@@ -234,9 +234,7 @@ public:
         if (look.onlyLetters && look.letters >= 2 && !firstLetters_)
             firstLetters_ = at;
     }
-    std::optional<ConfigFileError> fault() const {
-        return allValid_ ? firstAny_ : firstLetters_;
-    }
+    std::optional<ConfigFileError> fault() const { return allValid_ ? firstAny_ : firstLetters_; }
 
 private:
     bool allValid_ = true;

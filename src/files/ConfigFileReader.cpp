@@ -60,11 +60,16 @@ private:
     void setText(FieldRole role, std::string_view text, int unit = 0, bool wireless = false) {
         const FieldId id = fieldIdOf(role, unit, 0, wireless);
         const bool number = fieldDescription(id).kind == FieldKind::Spin;
-        values_.push_back({id, number ? FileValue::Kind::Number : FileValue::Kind::Text, false,
-                           std::string(text), {}});
+        values_.push_back({id,
+                           number ? FileValue::Kind::Number : FileValue::Kind::Text,
+                           false,
+                           std::string(text),
+                           {}});
         m_.setText(id, std::string(text));
     }
-    void expectFlag(FieldId id, bool on) { values_.push_back({id, FileValue::Kind::Flag, on, {}, {}}); }
+    void expectFlag(FieldId id, bool on) {
+        values_.push_back({id, FileValue::Kind::Flag, on, {}, {}});
+    }
     void expectText(FieldId id, std::string text) {
         values_.push_back({id, FileValue::Kind::Text, false, std::move(text), {}});
     }
@@ -131,7 +136,8 @@ void Loader::outputs(const std::vector<std::string_view>& lines) {
             expectText(fieldIdOf(FieldRole::OutputCode, n), code);
         std::string_view name = l.substr(1, 10);
         m_.setOutputName(n, std::string(name.substr(0, name.find('\0'))));
-        expectText(fieldIdOf(FieldRole::OutputName, n), std::string(name.substr(0, name.find('\0'))));
+        expectText(fieldIdOf(FieldRole::OutputName, n),
+                   std::string(name.substr(0, name.find('\0'))));
         const char type = l[0];
         if (type == '0') {
             m_.setOutputUsed(n, false);
@@ -490,8 +496,8 @@ ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model) {
         loader.section(s);
     // Sections every file of this format holds: without one, its fields keep
     // the values of the reset, which a write would send.
-    for (int n : {0, 11, 12, 13, 14, 15, 20, 21, 36, 28, 37, 38, 39, 41, 42, 43, 44, 45, 99, 100,
-                  101}) {
+    for (int n :
+         {0, 11, 12, 13, 14, 15, 20, 21, 36, 28, 37, 38, 39, 41, 42, 43, 44, 45, 99, 100, 101}) {
         const bool present = std::any_of(parsed.sections.begin(), parsed.sections.end(),
                                          [n](const FileSection& s) { return s.number == n; });
         if (!present)

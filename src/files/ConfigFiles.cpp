@@ -192,10 +192,10 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
                 where += " (" + translate(ru("раздел")) + " " + configSectionTag(e.section) + ")";
             where += ": ";
         }
-        const std::string text =
-            translate(ru("Файл конфигурации не загружен: ошибка формата.")) + "\r\n" +
-            platformNameText(path) + "\r\n" + where + translate(configFileFaultText(e.fault)) +
-            "\r\n" + translate(ru("Конфигурация в окне не изменена."));
+        const std::string text = translate(ru("Файл конфигурации не загружен: ошибка формата.")) +
+                                 "\r\n" + platformNameText(path) + "\r\n" + where +
+                                 translate(configFileFaultText(e.fault)) + "\r\n" +
+                                 translate(ru("Конфигурация в окне не изменена."));
         prompts_.error(text);
         failed(Outcome::Kind::FileFailed, text);
         return LoadResult::Malformed;
@@ -213,8 +213,7 @@ ConfigFiles::LoadResult ConfigFiles::loadConfiguration() {
                        platformNameText(reportPath()) + "\r\n" + failureText(failure));
     lastLoad_ = {load.missingSections, changes};
     if (loadedWhole(load, changes)) {
-        prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") +
-                         platformNameText(path));
+        prompts_.message(ru("Конфигурация успешно считана из файла:\r\n") + platformNameText(path));
         outcome_ = Outcome::done();
         return LoadResult::Loaded;
     }
@@ -234,9 +233,9 @@ std::vector<std::string> ConfigFiles::loadDetails(const LoadReport& report) cons
     for (int n : report.missingSections)
         out.push_back(translate(ru("Нет раздела")) + " " + configSectionTag(n));
     for (const LoadChange& c : report.changes)
-        out.push_back(fieldCaption(c.field, captions_) + ": " + translate(ru("в файле")) +
-                      " \"" + c.fileValue + "\", " + translate(ru("в окне")) + " \"" +
-                      c.loadedValue + "\"");
+        out.push_back(fieldCaption(c.field, captions_) + ": " + translate(ru("в файле")) + " \"" +
+                      c.fileValue + "\", " + translate(ru("в окне")) + " \"" + c.loadedValue +
+                      "\"");
     return out;
 }
 

@@ -117,9 +117,9 @@ void KeyGrid::showKeys() {
             item->setData(NotReadRole, unread);
             item->setData(NotReadTextRole, unread ? notRead : QString());
             item->setData(Qt::ForegroundRole,
-                          unread ? QVariant(grid_->palette().color(QPalette::Disabled,
-                                                                   QPalette::Text))
-                                 : QVariant());
+                          unread
+                              ? QVariant(grid_->palette().color(QPalette::Disabled, QPalette::Text))
+                              : QVariant());
             item->setToolTip(unread ? notReadTip : QString());
             item->setData(Qt::AccessibleDescriptionRole, unread ? notReadTip : QVariant());
         }

@@ -180,8 +180,7 @@ TEST_F(CliConfigTest, VerifyListsTheFieldsTheDeviceHoldsOtherwise) {
     EXPECT_TRUE(contains(r.out, "block:remoteControls[1]\tрадиопульт 1\t")) << r.out;
     std::istringstream lines(r.out);
     for (std::string l; std::getline(lines, l);)
-        EXPECT_TRUE(l.rfind("remoteControls[", 0) == 0 ||
-                    l.rfind("block:remoteControls[", 0) == 0)
+        EXPECT_TRUE(l.rfind("remoteControls[", 0) == 0 || l.rfind("block:remoteControls[", 0) == 0)
             << l;
     EXPECT_TRUE(contains(r.err, "Проверка: прибор хранит иное, чем записано, в полях:")) << r.err;
 }
@@ -201,8 +200,8 @@ TEST_F(CliConfigTest, AMessageLongerThanTheDeviceKeepsIsToldBeforeAnythingIsSent
     EXPECT_TRUE(contains(r.err, "В прибор ничего не отправлено")) << r.err;
     EXPECT_TRUE(dev.requests().empty()) << dev.log();
     // Taken as the window holds it, the device keeps what was sent.
-    r = run({"write", "--port", dev.port(), "--in", qpath("long.cfg"), "--verify",
-             "--accept-changes"});
+    r = run(
+        {"write", "--port", dev.port(), "--in", qpath("long.cfg"), "--verify", "--accept-changes"});
     EXPECT_EQ(r.code, Exit::Ok) << r.err;
 }
 

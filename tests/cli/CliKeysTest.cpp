@@ -119,7 +119,7 @@ TEST_F(CliTest, ATableThatIsNotWholeWritesNoFileAndLeavesAGoodOneAlone) {
         {{"--reply", cutTable(2, 10)}, Exit::DeviceError}, // two and a half rows
         {{"--reply", cutTable(9, 19)}, Exit::DeviceError}, // one byte short of ten rows
         {{"--reply", cutTable(0, 2)}, Exit::DeviceError},  // two bytes: no row at all
-        {{"--die-at", "Cn=60"}, Exit::DeviceError},         // the adapter pulled out
+        {{"--die-at", "Cn=60"}, Exit::DeviceError},        // the adapter pulled out
         {{"--silent", "Cn"}, Exit::NoAnswer},
     };
     for (const Case& c : cases) {

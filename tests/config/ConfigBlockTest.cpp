@@ -119,6 +119,23 @@ TEST_F(ConfigBlockTest, ACutRecordStopsTheScanAndSaysWhere) {
     EXPECT_EQ(c().wiredZones[1].message, "");
 }
 
+TEST_F(ConfigBlockTest, AWiredThermostatOnItsOwnOutputIsNoCollisionWithTheArmingOutput) {
+    // The siren at arming, wired sensor 1 keeping its temperature on relay 1:
+    // the options come before the sensor's record, and the sensor's check
+    // when its thermostat goes on must see relay 1, not the siren the reset
+    // left in its choice.
+    Bytes options = encodeOptionsRecord(model);
+    options[10] = 1;
+    const Bytes sensors = bytesOf({0x23, 0x31, 0x05, 0x28, 0x31, 0x05, 0x16, 0x30, 0x03, 0x01,
+                                   0x30, 0x31, 0x31, 0x30, 0x31, 0x31, 0x30, 0x30, 0x30, 0x0D});
+    EXPECT_TRUE(scanRecords(options + sensors).complete);
+    EXPECT_TRUE(prompts.shown.empty()) << prompts.lastUtf8();
+    EXPECT_TRUE(c().armingOutputOn);
+    EXPECT_EQ(c().armingOutput, 0);
+    EXPECT_TRUE(c().thermoSensors[0].thermostat);
+    EXPECT_EQ(c().thermoSensors[0].output, 2) << "relay 1";
+}
+
 TEST_F(ConfigBlockTest, SensorsTheWindowShowedDoNotRefuseTheArmingOutputOfTheDevice) {
     // The reset leaves wireless sensors as they were, their outputs on the siren.
     model.setSensorActive(wirelessSensor(3), true);

@@ -189,11 +189,11 @@ TEST_F(ReadChainTest, AShortFixedBlockEndsTheReadAtOnceALongerOneIsTakenAndLogge
         read.readConfiguration();
         run(300);
         ASSERT_EQ(prompts.textsUtf8().size(), 1u);
-        EXPECT_EQ(prompts.textsUtf8()[0].find(std::string("Ответ прибора неполный: ") + c.name +
-                                              ", байт в ответе: " +
-                                              std::to_string(c.block.size() - 1) + " из " +
-                                              std::to_string(c.block.size()) + ".\r\nОкно "
-                                                                               "восстановлено"),
+        EXPECT_EQ(prompts.textsUtf8()[0].find(
+                      std::string("Ответ прибора неполный: ") + c.name + ", байт в ответе: " +
+                      std::to_string(c.block.size() - 1) + " из " + std::to_string(c.block.size()) +
+                      ".\r\nОкно "
+                      "восстановлено"),
                   0u)
             << prompts.textsUtf8()[0];
         ASSERT_TRUE(read.outcome());
@@ -215,7 +215,8 @@ TEST_F(ReadChainTest, AShortFixedBlockEndsTheReadAtOnceALongerOneIsTakenAndLogge
         EXPECT_EQ(text("b_out3_kod"), "12ab0f");
         bool logged = false;
         for (const auto& line : logs.memoLines())
-            logged = logged || cp1251ToUtf8(line).find(std::string("Ответ длиннее, чем ") + c.name) == 0;
+            logged =
+                logged || cp1251ToUtf8(line).find(std::string("Ответ длиннее, чем ") + c.name) == 0;
         EXPECT_TRUE(logged);
         port.device().options().replies.erase(c.request);
     }
@@ -227,7 +228,8 @@ TEST_F(ReadChainTest, ABlockEndedBetweenRecordsIsIncomplete) {
     const std::string block = t6sim::SimMemory::demo().configBlock;
     const auto dateAt = block.find('\x1C', block.find('\x11'));
     ASSERT_NE(dateAt, std::string::npos);
-    for (const std::string& reply : {block.substr(0, dateAt), block.substr(0, block.find('\x11'))}) {
+    for (const std::string& reply :
+         {block.substr(0, dateAt), block.substr(0, block.find('\x11'))}) {
         prompts.clear();
         userWindow();
         port.device().options().replies["Pt"] = reply;
@@ -242,7 +244,8 @@ TEST_F(ReadChainTest, ABlockEndedBetweenRecordsIsIncomplete) {
             << box;
         ASSERT_TRUE(read.outcome());
         EXPECT_EQ(read.outcome()->kind, Outcome::Kind::Incomplete);
-        EXPECT_EQ(read.outcome()->details.size(), reply.find('\x11') == std::string::npos ? 6u : 5u);
+        EXPECT_EQ(read.outcome()->details.size(),
+                  reply.find('\x11') == std::string::npos ? 6u : 5u);
         expectUserWindow();
         EXPECT_EQ(requests().back(), "Pt") << "no \"Pn\" follows";
         run(20000);

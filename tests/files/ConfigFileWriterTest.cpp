@@ -153,8 +153,7 @@ TEST_F(ConfigFileWriterTest, WirelessSensorsWriteNameAndCodeActiveOrNot) {
     model.setSensorPhone(s, 5, true);
     const Bytes sect = sectionOf(saved(), "#101", "//#101");
     // An inactive sensor keeps its name and code: the device holds them.
-    const Bytes inactive =
-        lines({"0", "0", "0", "0", "0", "0", "0", "0", "Спальня", "abc123"});
+    const Bytes inactive = lines({"0", "0", "0", "0", "0", "0", "0", "0", "Спальня", "abc123"});
     EXPECT_EQ(sect.substr(0, inactive.size()), inactive);
     const Bytes active =
         rawLine({0x90}) + lines({"-55", "125", "0", "0", "1", "1", "0", "Кухня", "0d0a1a"});

@@ -31,8 +31,8 @@ protected:
     // The line number (from 1) of the first line holding `text`.
     static int lineOf(const Bytes& file, const Bytes& text) {
         const std::size_t at = file.find(text);
-        return 1 + static_cast<int>(std::count(file.begin(), file.begin() + static_cast<long>(at),
-                                               '\n'));
+        return 1 + static_cast<int>(
+                       std::count(file.begin(), file.begin() + static_cast<long>(at), '\n'));
     }
 };
 
@@ -59,8 +59,7 @@ TEST_F(LoadCheckTest, AFileSavedAgainInUtf8IsRefusedAtItsFirstBadLine) {
         EXPECT_EQ(files.outcome()->kind, Outcome::Kind::FileFailed);
         const std::string box = prompts.lastUtf8();
         EXPECT_NE(box.find("Строка " + std::to_string(c.line) + " "), std::string::npos) << box;
-        EXPECT_NE(box.find("текст в кодировке UTF-8, а не Windows-1251"), std::string::npos)
-            << box;
+        EXPECT_NE(box.find("текст в кодировке UTF-8, а не Windows-1251"), std::string::npos) << box;
         EXPECT_EQ(saved(), before) << "the window keeps what it showed";
     }
     // A raw line cut short is refused as such, whatever the encoding.

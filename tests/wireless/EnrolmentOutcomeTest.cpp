@@ -75,8 +75,8 @@ TEST_F(EnrolmentOutcomeTest, ZoneSensorPanel) {
     run(ExchangeController::kReplyIntervalMs);
     EXPECT_EQ(kindOf(panel.writeOutcome()), K::NoAnswer);
     port.device().handlePrefix("Wd", [this](const std::string&) {
-        port.device().expectNext("Wd-data",
-                                 [](const std::string&) { return std::optional<std::string>("Ok"); });
+        port.device().expectNext(
+            "Wd-data", [](const std::string&) { return std::optional<std::string>("Ok"); });
         return std::optional<std::string>("OK");
     });
     panel.write();
