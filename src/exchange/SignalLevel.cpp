@@ -10,17 +10,13 @@ namespace t6 {
 SignalLevel::SignalLevel(ExchangeController& exchange) : ex_(exchange) {
     ex_.registerHandler(ExchangeMode::SignalLevel, [this](const Bytes& r) { onReply(r); });
     ex_.setTimeoutOutcome(ExchangeMode::SignalLevel, [this] {
-        if (waiting_)
-            outcome_ = Outcome::make(Outcome::Kind::NoAnswer);
-        waiting_ = false;
+        outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
         return std::string();
     });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
-        if (waiting_)
-            outcome_ = Outcome::make(why == ExchangeController::Interruption::PortLost
-                                         ? Outcome::Kind::PortLost
-                                         : Outcome::Kind::Cancelled);
-        waiting_ = false;
+        outcome_.end(Outcome::make(why == ExchangeController::Interruption::PortLost
+                                       ? Outcome::Kind::PortLost
+                                       : Outcome::Kind::Cancelled));
         return std::string();
     });
 }
@@ -29,11 +25,10 @@ void SignalLevel::refresh() {
     // This message is shown as written, not through the dictionary.
     const std::string noConnection = ru("Нет соединения с устройством. Проверьте подключение");
     if (!ex_.beginOperation(ExchangeMode::SignalLevel, noConnection)) {
-        outcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
+        outcome_.refuse({noConnection});
         return;
     }
-    outcome_.reset();
-    waiting_ = true;
+    outcome_.begin();
     const Bytes request = ExchangeController::framed("Sg");
     ex_.logs().memo(ru("выходная строка: ") + request);
     ex_.port().write(request);
@@ -65,9 +60,8 @@ SignalReading SignalLevel::apply(SignalReading r, const Bytes& reply) {
 }
 
 void SignalLevel::onReply(const Bytes& reply) {
-    waiting_ = false;
-    outcome_ = reply.find("+CSQ:") != Bytes::npos ? Outcome::done()
-                                                  : Outcome::make(Outcome::Kind::WrongAnswer);
+    outcome_.end(reply.find("+CSQ:") != Bytes::npos ? Outcome::done()
+                                                    : Outcome::make(Outcome::Kind::WrongAnswer));
     ex_.replyTimer().stop();
     ex_.closeTimer().start();
     reading_ = apply(reading_, reply);

@@ -27,7 +27,7 @@ public:
     const SignalReading& reading() const { return reading_; }
     // What became of the last refresh: completed with a reading, a reply
     // without one (wrong answer), no answer, a lost port; nothing while it waits.
-    const std::optional<Outcome>& outcome() const { return outcome_; }
+    const std::optional<Outcome>& outcome() const { return outcome_.value(); }
 
     // What a reply does to the reading; unchanged when it holds no "+CSQ:".
     static SignalReading apply(SignalReading current, const Bytes& reply);
@@ -37,8 +37,7 @@ private:
 
     ExchangeController& ex_;
     SignalReading reading_;
-    bool waiting_ = false;
-    std::optional<Outcome> outcome_;
+    OutcomeSlot outcome_;
 };
 
 } // namespace t6

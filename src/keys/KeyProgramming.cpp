@@ -71,7 +71,6 @@ void KeyProgramming::openPanel() {
     state_.enabled = true;
     state_.otherPanelsEnabled = false;
     notify();
-    tableCame_ = false;
     tableOutcome_.reset();
     try {
         ex_.sendFramed("Cn");
@@ -84,7 +83,6 @@ void KeyProgramming::openPanel() {
 
 void KeyProgramming::onTable(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< чтение ключей(все): ") + reply);
-    tableCame_ = true;
     tableAwaited_ = false;
     const std::vector<DecodedKeyRow> rows = decodeKeyTable(reply);
     for (const DecodedKeyRow& r : rows) {

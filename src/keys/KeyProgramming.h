@@ -138,7 +138,6 @@ private:
     int pendingRow_ = 0;        // the row whose key is awaited
     bool readStarting_ = false; // readKey is starting its exchange
     bool saveStarting_ = false; // save is starting its exchange
-    bool tableCame_ = false;    // a reply to "Cn" since the panel was opened
     bool saving_ = false;
     bool awaitingResult_ = false;
     bool tableAwaited_ = false; // "Cn" sent, the table not come
