@@ -296,6 +296,8 @@ void MainWindow::buildOverlays(QWidget* clientArea) {
     });
 }
 
+void MainWindow::buildAllParts() {}
+
 void MainWindow::showMakerPanel() {
     maker_->panel->setEnabled(true);
     maker_->panel->show();

@@ -43,6 +43,10 @@ public:
     ~MainWindow() override;
 
     AppCore& core() { return core_; }
+    // Builds every tab page and overlay panel not built yet (the window builds
+    // them when they are first shown); tests and tools that walk every control
+    // call it first.
+    void buildAllParts();
     // The bound controls of the window and the model behind them.
     ModelView& modelView() { return *view_; }
 
