@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     if (argc > 1)
         QFile::copy(QString::fromLocal8Bit(argv[1]), dir.filePath(QStringLiteral("trans.dic")));
     t6::QtSerialPort port;
+    port.startListing();
     t6::QtClock clock;
     t6::QtPrompts prompts;
     t6::AppCore core(port, clock, prompts, dir.path().toStdString());

@@ -132,6 +132,7 @@ int main(int argc, char** argv) {
     const std::string programDir = QDir::currentPath().toStdString();
 
     t6::QtSerialPort port;
+    port.startListing();
     t6::QtClock clock;
     t6::QtPrompts prompts;
     t6::AppCore core(port, clock, prompts, programDir);

@@ -67,13 +67,13 @@ void QtSerialPort::fail(const char* what, QSerialPort::SerialPortError error) {
                     " (win error code: " + std::to_string(systemErrorCode(error)) + ")");
 }
 
-std::vector<std::string> QtSerialPort::listPorts() {
-    std::vector<std::string> names;
-    std::vector<PortDetails> details;
-    // An adapter is named by its stable name where it has one: it stays the
-    // same whichever order adapters are plugged in.
+namespace {
+
+// The system's serial ports, each under its stable name where it has one: an
+// adapter keeps that name whichever order adapters are plugged in.
+std::vector<PortDetails> systemPorts() {
+    std::vector<PortDetails> ports;
     const auto stable = stableNames("/dev/serial/by-id");
-    const bool onlyListed = onlyListedPorts();
     const auto infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& info : infos) {
         PortDetails d;
@@ -86,10 +86,26 @@ std::vector<std::string> QtSerialPort::listPorts() {
             d.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier())
             d.productId = info.productIdentifier();
-        if (!onlyListed)
-            names.push_back(d.name);
-        details.push_back(std::move(d));
+        ports.push_back(std::move(d));
     }
+    return ports;
+}
+
+} // namespace
+
+void QtSerialPort::startListing() {
+    if (!listing_.valid())
+        listing_ = std::async(std::launch::async, systemPorts);
+}
+
+std::vector<std::string> QtSerialPort::listPorts() {
+    // A listing started earlier is taken once; every later list asks anew.
+    std::vector<PortDetails> details = listing_.valid() ? listing_.get() : systemPorts();
+    std::vector<std::string> names;
+    const bool onlyListed = onlyListedPorts();
+    if (!onlyListed)
+        for (const PortDetails& d : details)
+            names.push_back(d.name);
     for (std::string& path :
          onlyListed ? listedPortsFromEnvironment() : extraPortsFromEnvironment())
         names.push_back(std::move(path));

@@ -30,6 +30,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <future>
 
 #include "link/SerialPort.h"
 
@@ -44,6 +45,9 @@ public:
     // The names QSerialPortInfo reports (such as "ttyUSB0") and the paths of
     // TORVEL6_EXTRA_PORTS, sorted. Never fails on this platform.
     std::vector<std::string> listPorts() override;
+    // Starts asking the system for its serial ports on another thread, so that
+    // the next listPorts() (the window's start-up) need not wait for it.
+    void startListing();
     // Maker, product and USB identifiers of the system's ports.
     std::vector<PortDetails> portDetails() const override { return details_; }
 
@@ -73,6 +77,7 @@ private:
     QSerialPort port_;
     std::string name_ = "COM1";
     std::vector<PortDetails> details_;
+    std::future<std::vector<PortDetails>> listing_;
     Receiver receiver_;
     LostHandler lost_;
     bool receiving_ = false;   // the receiver is running
