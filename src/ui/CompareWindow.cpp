@@ -14,6 +14,7 @@
 
 #include "common/Cp1251.h"
 #include "core/AppCore.h"
+#include "ui/Accessibility.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
 
@@ -63,6 +64,7 @@ CompareWindow::CompareWindow(QWidget* parent, AppCore& core, Against against,
     column->addLayout(buttons);
     resize(820, 480);
     wordCaptions();
+    announceAsWindow(this);
 }
 
 std::string CompareWindow::tr(const std::string& russian) const {

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/ProgramFolders.h"
+#include "ui/Accessibility.h"
 
 namespace t6 {
 
@@ -18,6 +19,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(760, 640);
+    announceAsWindow(this);
 }
 
 QString HelpWindow::pageFor(const QString& folder, char language) {

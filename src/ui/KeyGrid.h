@@ -8,6 +8,10 @@
 // cells greyed and in italics, an empty cell with "не прочитано" in it (only
 // painted, never the cell's text), and a tooltip and accessible description
 // that say so.
+//
+// Assistive technology meets each cell under its place ("Описание 3") with
+// what it shows as its value and text; the line typed into a cell is heard
+// under the cell's place too.
 
 #include <QObject>
 #include <functional>

@@ -1,15 +1,11 @@
 #include "ui/ModelView.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QAccessibleWidget>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QWidget>
 
+#include "ui/Accessibility.h"
 #include "ui/BoundWidgets.h"
 #include "ui/ScopedCount.h"
 #include "ui/TextConv.h"
@@ -28,82 +24,14 @@ QString ownText(QWidget* w) {
     return {};
 }
 
-// A list box as assistive technology meets it: announced by its own name,
-// its selected item being its value. The stock interface of this Qt version
-// answers the name with the selected item on X11, so that every output list
-// would be heard as the output it shows. The list and, in an editable box, the
-// line typed into are its children.
-class NamedComboBox : public QAccessibleWidget {
-public:
-    explicit NamedComboBox(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
-
-    int childCount() const override { return box()->lineEdit() ? 2 : 1; }
-    QAccessibleInterface* child(int index) const override {
-        if (index == 0)
-            return QAccessible::queryAccessibleInterface(box()->view());
-        if (index == 1 && box()->lineEdit())
-            return QAccessible::queryAccessibleInterface(box()->lineEdit());
-        return nullptr;
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        if (!child)
-            return -1;
-        if (child->object() == box()->view())
-            return 0;
-        if (box()->lineEdit() && child->object() == box()->lineEdit())
-            return 1;
-        return -1;
-    }
-    // An editable box keeps the focus for its line; events of the focus go to the line.
-    QAccessibleInterface* focusChild() const override {
-        return box()->lineEdit() ? child(1) : nullptr;
-    }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value)
-            return box()->currentText();
-        QString s = QAccessibleWidget::text(t);
-        if (t == QAccessible::Name && s.isEmpty())
-            s = box()->currentText(); // a box nobody named is known by what it shows
-        return s;
-    }
-    QAccessible::State state() const override {
-        QAccessible::State s = QAccessibleWidget::state();
-        const bool open = box()->view() && box()->view()->isVisible();
-        s.expandable = true;
-        s.expanded = open;
-        s.collapsed = !open;
-        s.editable = box()->isEditable();
-        return s;
-    }
-    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
-    void doAction(const QString& action) override {
-        if (action != showMenuAction() && action != pressAction())
-            return;
-        if (box()->view() && box()->view()->isVisible())
-            box()->hidePopup();
-        else
-            box()->showPopup();
-    }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
-};
-
-QAccessibleInterface* namedComboBoxFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("QComboBox"))
-        if (auto* box = qobject_cast<QComboBox*>(object))
-            return new NamedComboBox(box);
-    return nullptr;
-}
-
 } // namespace
 
 ModelView::ModelView(ConfigModel& model, Guard guard)
     : model_(model), guard_(std::move(guard)), byField_(fieldDescriptions().size(), nullptr) {
     model_.setObserver(this);
-    // Installed once for the program (a second install is ignored).
-    QAccessible::installFactory(namedComboBoxFactory);
+    // List boxes are announced by the names given here, their choice being
+    // their value.
+    installAccessibility();
 }
 
 ModelView::~ModelView() {

@@ -5,8 +5,8 @@
 #include <QAccessible>
 #include <QMap>
 #include <QRegularExpression>
-#include <QSet>
 
+#include "AccessibleWalk.h"
 #include "WindowFixture.h"
 
 namespace t6::test {
@@ -35,36 +35,18 @@ bool interactive(QAccessible::Role role) {
     }
 }
 
-void walk(QAccessibleInterface* iface, QSet<QObject*>& seen, std::vector<Found>& out) {
-    if (!iface || !iface->isValid())
-        return;
-    if (QObject* o = iface->object()) {
-        if (seen.contains(o) && iface->role() != QAccessible::ListItem)
-            return;
-        seen.insert(o);
-    }
-    if (interactive(iface->role())) {
-        QObject* o = iface->object();
-        const QString who =
-            o ? QStringLiteral("%1 (%2)").arg(o->objectName(),
-                                              QString::fromLatin1(o->metaObject()->className()))
-              : QStringLiteral("?");
-        out.push_back({iface, iface->text(QAccessible::Name), who});
-    }
-    for (int i = 0; i < iface->childCount(); ++i)
-        walk(iface->child(i), seen, out);
-}
-
 class AccessibleNamesTest : public WindowFixture {
 protected:
     void SetUp() override {
         withShippedDictionary();
         open();
+        window->buildAllParts();
     }
     std::vector<Found> controls() {
-        QSet<QObject*> seen;
         std::vector<Found> out;
-        walk(QAccessible::queryAccessibleInterface(window.get()), seen, out);
+        for (const Met& m : walkAccessible(window.get()))
+            if (interactive(m.iface->role()))
+                out.push_back({m.iface, m.iface->text(QAccessible::Name), m.who});
         return out;
     }
     // The controls without a name and the names shared by more than one.
