@@ -10,6 +10,7 @@
 
 #include "common/TextNumbers.h"
 #include "ui/Cp1251Validator.h"
+#include "ui/WholeTextTip.h"
 #include "ui/ModelView.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
@@ -190,6 +191,8 @@ BoundSpinBox::BoundSpinBox(ModelView& view, FieldId id, QWidget* parent)
         if (v && *v == value() && model_.text(id_).empty())
             edit([this, &t](ConfigModel& m) { m.setText(id_, t.toStdString()); });
     });
+    // A value too wide for the editor is shown whole in its tooltip.
+    WholeTextTip::follow(this);
 }
 
 void BoundSpinBox::showValue() {
@@ -257,6 +260,8 @@ BoundLineEdit::BoundLineEdit(ModelView& view, FieldId id, QWidget* parent)
         if (!showing())
             refused();
     });
+    // A text longer than the field is shown whole in its tooltip.
+    WholeTextTip::follow(this);
 }
 
 bool BoundLineEdit::telephone() const {
@@ -343,6 +348,8 @@ BoundComboBox::BoundComboBox(ModelView& view, FieldId id, QWidget* parent)
                 m.chooseItem(id_, index >= 0 ? std::optional<int>(index) : std::nullopt);
             });
     });
+    // An item wider than the closed box is shown whole in its tooltip.
+    WholeTextTip::follow(this);
 }
 
 void BoundComboBox::showValue() {
@@ -380,6 +387,64 @@ void BoundComboBox::showPopup() {
 void BoundComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     left(event->reason());
+}
+
+void BoundComboBox::setWordWrap(bool on) {
+    wrap_ = on;
+    QSizePolicy p = sizePolicy();
+    p.setHeightForWidth(on);
+    // A list box's height is fixed to its one line otherwise.
+    p.setVerticalPolicy(on ? QSizePolicy::Minimum : QSizePolicy::Fixed);
+    setSizePolicy(p);
+    if (on)
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    updateGeometry();
+}
+
+bool BoundComboBox::hasHeightForWidth() const {
+    return wrap_ || QComboBox::hasHeightForWidth();
+}
+
+QRect BoundComboBox::textRoom(QSize size) const {
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    opt.rect = QRect(QPoint(0, 0), size);
+    // The item's text is drawn a pixel in from either side of the field.
+    return style()
+        ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this)
+        .adjusted(1, 0, -1, 0);
+}
+
+int BoundComboBox::heightForWidth(int width) const {
+    if (!wrap_)
+        return QComboBox::heightForWidth(width);
+    // One line: the row height the box was given, or its own.
+    const int one = minimumHeight() > 0 ? minimumHeight() : QComboBox::sizeHint().height();
+    const QRect room = textRoom({width, one});
+    // Every item, so that the box keeps its height whichever is chosen.
+    const QFontMetrics fm = fontMetrics();
+    int lines = fm.height();
+    for (int i = 0; i < count(); ++i)
+        lines = std::max(lines, fm.boundingRect(QRect(0, 0, std::max(1, room.width()), 10000),
+                                                Qt::TextWordWrap, itemText(i))
+                                    .height());
+    return std::max(one, one - room.height() + lines);
+}
+
+void BoundComboBox::paintEvent(QPaintEvent* event) {
+    if (!wrap_) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    // The box and its arrow as the style draws them, the text in lines.
+    QStylePainter p(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    const QString text = opt.currentText;
+    opt.currentText.clear();
+    p.drawComplexControl(QStyle::CC_ComboBox, opt);
+    style()->drawItemText(&p, textRoom(size()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                          opt.palette, isEnabled(), text, QPalette::ButtonText);
 }
 
 // ---- Radio group ----

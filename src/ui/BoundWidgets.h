@@ -146,9 +146,20 @@ public:
     void showValue() override;
     void showItems() override;
     void showPopup() override;
+    // A long item breaks into lines in a narrow panel: the closed box is as
+    // tall as the longest item needs at its width.
+    void setWordWrap(bool on);
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Where the selected item's text is drawn in a box of this size.
+    QRect textRoom(QSize size) const;
+    bool wrap_ = false;
 };
 
 // A radio group: its title and one radio button per item.

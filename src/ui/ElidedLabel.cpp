@@ -1,7 +1,5 @@
 #include "ui/ElidedLabel.h"
 
-#include <QFontMetrics>
-
 namespace t6 {
 
 void ElidedLabel::setFullText(const QString& text, Qt::TextElideMode mode) {

@@ -1,8 +1,10 @@
 #pragma once
-// A status bar panel whose text may be longer than the panel: the middle of
-// the text gives way (a long port name), so that its end (the device's
-// version) stays in view. The whole text is in the tooltip and is what a
-// screen reader reads.
+// Texts longer than the room they are shown in.
+//
+// ElidedLabel: a status bar panel whose text may be longer than the panel: the
+// middle of the text gives way (a long port name), so that its end (the
+// device's version) stays in view. The whole text is in the tooltip and is what
+// a screen reader reads.
 
 #include <QLabel>
 

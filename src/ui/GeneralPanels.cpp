@@ -156,8 +156,8 @@ QWidget* buildOptionsPanel(PanelKit& kit, QWidget* parent) {
     auto* armingOn = kit.check(panel, {FieldRole::ArmingOutputOn});
     armingOn->setWordWrap(true);
     c->addWidget(armingOn);
+    // The column's whole width: an output's name with its channel is long.
     auto* armingOutput = kit.combo(panel, {FieldRole::ArmingOutput}, {armingOn});
-    armingOutput->setFixedWidth(160);
     c->addWidget(armingOutput);
     c->addStretch(1);
     columns->addLayout(c);

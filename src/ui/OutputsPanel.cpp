@@ -16,7 +16,7 @@ namespace t6 {
 namespace {
 
 constexpr int kUsedWidth = 170;
-constexpr int kNameWidth = 120;
+constexpr int kNameWidth = 132; // ten wide letters
 constexpr int kCodeWidth = 84;
 constexpr int kTypeWidth = 190;
 constexpr int kAttachWidth = 90;

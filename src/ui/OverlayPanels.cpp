@@ -111,13 +111,13 @@ QWidget* buildKeyPanel(QWidget* parent) {
 QWidget* buildSensorListPanel(QWidget* parent) {
     auto* panel = overlay(parent, "Panel_BP_chip", {380, 240});
     label(panel, u("Датчики. Вход"), {10, 6, 250, 16}, "Panel_BP_chip_Label");
-    label(panel, u("Название"), {34, 26, 120, 16}, "Label_BP_chip_name");
-    label(panel, u("Код"), {164, 26, 100, 16}, "Label_BP_chip_kod");
+    label(panel, u("Название"), {34, 26, 128, 16}, "Label_BP_chip_name");
+    label(panel, u("Код"), {168, 26, 96, 16}, "Label_BP_chip_kod");
     for (int k = 1; k <= 6; ++k) {
         const int y = 20 + 22 * k;
         label(panel, QStringLiteral("%1.").arg(k), {10, y + 2, 20, 16});
-        edit(panel, QStringLiteral("BP_chip_name%1").arg(k), 10, {34, y, 120, 20});
-        edit(panel, QStringLiteral("BP_chip_kod%1").arg(k), 8, {164, y, 100, 20});
+        edit(panel, QStringLiteral("BP_chip_name%1").arg(k), 10, {34, y, 128, 20});
+        edit(panel, QStringLiteral("BP_chip_kod%1").arg(k), 8, {168, y, 96, 20});
         button(panel, QStringLiteral("BP_chip_read%1").arg(k).toLatin1().constData(), "Читать",
                {274, y, 90, 20});
     }

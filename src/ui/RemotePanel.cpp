@@ -15,6 +15,8 @@ QGroupBox* buildRemotePanel(PanelKit& kit, QWidget* parent) {
     auto* g = PanelKit::grid(panel, 4);
     g->setHorizontalSpacing(4);
     constexpr int kPerBlock = 5;
+    constexpr int kNameWidth = 130;
+    constexpr int kCodeWidth = 76;
     constexpr int kColumns = 5; // number, name, code, button, gap
     for (int block = 0; block < 2; ++block) {
         const int c0 = block * kColumns;
@@ -27,8 +29,9 @@ QGroupBox* buildRemotePanel(PanelKit& kit, QWidget* parent) {
             auto* number = kit.label(panel, QStringLiteral("%1.").arg(k));
             auto* name = kit.edit(panel, {FieldRole::RemoteName, k}, {panel, number, nameHead});
             auto* code = kit.edit(panel, {FieldRole::RemoteCode, k}, {panel, number, codeHead});
-            name->setFixedWidth(96);
-            code->setFixedWidth(70);
+            // Ten and six characters, wide letters too.
+            name->setFixedWidth(kNameWidth);
+            code->setFixedWidth(kCodeWidth);
             const QByteArray button = QStringLiteral("RP_ReadPylt%1").arg(k).toLatin1();
             auto* read = kit.button(panel, button.constData(), u("Читать"), {panel, number});
             g->addWidget(number, i + 1, c0, Qt::AlignRight);
@@ -45,7 +48,8 @@ QGroupBox* buildRemotePanel(PanelKit& kit, QWidget* parent) {
     g->addWidget(heading, 0, c, 1, 3);
     auto* on = kit.check(panel, {FieldRole::Button4On}, {panel, heading});
     auto* output = kit.combo(panel, {FieldRole::Button4Output}, {panel, heading, on});
-    output->setFixedWidth(160);
+    // As wide as the name of a four-channel output with its channel.
+    output->setFixedWidth(200);
     g->addWidget(on, 1, c);
     g->addWidget(output, 1, c + 1, 1, 2);
     auto* seconds = kit.spin(panel, {FieldRole::Button4Seconds}, {panel, heading}, 52);

@@ -44,8 +44,10 @@ QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef s) {
     thresholds->setWordWrap(true);
     g->addWidget(thresholds, r++, 0, 1, 4);
     const std::vector<QWidget*> tctx{panel, thresholds};
-    auto* low = kit.spin(panel, {FieldRole::SensorLowAlarm, n, 0, w}, tctx, 44);
-    auto* high = kit.spin(panel, {FieldRole::SensorHighAlarm, n, 0, w}, tctx, 44);
+    // Wide enough for "125" beside the arrows.
+    constexpr int kDegrees = 48;
+    auto* low = kit.spin(panel, {FieldRole::SensorLowAlarm, n, 0, w}, tctx, kDegrees);
+    auto* high = kit.spin(panel, {FieldRole::SensorHighAlarm, n, 0, w}, tctx, kDegrees);
     auto* lowLabel = kit.label(panel, QStringLiteral("Min"), low);
     auto* highLabel = kit.label(panel, QStringLiteral("Max"), high);
     g->addWidget(lowLabel, r, 0);
@@ -81,8 +83,8 @@ QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef s) {
     hold->setWordWrap(true);
     tg->addWidget(hold, 0, 0, 1, 2);
     const std::vector<QWidget*> hctx{panel, hold};
-    auto* comfort = kit.spin(thermo, {FieldRole::SensorComfort, n, 0, w}, hctx, 44);
-    auto* economy = kit.spin(thermo, {FieldRole::SensorEconomy, n, 0, w}, hctx, 44);
+    auto* comfort = kit.spin(thermo, {FieldRole::SensorComfort, n, 0, w}, hctx, kDegrees);
+    auto* economy = kit.spin(thermo, {FieldRole::SensorEconomy, n, 0, w}, hctx, kDegrees);
     int tr = 1;
     tg->addWidget(kit.label(thermo, u("Комфорт"), comfort), tr, 0);
     auto* economyLabel = kit.label(thermo, u("Эконом"), economy);

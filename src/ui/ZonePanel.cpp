@@ -31,10 +31,11 @@ void addRows(PanelKit& kit, QWidget* panel, QFrame* area, QVBoxLayout* lines, QL
         auto* output = kit.combo(area, {FieldRole::RowOutput, z.number, row, z.wireless}, ctx);
         auto* minutes = kit.spin(area, {FieldRole::RowMinutes, z.number, row, z.wireless}, ctx, 30);
         minutes->setToolTip(u("Минуты (0-500)"));
-        auto* seconds = kit.spin(area, {FieldRole::RowSeconds, z.number, row, z.wireless}, ctx, 22);
+        auto* seconds = kit.spin(area, {FieldRole::RowSeconds, z.number, row, z.wireless}, ctx, 24);
         seconds->setToolTip(u("Секунды (0-59)"));
         auto* always = kit.check(area, {FieldRole::RowAlwaysOn, z.number, row, z.wireless}, ctx);
-        // Tight, so that the narrow wireless panels show every output's name whole.
+        // Tight, so that the output's name has what room the narrow wireless
+        // panels leave; a longer one is whole in the list's tip.
         auto* first = new QHBoxLayout;
         first->setSpacing(1);
         first->addWidget(box);
@@ -60,13 +61,14 @@ QGroupBox* buildZonePanel(PanelKit& kit, QWidget* parent, ZoneRef z) {
     g->addWidget(kit.check(panel, {FieldRole::ZoneActive, z.number, 0, w}, ctx), r++, 0, 1, 2);
     g->addWidget(kit.check(panel, {FieldRole::ZoneControl24h, z.number, 0, w}, ctx), r++, 0, 1, 2);
 
+    // The message (up to 25 characters) and the input types (long names) take
+    // the panel's whole width under their labels; a type breaks into two lines.
     auto* message = kit.edit(panel, {FieldRole::ZoneMessage, z.number, 0, w}, ctx);
-    g->addWidget(kit.label(panel, u("Сообщение"), message), r, 0);
-    g->addWidget(message, r++, 1);
+    g->addWidget(kit.label(panel, u("Сообщение"), message), r++, 0, 1, 2);
+    g->addWidget(message, r++, 0, 1, 2);
     if (!w) {
-        // The types have long names: the list takes the panel's whole width
-        // under its label.
         auto* type = kit.combo(panel, {FieldRole::ZoneInputType, z.number}, ctx);
+        type->setWordWrap(true);
         g->addWidget(kit.label(panel, u("Тип входа"), type), r++, 0, 1, 2);
         g->addWidget(type, r++, 0, 1, 2);
     }
