@@ -110,6 +110,10 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
     buildOverlays(central);
     operations_ = new OperationPanels(this, core_, *keyGrid_, *pages_,
                                       [this](const std::function<void()>& f) { guarded(f); });
+    operations_->onCaptionsChanged([this] {
+        view_->updateAccessibleNames();
+        nameOverlayRows(this);
+    });
     setFixedSize(kClientWidth, kClientHeight);
     core_.exchange().setView(this);
     startUp();

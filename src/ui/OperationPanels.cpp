@@ -22,11 +22,6 @@ void setEnabled(QWidget* w, bool on) {
         w->setEnabled(on);
 }
 
-void setText(QAbstractButton* b, const QString& text) {
-    if (b && b->text() != text)
-        b->setText(text);
-}
-
 } // namespace
 
 OperationPanels::OperationPanels(QWidget* root, AppCore& core, KeyGrid& keyGrid, QTabWidget& pages,
@@ -54,6 +49,22 @@ template <class W> W* OperationPanels::find(const QString& name) const {
 void OperationPanels::onClick(const QString& name, std::function<void()> step) {
     if (auto* b = find<QPushButton>(name))
         connect(b, &QPushButton::clicked, this, [this, step = std::move(step)] { guard_(step); });
+}
+
+void OperationPanels::setText(QAbstractButton* b, const QString& text) {
+    if (b && b->text() != text) {
+        b->setText(text);
+        captionsChanged_ = true;
+    }
+}
+
+void OperationPanels::renameChanged() {
+    // A button whose caption changed ("Читать" became "Отмена") is announced
+    // by its new caption.
+    if (captionsChanged_ && renamed_) {
+        captionsChanged_ = false;
+        renamed_();
+    }
 }
 
 QString OperationPanels::caption(const std::string& russian) const {
@@ -109,6 +120,7 @@ void OperationPanels::renderKeys() {
     if (s.enableConnectButton)
         setEnabled(find<QWidget>(QStringLiteral("BitBtn3")), true);
     keyGrid_.showKeys();
+    renameChanged();
 }
 
 // ---- The wireless zone sensor panel ----
@@ -169,6 +181,7 @@ void OperationPanels::renderSensorPanel() {
         setText(find<QPushButton>(QStringLiteral("BP_chip_read%1").arg(k)), caption(p.caption(k)));
     }
     setEnabled(&pages_, s.tabsEnabled);
+    renameChanged();
 }
 
 // ---- Learning the codes of remote controls and temperature sensors ----
@@ -189,12 +202,14 @@ void OperationPanels::renderRemotes() {
     for (int k = 1; k <= remotes.rows(); ++k)
         setText(find<QPushButton>(QStringLiteral("RP_ReadPylt%1").arg(k)),
                 caption(remotes.caption(k)));
+    renameChanged();
 }
 
 void OperationPanels::renderThermoCodes() {
     const ThermoCodeLearning& thermo = core_.wireless().thermoCodes();
     for (int k = 1; k <= thermo.rows(); ++k)
         setText(find<QPushButton>(QStringLiteral("BTD_read%1").arg(k)), caption(thermo.caption(k)));
+    renameChanged();
 }
 
 // ---- The attach and test buttons of the wireless outputs ----

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+class QAbstractButton;
 class QWidget;
 class QTabWidget;
 
@@ -30,6 +31,9 @@ public:
 
     // Everything again, as after a switch of the language.
     void renderAll();
+    // Called after a render changed captions of buttons, so that their
+    // accessible names follow.
+    void onCaptionsChanged(std::function<void()> f) { renamed_ = std::move(f); }
 
 private:
     void connectKeys();
@@ -41,6 +45,8 @@ private:
     void renderRemotes();
     void renderThermoCodes();
     QString caption(const std::string& russian) const;
+    void setText(QAbstractButton* b, const QString& text);
+    void renameChanged();
     template <class W> W* find(const QString& name) const;
     void onClick(const QString& button, std::function<void()> step);
 
@@ -50,6 +56,8 @@ private:
     QTabWidget& pages_;
     Guard guard_;
     int rendering_ = 0;
+    bool captionsChanged_ = false;
+    std::function<void()> renamed_;
 };
 
 } // namespace t6

@@ -71,11 +71,16 @@ TEST_F(EnrolmentWindowTest, TheKeyPanelReadsLearnsKeepsInAFileAndWritesTheKeys) 
 
 TEST_F(EnrolmentWindowTest, ARemoteControlIsLearned) {
     auto* read = button(QStringLiteral("RP_ReadPylt3"));
+    const QString name = read->accessibleName();
+    ASSERT_TRUE(name.endsWith(u("Читать"))) << name.toStdString();
     read->click();
     EXPECT_EQ(read->text(), u("Отмена"));
+    // The button is announced by the caption it shows, in its place.
+    EXPECT_EQ(read->accessibleName(), name.chopped(6) + u("Отмена"));
     clock.advance(2000);
     EXPECT_EQ(child<QLineEdit>("RP_KOd_3")->text(), u("5a6b7c"));
     EXPECT_EQ(read->text(), u("Читать"));
+    EXPECT_EQ(read->accessibleName(), name);
 }
 
 TEST_F(EnrolmentWindowTest, AWirelessZonesSensorsAreReadLearnedAndWritten) {
@@ -91,6 +96,7 @@ TEST_F(EnrolmentWindowTest, AWirelessZonesSensorsAreReadLearnedAndWritten) {
 
     button(QStringLiteral("BP_chip_read3"))->click();
     EXPECT_EQ(button(QStringLiteral("BP_chip_read3"))->text(), u("Отмена"));
+    EXPECT_EQ(button(QStringLiteral("BP_chip_read3"))->accessibleName(), u("Отмена 3"));
     clock.advance(2000);
     EXPECT_EQ(child<QLineEdit>("BP_chip_kod3")->text(), u("7e21c305"));
     child<QLineEdit>("BP_chip_name3")->setText(u("Кухня"));
@@ -113,8 +119,11 @@ TEST_F(EnrolmentWindowTest, AWirelessTemperatureSensorIsLearnedAndRegistered) {
     ASSERT_TRUE(read->isEnabled());
     read->click();
     EXPECT_EQ(read->text(), u("Отмена"));
+    EXPECT_TRUE(read->accessibleName().endsWith(u("Отмена")))
+        << read->accessibleName().toStdString();
     clock.advance(2000);
     EXPECT_EQ(child<QLineEdit>("BTD_kod5")->text(), u("667788"));
+    EXPECT_TRUE(read->accessibleName().endsWith(u("Читать")));
     EXPECT_EQ(read->text(), u("Читать"));
     const RegistryEntry* entry = core->model().registry().find("btd5");
     ASSERT_NE(entry, nullptr);
