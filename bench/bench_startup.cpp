@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "core/AppCore.h"
 #include "core/QtClock.h"
@@ -52,5 +53,6 @@ int main(int argc, char** argv) {
     app.exec();
     std::printf("start-up to idle event loop: %.1f ms, resident memory: %ld KiB\n", elapsed,
                 residentKiB());
-    return 0;
+    std::fflush(stdout);
+    _exit(0);
 }

@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QIconEngine>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -45,35 +46,44 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption) {
     return a;
 }
 
-// The window's icon, drawn here: a blue shield with "Т6" on it.
-QIcon drawnIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) {
-        QPixmap p(size, size);
-        p.fill(Qt::transparent);
-        QPainter painter(&p);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const qreal s = size;
+// The window's icon, drawn here at the size asked for, when it is asked for:
+// a blue shield with "Т6" on it.
+class ShieldIcon : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        const qreal s = std::min(rect.width(), rect.height());
         QPainterPath shield;
         shield.moveTo(s * 0.5, s * 0.03);
         shield.lineTo(s * 0.92, s * 0.18);
         shield.cubicTo(s * 0.92, s * 0.6, s * 0.75, s * 0.85, s * 0.5, s * 0.97);
         shield.cubicTo(s * 0.25, s * 0.85, s * 0.08, s * 0.6, s * 0.08, s * 0.18);
         shield.closeSubpath();
-        painter.setPen(QPen(QColor(20, 40, 110), std::max(1.0, s / 24)));
-        painter.setBrush(QColor(40, 90, 190));
-        painter.drawPath(shield);
+        painter->setPen(QPen(QColor(20, 40, 110), std::max(1.0, s / 24)));
+        painter->setBrush(QColor(40, 90, 190));
+        painter->drawPath(shield);
         QFont f(QStringLiteral("Sans Serif"));
         f.setBold(true);
-        f.setPixelSize(std::max(6, size * 9 / 20));
-        painter.setFont(f);
-        painter.setPen(Qt::white);
-        painter.drawText(QRectF(0, s * 0.12, s, s * 0.7), Qt::AlignCenter, u("Т6"));
-        painter.end();
-        icon.addPixmap(p);
+        f.setPixelSize(std::max(6, static_cast<int>(s * 9 / 20)));
+        painter->setFont(f);
+        painter->setPen(Qt::white);
+        painter->drawText(QRectF(0, s * 0.12, s, s * 0.7), Qt::AlignCenter, u("Т6"));
+        painter->restore();
     }
-    return icon;
-}
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap p(size);
+        p.fill(Qt::transparent);
+        QPainter painter(&p);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return p;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
+    }
+    QIconEngine* clone() const override { return new ShieldIcon; }
+};
 
 } // namespace
 
@@ -82,7 +92,7 @@ MainWindow::MainWindow(AppCore& core, QtPrompts* prompts)
       guideFolder_(guideFolder()) {
     setObjectName("Form1");
     setWindowTitle(u("Конфигуратор УМНЫЙ ТОРВЕЛ-6 версия 1.1"));
-    setWindowIcon(drawnIcon());
+    setWindowIcon(QIcon(new ShieldIcon));
     QFont f(QStringLiteral("Sans Serif"));
     f.setPointSize(8);
     setFont(f);
@@ -323,16 +333,19 @@ void MainWindow::startUp() {
     core_.seedRandom();
     core_.setLanguage('R');
     installStandardTexts(true);
-    // The output choices and their defaults, with the wireless outputs.
-    guarded([this] { core_.model().startUpChoices(); });
-    // The framing strings are the framer's own and no port is connected yet.
-    // The port list; no port is a message, and the program runs on.
-    guarded([this] { core_.connection().fillPortList(); });
-    // The clock fields and panels, the armed-state output's first item and
-    // the activation reactions; then every control shows its field.
-    guarded([this] { core_.model().startUpPanels(); });
+    {
+        // Every control shows its field once, when the steps have filled them.
+        ModelView::Hold hold(*view_);
+        // The output choices and their defaults, with the wireless outputs.
+        guarded([this] { core_.model().startUpChoices(); });
+        // The framing strings are the framer's own and no port is connected yet.
+        // The port list; no port is a message, and the program runs on.
+        guarded([this] { core_.connection().fillPortList(); });
+        // The clock fields and panels, the armed-state output's first item and
+        // the activation reactions.
+        guarded([this] { core_.model().startUpPanels(); });
+    }
     showClock(core_.clock().localNow());
-    view_->renderAll();
     view_->updateAccessibleNames();
     nameOverlayRows(this);
     // The two exchange logs, rewritten at every start; when they cannot be

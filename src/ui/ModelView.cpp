@@ -161,6 +161,8 @@ void ModelView::renderStates() {
 }
 
 void ModelView::fieldsChanged(const std::vector<FieldId>& fields) {
+    if (held_ > 0)
+        return;
     {
         ScopedCount r(rendering_);
         for (FieldId id : fields)
@@ -171,6 +173,8 @@ void ModelView::fieldsChanged(const std::vector<FieldId>& fields) {
 }
 
 void ModelView::choiceItemsChanged() {
+    if (held_ > 0)
+        return;
     reloadOutputItems();
 }
 

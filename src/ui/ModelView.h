@@ -65,6 +65,22 @@ public:
 
     // Every value, list and state, as after start-up.
     void renderAll();
+    // While held, the model's reports of changes are not shown; the last
+    // release shows everything at once (the window's start-up fills every
+    // field in several steps and shows them once).
+    class Hold {
+    public:
+        explicit Hold(ModelView& view) : view_(view) { ++view_.held_; }
+        ~Hold() {
+            if (--view_.held_ == 0)
+                view_.renderAll();
+        }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        ModelView& view_;
+    };
     void renderStates();
     // Whether a render is running: controls disabled by it did not lose the
     // focus to the user, so they do not run their leave checks.
@@ -101,6 +117,7 @@ private:
     std::function<QString(int, const std::string&)> outputItemText_;
     std::function<void()> firstPage_;
     int rendering_ = 0;
+    int held_ = 0;
 };
 
 } // namespace t6
