@@ -26,7 +26,7 @@ void setEnabled(QWidget* w, bool on) {
 
 OperationPanels::OperationPanels(QWidget* root, AppCore& core, KeyGrid& keyGrid, QTabWidget& pages,
                                  Guard guard)
-    : QObject(root), root_(root), core_(core), keyGrid_(keyGrid), pages_(pages),
+    : QObject(root), index_(root), core_(core), keyGrid_(keyGrid), pages_(pages),
       guard_(std::move(guard)) {
     connectKeys();
     connectSensorPanel();
@@ -43,7 +43,7 @@ OperationPanels::~OperationPanels() {
 }
 
 template <class W> W* OperationPanels::find(const QString& name) const {
-    return root_->findChild<W*>(name);
+    return index_.find<W>(name);
 }
 
 void OperationPanels::onClick(const QString& name, std::function<void()> step) {

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "ui/ObjectIndex.h"
+
 class QAbstractButton;
 class QWidget;
 class QTabWidget;
@@ -50,7 +52,7 @@ private:
     template <class W> W* find(const QString& name) const;
     void onClick(const QString& button, std::function<void()> step);
 
-    QWidget* root_;
+    ObjectIndex index_;
     AppCore& core_;
     KeyGrid& keyGrid_;
     QTabWidget& pages_;

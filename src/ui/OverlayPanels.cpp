@@ -14,6 +14,7 @@
 #include <QTableWidget>
 
 #include "ui/Cp1251Validator.h"
+#include "ui/ObjectIndex.h"
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
 #include "ui/WindowTranslator.h"
@@ -134,15 +135,16 @@ QWidget* buildSensorListPanel(QWidget* parent) {
 void nameOverlayRows(QWidget* root) {
     // Each row's controls are named after the row's number, in the words the
     // window shows now.
-    auto textOf = [root](const QString& name) -> QString {
-        if (auto* l = root->findChild<QLabel*>(name))
+    const ObjectIndex index(root);
+    auto textOf = [&index](const QString& name) -> QString {
+        if (auto* l = index.find<QLabel>(name))
             return l->text().trimmed();
-        if (auto* b = root->findChild<QPushButton*>(name))
+        if (auto* b = index.find<QPushButton>(name))
             return b->text().trimmed();
         return {};
     };
-    auto name = [root](const QString& objectName, const QString& text) {
-        if (auto* w = root->findChild<QWidget*>(objectName))
+    auto name = [&index](const QString& objectName, const QString& text) {
+        if (auto* w = index.find<QWidget>(objectName))
             w->setAccessibleName(text);
     };
     const QString sensorName = textOf(QStringLiteral("Label_BP_chip_name"));
@@ -161,14 +163,14 @@ void nameOverlayRows(QWidget* root) {
     name(closeSensors, QStringLiteral("%1, %2").arg(textOf(QStringLiteral("Panel_BP_chip_Label")),
                                                     textOf(closeSensors)));
     const QString closeMaker = QStringLiteral("BB_maker_close");
-    if (auto* opener = root->findChild<QAction*>(QStringLiteral("N17")))
+    if (auto* opener = index.find<QAction>(QStringLiteral("N17")))
         name(closeMaker,
              QStringLiteral("%1, %2").arg(opener->text().remove(u'&'), textOf(closeMaker)));
     for (int k = 1; k <= 10; ++k) {
         const QString read = QStringLiteral("BB_ReadKey%1").arg(k);
         name(read, QStringLiteral("%1 %2").arg(textOf(read)).arg(k));
     }
-    if (auto* grid = root->findChild<QTableWidget*>(QStringLiteral("SGrid_key"))) {
+    if (auto* grid = index.find<QTableWidget>(QStringLiteral("SGrid_key"))) {
         grid->setAccessibleName(textOf(QStringLiteral("Label_key")));
         for (int r = 1; r < grid->rowCount(); ++r)
             for (int c = 0; c < grid->columnCount(); ++c) {
