@@ -7,12 +7,14 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QVBoxLayout>
+#include <QtMath>
+#include <algorithm>
 
 #include "common/TextNumbers.h"
 #include "ui/Cp1251Validator.h"
-#include "ui/WholeTextTip.h"
 #include "ui/ModelView.h"
 #include "ui/TextConv.h"
+#include "ui/WholeTextTip.h"
 #include "ui/WindowTranslator.h"
 
 namespace t6 {
@@ -330,9 +332,9 @@ BoundComboBox::BoundComboBox(ModelView& view, FieldId id, QWidget* parent)
     const FieldDescription& d = description();
     setObjectName(QString::fromStdString(d.controlName));
     // The width comes from the layout, not from the longest item: the output
-    // list grows with the wireless outputs.
-    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setMinimumContentsLength(4);
+    // list grows with the wireless outputs. The box's size hint says so
+    // itself (sizeHint below): asking the list box for that policy would make
+    // it build its popup list at once, and the window has seventy of them.
     if (d.outputChoice)
         // The output list holds the names of wireless outputs, which are no
         // captions; the fixed outputs are named by the view in the window's language.
@@ -415,11 +417,27 @@ QRect BoundComboBox::textRoom(QSize size) const {
         .adjusted(1, 0, -1, 0);
 }
 
+QSize BoundComboBox::sizeHint() const {
+    // Room for four wide letters and an icon, as a list box sized to a minimum
+    // length of its contents with an icon is; the height of a line or an icon.
+    const QFontMetrics fm = fontMetrics();
+    const QSize icon = iconSize();
+    QSize contents(kMinimumLetters * fm.horizontalAdvance(u'X') + icon.width() + 4,
+                   std::max({qCeil(QFontMetricsF(fm).height()), 14, icon.height()}) + 2);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    return style()->sizeFromContents(QStyle::CT_ComboBox, &opt, contents, this);
+}
+
+QSize BoundComboBox::minimumSizeHint() const {
+    return sizeHint();
+}
+
 int BoundComboBox::heightForWidth(int width) const {
     if (!wrap_)
         return QComboBox::heightForWidth(width);
     // One line: the row height the box was given, or its own.
-    const int one = minimumHeight() > 0 ? minimumHeight() : QComboBox::sizeHint().height();
+    const int one = minimumHeight() > 0 ? minimumHeight() : sizeHint().height();
     const QRect room = textRoom({width, one});
     // Every item, so that the box keeps its height whichever is chosen.
     const QFontMetrics fm = fontMetrics();

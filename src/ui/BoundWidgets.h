@@ -151,6 +151,10 @@ public:
     void setWordWrap(bool on);
     bool hasHeightForWidth() const override;
     int heightForWidth(int width) const override;
+    // Whatever its items, the closed box asks for room for this many letters.
+    static constexpr int kMinimumLetters = 4;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;

@@ -3,6 +3,7 @@
 // interfaces. Showing a value is no edit, and a change the model refuses is
 // shown refused.
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleEditableTextInterface>
@@ -17,6 +18,7 @@
 
 #include "WindowFixture.h"
 #include "files/ConfigFile.h"
+#include "ui/BoundWidgets.h"
 
 namespace t6::test {
 namespace {
@@ -211,6 +213,33 @@ TEST_F(BindingTest, APortPathTypedByHandKeepsTheSystemsEncoding) {
     child<QPushButton>("BitBtn3")->click(); // connect: the manual probe opens it by that name
     ASSERT_FALSE(port.opened.empty());
     EXPECT_EQ(port.opened.back(), path.toStdString());
+}
+
+// A bound list box asks for the room a list box sized to a minimum length of
+// its contents asks for, in every window font, without building its popup list
+// before it is opened.
+TEST_F(BindingTest, AListBoxAsksForTheRoomOfItsMinimumContents) {
+    int boxes = 0;
+    for (auto* box : window->findChildren<BoundComboBox*>())
+        EXPECT_EQ(box->findChild<QAbstractItemView*>(), nullptr) << box->objectName().toStdString();
+    for (auto* box : window->findChildren<BoundComboBox*>()) {
+        QComboBox reference;
+        reference.setFont(box->font());
+        reference.setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        reference.setMinimumContentsLength(BoundComboBox::kMinimumLetters);
+        for (int i = 0; i < box->count(); ++i)
+            reference.addItem(box->itemText(i));
+        EXPECT_EQ(box->sizeHint(), reference.sizeHint()) << box->objectName().toStdString();
+        EXPECT_EQ(box->minimumSizeHint(), reference.minimumSizeHint())
+            << box->objectName().toStdString();
+        QFont large = box->font();
+        large.setPointSize(14);
+        reference.setFont(large);
+        box->setFont(large);
+        EXPECT_EQ(box->sizeHint(), reference.sizeHint()) << box->objectName().toStdString();
+        ++boxes;
+    }
+    EXPECT_GE(boxes, 70);
 }
 
 } // namespace
