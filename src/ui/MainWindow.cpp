@@ -260,23 +260,35 @@ void MainWindow::buildTabs() {
     for (int n = 1; n <= 2; ++n)
         bottom->addWidget(buildSensorPanel(kit, main, wiredSensor(n)), 148);
 
+    // The other pages are built when first shown (or asked for): most users
+    // start on the first one.
     // Wireless zones above, the remote controls below.
     auto [zones, zoneColumn] = page(2, "Беспроводные зоны");
-    auto* zoneBand = band(zoneColumn, 1);
-    for (int n = 1; n <= 6; ++n)
-        zoneBand->addWidget(buildZonePanel(kit, zones, wirelessZone(n)), 1);
-    zoneColumn->addWidget(buildRemotePanel(kit, zones));
-
+    pendingPages_[1] = [this, band, zones = zones, zoneColumn = zoneColumn] {
+        PanelKit kit(*view_);
+        auto* zoneBand = band(zoneColumn, 1);
+        for (int n = 1; n <= 6; ++n)
+            zoneBand->addWidget(buildZonePanel(kit, zones, wirelessZone(n)), 1);
+        zoneColumn->addWidget(buildRemotePanel(kit, zones));
+    };
     // The six wireless temperature sensors, three by two.
     auto [sensors, sensorColumn] = page(3, "Беспроводные датчики температуры");
-    for (int rowOf3 = 0; rowOf3 < 2; ++rowOf3) {
-        auto* b = band(sensorColumn, 1);
-        for (int n = 1; n <= 3; ++n)
-            b->addWidget(buildSensorPanel(kit, sensors, wirelessSensor(3 * rowOf3 + n)), 1);
-    }
-
+    pendingPages_[2] = [this, band, sensors = sensors, sensorColumn = sensorColumn] {
+        PanelKit kit(*view_);
+        for (int rowOf3 = 0; rowOf3 < 2; ++rowOf3) {
+            auto* b = band(sensorColumn, 1);
+            for (int n = 1; n <= 3; ++n)
+                b->addWidget(buildSensorPanel(kit, sensors, wirelessSensor(3 * rowOf3 + n)), 1);
+        }
+    };
     auto [outputs, outputColumn] = page(4, "Беспроводные выходы");
-    outputColumn->addWidget(buildOutputsPanel(kit, outputs));
+    pendingPages_[3] = [this, outputs = outputs, outputColumn = outputColumn] {
+        PanelKit kit(*view_);
+        outputColumn->addWidget(buildOutputsPanel(kit, outputs));
+    };
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) { buildPage(index); });
+    // A control asked for by its name is there, whichever page holds it.
+    view_->onMissingControl([this] { buildAllParts(); });
 
     // A telephone the field refused (a paste, a text set another way) is never
     // refused silently: a tip at the field and the status bar say why.
@@ -310,7 +322,25 @@ void MainWindow::buildOverlays(QWidget* clientArea) {
     });
 }
 
-void MainWindow::buildAllParts() {}
+void MainWindow::buildAllParts() {
+    for (int i = 0; i < static_cast<int>(pendingPages_.size()); ++i)
+        buildPage(i);
+}
+
+void MainWindow::buildPage(int index) {
+    if (index < 0 || index >= static_cast<int>(pendingPages_.size()) ||
+        !pendingPages_[static_cast<std::size_t>(index)])
+        return;
+    const auto build = std::move(pendingPages_[static_cast<std::size_t>(index)]);
+    pendingPages_[static_cast<std::size_t>(index)] = nullptr;
+    build();
+    // The new controls show the model as every other control does: values,
+    // lists, states and colours, the operations' captions, then the names.
+    view_->renderAll();
+    if (operations_)
+        operations_->attach(pages_->widget(index));
+    view_->updateAccessibleNames();
+}
 
 void MainWindow::showMakerPanel() {
     maker_->panel->setEnabled(true);
@@ -422,6 +452,9 @@ void MainWindow::showHelp() {
 }
 
 void MainWindow::switchToEnglish() {
+    // Every caption of the window is looked up, as if every page had been
+    // built at start-up; so pages built later are only ever built in Russian.
+    buildAllParts();
     if (core_.language() != 'R') {
         englishItem_->setChecked(true);
         return;
@@ -437,6 +470,9 @@ void MainWindow::switchToEnglish() {
 }
 
 void MainWindow::switchToRussian() {
+    // Every caption of the window is looked up, as if every page had been
+    // built at start-up; so pages built later are only ever built in Russian.
+    buildAllParts();
     if (core_.language() != 'E') {
         russianItem_->setChecked(true);
         return;

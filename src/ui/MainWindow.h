@@ -99,6 +99,7 @@ protected:
 private:
     void buildMenus();
     void buildTabs();
+    void buildPage(int index);
     void buildOverlays(QWidget* clientArea);
     void buildBottomBar();
     void buildStatusBar();
@@ -120,6 +121,8 @@ private:
     std::function<void(const QString&)> openUrl_;
     std::array<QString, 4> fixedOutputs_;
     QTabWidget* pages_ = nullptr;
+    // The builders of the pages not built yet, by their index.
+    std::array<std::function<void()>, 4> pendingPages_;
     QAction* manualItem_ = nullptr;
     QAction* russianItem_ = nullptr;
     QAction* englishItem_ = nullptr;

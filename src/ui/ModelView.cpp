@@ -60,6 +60,10 @@ Bound* ModelView::bound(FieldId id) const {
 
 QWidget* ModelView::control(const std::string& name) const {
     auto it = byName_.find(name);
+    if (it == byName_.end() && missing_) {
+        missing_();
+        it = byName_.find(name);
+    }
     return it == byName_.end() ? nullptr : it->second;
 }
 

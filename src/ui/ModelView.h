@@ -62,6 +62,9 @@ public:
     void reloadOutputItems();
 
     void onFirstPage(std::function<void()> f) { firstPage_ = std::move(f); }
+    // Called when a control is asked for by a name not registered yet: the
+    // window builds what it has not built.
+    void onMissingControl(std::function<void()> f) { missing_ = std::move(f); }
 
     // Every value, list and state, as after start-up.
     void renderAll();
@@ -116,6 +119,7 @@ private:
     std::vector<Named> named_;
     std::function<QString(int, const std::string&)> outputItemText_;
     std::function<void()> firstPage_;
+    std::function<void()> missing_;
     int rendering_ = 0;
     int held_ = 0;
 };

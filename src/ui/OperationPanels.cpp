@@ -43,7 +43,21 @@ OperationPanels::~OperationPanels() {
 }
 
 template <class W> W* OperationPanels::find(const QString& name) const {
-    return index_.find<W>(name);
+    return (scope_ ? *scope_ : index_).find<W>(name);
+}
+
+void OperationPanels::attach(QWidget* part) {
+    // The buttons of a part built later are connected like those built at
+    // first; what the part shows is rendered at once.
+    index_.add(part);
+    const ObjectIndex scope(part);
+    scope_ = &scope;
+    connectKeys();
+    connectSensorPanel();
+    connectLearning();
+    connectOutputs();
+    scope_ = nullptr;
+    renderAll();
 }
 
 void OperationPanels::onClick(const QString& name, std::function<void()> step) {

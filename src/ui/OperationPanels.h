@@ -33,6 +33,8 @@ public:
 
     // Everything again, as after a switch of the language.
     void renderAll();
+    // A part of the window built after this object (a tab page first shown).
+    void attach(QWidget* part);
     // Called after a render changed captions of buttons, so that their
     // accessible names follow.
     void onCaptionsChanged(std::function<void()> f) { renamed_ = std::move(f); }
@@ -53,6 +55,7 @@ private:
     void onClick(const QString& button, std::function<void()> step);
 
     ObjectIndex index_;
+    const ObjectIndex* scope_ = nullptr; // while a part is attached: that part only
     AppCore& core_;
     KeyGrid& keyGrid_;
     QTabWidget& pages_;

@@ -220,6 +220,7 @@ TEST_F(BindingTest, APortPathTypedByHandKeepsTheSystemsEncoding) {
 // before it is opened.
 TEST_F(BindingTest, AListBoxAsksForTheRoomOfItsMinimumContents) {
     int boxes = 0;
+    window->buildAllParts();
     for (auto* box : window->findChildren<BoundComboBox*>())
         EXPECT_EQ(box->findChild<QAbstractItemView*>(), nullptr) << box->objectName().toStdString();
     for (auto* box : window->findChildren<BoundComboBox*>()) {

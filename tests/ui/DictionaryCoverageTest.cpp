@@ -62,6 +62,7 @@ TEST_F(DictionaryCoverageTest, EnglishAndBackGivesEveryCaptionItsRussianAgain) {
     // them; the round trip catches it, and any English caption missing from [Rus].
     withShippedDictionary();
     open();
+    window->buildAllParts();
     const auto before = captions();
     child<QAction>("menu_english")->trigger();
     const auto english = captions();

@@ -417,6 +417,7 @@ TEST_F(PanelsTest, ADelayBoxOfAnInactiveZoneIsRefused) {
 
 TEST_F(PanelsTest, AWirelessOutputTickedAndNamedEntersEveryOutputChoice) {
     activate();
+    window->buildAllParts();
     const auto widgets = window->findChildren<QWidget*>().size();
     auto* used = box("cb_bout3");
     used->click();

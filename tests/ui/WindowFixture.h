@@ -58,6 +58,11 @@ protected:
     }
     template <typename W> W* child(const char* name) {
         auto* w = window->findChild<W*>(QString::fromLatin1(name));
+        if (!w) {
+            // A page not shown yet is built when first needed.
+            window->buildAllParts();
+            w = window->findChild<W*>(QString::fromLatin1(name));
+        }
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
