@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "cli/CliPrompts.h"
@@ -192,3 +193,34 @@ TEST(ConfigVerify, FieldsTheDeviceDoesNotKeepAreLeftOut) {
 
 } // namespace
 } // namespace t6::test
+
+// The manual page's synopsis names every command the help lists.
+TEST(CommandLine, TheManualPageListsEveryCommandOfTheHelp) {
+    std::ifstream page(std::string(T6_SOURCE_DIR) + "/packaging/man/torvel6.1");
+    std::stringstream man;
+    man << page.rdbuf();
+    ASSERT_FALSE(man.str().empty());
+    std::istringstream help(t6::cli::helpText(""));
+    std::string line;
+    bool inCommands = false;
+    int commands = 0;
+    while (std::getline(help, line)) {
+        if (line == "Commands:") {
+            inCommands = true;
+            continue;
+        }
+        if (inCommands && line.empty())
+            break;
+        // "  keys read --port ..." names the command "keys read".
+        if (!inCommands || line.size() < 3 || line[2] == ' ')
+            continue;
+        std::istringstream words(line);
+        std::string command, word;
+        while (words >> word && word[0] >= 'a' && word[0] <= 'z' && word != "the")
+            command += (command.empty() ? "" : " ") + word;
+        ASSERT_FALSE(command.empty()) << line;
+        EXPECT_NE(man.str().find(".B torvel6 " + command), std::string::npos) << command;
+        ++commands;
+    }
+    EXPECT_GE(commands, 10);
+}
