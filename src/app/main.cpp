@@ -70,7 +70,11 @@ const char kHelp[] =
     "\n"
     "Environment:\n"
     "  TORVEL6_EXTRA_PORTS  colon-separated paths offered as ports besides the\n"
-    "                       system's serial ports (a pseudo-terminal, for example)\n";
+    "                       system's serial ports (a pseudo-terminal, for example)\n"
+    "  TORVEL6_PORTS        when set, colon-separated paths offered instead of the\n"
+    "                       system's serial ports and of TORVEL6_EXTRA_PORTS\n"
+    "  XDG_DATA_HOME, HOME  where --user-folder puts its folder\n"
+    "  QT_QPA_PLATFORM      the toolkit's display platform (offscreen: no display)\n";
 
 struct Options {
     bool userFolder = false;

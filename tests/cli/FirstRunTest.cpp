@@ -53,6 +53,10 @@ TEST_F(FirstRunTest, HelpAndVersionAnswerOnTheTerminalWithoutAWindow) {
         << r.out;
     EXPECT_TRUE(
         contains(r.out, "--user-folder  work in the per-user folder $XDG_DATA_HOME/torvel6"));
+    // Every variable the program reads is told.
+    for (const char* variable :
+         {"TORVEL6_EXTRA_PORTS", "TORVEL6_PORTS", "XDG_DATA_HOME", "HOME", "QT_QPA_PLATFORM"})
+        EXPECT_TRUE(contains(r.out, variable)) << variable;
     EXPECT_TRUE(r.err.empty()) << r.err;
     r = runConfigurator(program, {QStringLiteral("--version")}, withoutDisplay());
     EXPECT_EQ(r.code, 0);
