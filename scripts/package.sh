@@ -2,7 +2,8 @@
 # Makes the Debian package in build/package and checks it:
 #   - the desktop entry and the software-centre entry validate;
 #   - the manual pages format without warnings;
-#   - the package holds every file an installation needs;
+#   - the package holds every file an installation needs, and every picture
+#     the guides show;
 #   - the programs answer --help and --version without a display, run from
 #     the package's files unpacked into a temporary root;
 #   - its dependencies resolve (apt-get install -s);
@@ -81,6 +82,12 @@ expected=(
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in "${expected[@]}"; do
   grep -qxF "./$path" <<<"$listing" || fail "the package lacks /$path"
+done
+# Every picture the guides show, beside them.
+for guide in "$root"/usr/share/torvel6/guide/guide.*.html; do
+  for picture in $(grep -o 'src="[^"]*"' "$guide" | sed 's/^src="//; s/"$//'); do
+    [ -f "$(dirname "$guide")/$picture" ] || fail "$(basename "$guide") shows $picture, which the package lacks"
+  done
 done
 
 # The programs as installed, without a display; from a folder of their own,
