@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <filesystem>
 
+#include "core/DialogFolder.h"
 #include "ui/TextConv.h"
 
 namespace t6 {
@@ -50,11 +52,23 @@ std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& request, 
         dlg.setNameFilter(qs(tr(request.filter)));
     if (!request.defaultExt.empty())
         dlg.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+    // The user's documents the first time, then where the user last was.
+    const DialogFolderInputs where = dialogFolderInputsFromEnvironment();
+    const std::filesystem::path start =
+        dialogStartFolder(where, [](const std::filesystem::path& p) {
+            std::error_code ec;
+            return std::filesystem::is_directory(p, ec);
+        });
+    if (!start.empty())
+        dlg.setDirectory(QString::fromStdString(start.string()));
     if (!request.initialName.empty())
         dlg.selectFile(QString::fromStdString(request.initialName));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
-    return dlg.selectedFiles().front().toStdString();
+    const std::string chosen = dlg.selectedFiles().front().toStdString();
+    // Not being able to keep the folder costs only the next dialog's start.
+    rememberFolder(where.dataFolder, std::filesystem::path(chosen).parent_path());
+    return chosen;
 }
 
 std::optional<std::string> QtPrompts::openFileName(const FileDialogSpec& request) {
