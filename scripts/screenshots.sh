@@ -56,6 +56,7 @@ xvfb-run -a -s "-screen 0 2200x1000x24" "$top/scripts/screenshot-steps.sh"
 # 256 colours are plenty for the window's flat colours and keep the pictures
 # to about a third of their size.
 for picture in "$T6_OUT"/tab[1-4]-??.png "$T6_OUT"/step[1-7]-*-??.png; do
-  convert "$picture" -strip -dither None -colors 256 "PNG8:$picture"
+  convert "$picture" -strip -dither None -colors 256 "PNG8:$picture.tmp"
+  mv "$picture.tmp" "$picture"
 done
 ls -l "$T6_OUT"
