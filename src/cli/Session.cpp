@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <filesystem>
 #include <ostream>
 
 #include "cli/CommandContext.h"
@@ -69,10 +70,29 @@ std::string Session::tr(const char* utf8) {
     return core_->translateMessage(ru(utf8));
 }
 
+std::string Session::portPath(const std::string& name) {
+    namespace fs = std::filesystem;
+    if (name.empty() || name.starts_with('/'))
+        return name;
+    std::error_code ec;
+    const fs::path here = fs::current_path(ec);
+    // A path is the user's, from the current folder, as any path given here.
+    if (name.find('/') != std::string::npos)
+        return ec ? name : (here / name).lexically_normal().string();
+    // A bare name is a file of the current folder when there is one;
+    // otherwise a device of the system, and the user is told so.
+    if (!ec && fs::exists(fs::symlink_status(here / name, ec)))
+        return (here / name).string();
+    const std::string device = "/dev/" + name;
+    note(tr("Порт") + " " + platformNameText(name) + " " + tr("понят как") + " " +
+         platformNameText(device));
+    return device;
+}
+
 void Session::usePort(const std::string& name) {
     Connection& c = core_->connection();
     c.setManualMode(true);
-    c.setComboText(name);
+    c.setComboText(portPath(name));
 }
 
 void Session::wake() {

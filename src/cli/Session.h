@@ -51,6 +51,11 @@ public:
     // The port named on the command line, chosen as the window's manual port
     // selection chooses it: the device counts as connected there at once.
     void usePort(const std::string& name);
+    // The file a port named on the command line stands for: an absolute path
+    // as it is, a relative path from the current folder, a bare name the file
+    // of that name in the current folder or else the device /dev/NAME (said
+    // on standard error).
+    std::string portPath(const std::string& name);
     // Runs a step of an operation as the window runs a button's: a port error
     // becomes the error box.
     void run(const std::function<void()>& step) { core_->exchange().guarded(step); }

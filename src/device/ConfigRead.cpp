@@ -86,8 +86,7 @@ void ConfigRead::readConfiguration() {
     model_.setClockFromPc(false);
     // A failure to open is told as no connection.
     if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
-        ex_.prompts().message(noConnection);
-        ex_.adviseOnOpenFailure();
+        ex_.prompts().message(ex_.withOpenFailure(noConnection));
         outcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
         return;
     }

@@ -119,8 +119,7 @@ bool ConfigWrite::checkAndConnect() {
         return true;
     case ExchangeController::Opening::Failed:
         refuse(Outcome::Kind::Refused,
-               tr("Ошибка соединения с устройством. Проверьте подключение"));
-        ex_.adviseOnOpenFailure();
+               ex_.withOpenFailure(tr("Ошибка соединения с устройством. Проверьте подключение")));
         return false;
     case ExchangeController::Opening::StillClosed:
         break;

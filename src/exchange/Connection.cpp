@@ -42,11 +42,10 @@ bool Connection::listPorts() {
     if (!ok || ports_.empty()) {
         const std::string text =
             ex_.translate(ru("В системе не найдены Com-порты. Проверьте подключение"));
-        ex_.prompts().message(text);
-        outcome_ = Outcome::make(Outcome::Kind::Refused, {text});
         PortSituation situation;
         situation.noPorts = true;
-        ex_.advise(std::move(situation));
+        ex_.prompts().message(ex_.withAdvice(text, std::move(situation)));
+        outcome_ = Outcome::make(Outcome::Kind::Refused, {text});
         return false;
     }
     if (comboText_.empty())
@@ -91,25 +90,37 @@ void Connection::connect() {
         port.setPortName(name);
         port.open();
     } catch (const PortError& e) {
-        situation.troubles.push_back({name, e.fault(), e.detail()});
+        situation.troubles.push_back(troubleOf(name, e));
     }
     ex_.refreshPortState();
     if (!port.isOpen()) {
-        const std::string text = ru("Не удалось открыть порт: ") + platformNameText(name);
-        ex_.prompts().message(text);
-        std::vector<std::string> reasons{text};
-        for (const PortTrouble& t : situation.troubles)
-            if (!t.detail.empty())
-                reasons.push_back(platformNameText(t.detail));
-        outcome_ = Outcome::make(Outcome::Kind::Refused, std::move(reasons));
+        // Nothing was asked: the port's reason is the outcome, never "no answer".
+        std::vector<std::string> reasons = troubleReasons(situation.troubles);
         situation.adapters = port.portDetails();
-        ex_.advise(std::move(situation));
+        const std::string text = ex_.withAdvice(
+            ru("Не удалось открыть порт: ") + platformNameText(name), std::move(situation));
+        ex_.prompts().message(text);
+        reasons.insert(reasons.begin(), text);
+        outcome_ = Outcome::make(Outcome::Kind::Refused, std::move(reasons));
         return;
     }
     ex_.setMode(ExchangeMode::Identify);
     probing_ = true;
     port.write(IdentifyRequest);
     ex_.replyTimer().start();
+}
+
+std::vector<std::string>
+Connection::troubleReasons(const std::vector<PortTrouble>& troubles) const {
+    std::vector<std::string> reasons;
+    for (const PortTrouble& t : troubles)
+        reasons.push_back(platformNameText(t.port) +
+                          (t.code == 0
+                               ? std::string()
+                               : ": " + systemReasonText(t.code, [this](const std::string& words) {
+                                     return ex_.translate(words);
+                                 })));
+    return reasons;
 }
 
 void Connection::searchStep() {
@@ -140,24 +151,23 @@ void Connection::searchStep() {
             // hold only while no exchange runs).
             ex_.setMode(ExchangeMode::Idle);
             ex_.view().showConnection("");
-            const std::string text =
-                ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство."));
-            ex_.prompts().message(text);
             // No port that could be opened answered; when none could be
             // opened at all, nothing was asked: the reasons are the ports'.
             const bool noneOpened = troubles_.size() == ports_.size();
-            std::vector<std::string> reasons{text};
-            for (const PortTrouble& t : troubles_)
-                reasons.push_back(platformNameText(t.port) +
-                                  (t.detail.empty() ? "" : ": " + platformNameText(t.detail)));
-            outcome_ = Outcome::make(noneOpened ? Outcome::Kind::Refused : Outcome::Kind::NoAnswer,
-                                     std::move(reasons));
+            std::vector<std::string> reasons = troubleReasons(troubles_);
             PortSituation situation;
             situation.troubles = std::move(troubles_);
             troubles_.clear();
             situation.adapters = port.portDetails();
-            situation.noAnswer = true;
-            ex_.advise(std::move(situation));
+            situation.noAnswer = !noneOpened;
+            // The search's own words first, then each port that did not open.
+            const std::string text = ex_.withAdvice(
+                ex_.translate(ru("Ошибка связи(нет ответа). Проверьте подключено ли устройство.")),
+                std::move(situation));
+            ex_.prompts().message(text);
+            reasons.insert(reasons.begin(), text);
+            outcome_ = Outcome::make(noneOpened ? Outcome::Kind::Refused : Outcome::Kind::NoAnswer,
+                                     std::move(reasons));
         }
         ex_.searchTimer().stop();
         ex_.refreshPortState();
@@ -169,7 +179,7 @@ void Connection::searchStep() {
         port.setPortName(name);
         port.open();
     } catch (const PortError& e) {
-        troubles_.push_back({name, e.fault(), e.detail()});
+        troubles_.push_back(troubleOf(name, e));
     }
     ex_.refreshPortState();
     if (!port.isOpen()) {

@@ -67,6 +67,8 @@ private:
     void searchStep();
     void onReply(const Bytes& reply);
     bool listPorts();
+    // Each port that did not open with the system's reason, for the outcome.
+    std::vector<std::string> troubleReasons(const std::vector<PortTrouble>& troubles) const;
 
     ExchangeController& ex_;
     std::vector<std::string> ports_;

@@ -108,7 +108,7 @@ ExchangeController::Opening ExchangeController::openConnectedPort() {
             port_.open();
     } catch (const PortError& e) {
         result = Opening::Failed;
-        openTrouble_ = PortTrouble{connectedPort_, e.fault(), e.detail()};
+        openTrouble_ = troubleOf(connectedPort_, e);
     }
     refreshPortState();
     if (result == Opening::Open && !port_.isOpen())
@@ -116,21 +116,32 @@ ExchangeController::Opening ExchangeController::openConnectedPort() {
     return result;
 }
 
-void ExchangeController::advise(PortSituation situation) {
-    const std::string text = portAdvice(
+std::string ExchangeController::withAdvice(const std::string& text, PortSituation situation) {
+    bool missing = false;
+    for (const PortTrouble& t : situation.troubles)
+        missing = missing || t.fault == PortFault::NotFound || t.fault == PortFault::NotAPort;
+    if (missing && !situation.systemPorts) {
+        try {
+            situation.systemPorts = port_.listPorts();
+        } catch (const PortError&) {
+            // The ports cannot be listed: the advice names none.
+        }
+    }
+    const std::string advice = portAdvice(
         situation, [this](const std::string& t) { return translate(t); }, programCheck_);
-    if (!text.empty())
-        prompts_.message(text);
+    if (advice.empty())
+        return text;
+    return text.empty() ? advice : text + "\r\n" + advice;
 }
 
-void ExchangeController::adviseOnOpenFailure() {
+std::string ExchangeController::withOpenFailure(const std::string& text) {
     if (!openTrouble_)
-        return;
+        return text;
     PortSituation situation;
-    situation.troubles.push_back(*openTrouble_);
+    situation.troubles.push_back(std::move(*openTrouble_));
     situation.adapters = port_.portDetails();
     openTrouble_.reset();
-    advise(std::move(situation));
+    return withAdvice(text, std::move(situation));
 }
 
 void ExchangeController::addInterruptListener(InterruptListener listener) {
@@ -173,8 +184,7 @@ bool ExchangeController::beginOperation(ExchangeModeValue mode, const std::strin
     operationStarting();
     stopTimers();
     if (connectedPort_.empty() || openConnectedPort() != Opening::Open) {
-        prompts_.message(noConnectionText);
-        adviseOnOpenFailure();
+        prompts_.message(withOpenFailure(noConnectionText));
         return false;
     }
     port_.purge();

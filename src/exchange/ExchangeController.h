@@ -91,19 +91,21 @@ public:
     enum class Opening { Open, Failed, StillClosed };
     Opening openConnectedPort();
 
-    // Plain-word advice after a port failure, shown as a message of its own
-    // when there is any. Callers show their own message first.
-    void advise(PortSituation situation);
-    // The advice on the failure of the last openConnectedPort(), once.
-    void adviseOnOpenFailure();
+    // The program's text, then, in the same box (CR LF between), which ports
+    // failed and why and what to do about it; the text alone when there is
+    // nothing to add. A port that is not there is told with the ports the
+    // system has.
+    std::string withAdvice(const std::string& text, PortSituation situation);
+    // The text followed by why the last openConnectedPort() failed, once.
+    std::string withOpenFailure(const std::string& text);
     // Which services run, for the advice; the system's process list by default.
     void setProgramCheck(ProgramCheck check) { programCheck_ = std::move(check); }
 
     // The common start of an operation. Stops ReplyTimer and CloseTimer; without
     // a known device port, or when the port does not open, shows the "no
-    // connection" text and gives false. Otherwise opens ConnectedPort, purges,
-    // sets the mode, starts ReplyTimer when asked, and gives true; the caller
-    // then sends its request. Port errors of the purge are thrown to the caller.
+    // connection" text (with why the port did not open) and gives false. Otherwise opens
+    // ConnectedPort, purges, sets the mode, starts ReplyTimer when asked, and gives true; the
+    // caller then sends its request. Port errors of the purge are thrown to the caller.
     bool beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
                         bool startReplyTimer = true);
     // Writes PacketPrefix + body + PacketSuffix in one write.

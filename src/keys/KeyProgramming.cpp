@@ -133,8 +133,7 @@ void KeyProgramming::closePanel() {
     const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
     if (ex_.connectedPort().empty() ||
         ex_.openConnectedPort() != ExchangeController::Opening::Open) {
-        ex_.prompts().message(noConnection);
-        ex_.adviseOnOpenFailure();
+        ex_.prompts().message(ex_.withOpenFailure(noConnection));
         return;
     }
     try {
@@ -272,9 +271,8 @@ void KeyProgramming::save() {
     case ExchangeController::Opening::Open:
         break;
     case ExchangeController::Opening::Failed:
-        ex_.prompts().message(noConnection);
+        ex_.prompts().message(ex_.withOpenFailure(noConnection));
         saveOutcome_ = refused;
-        ex_.adviseOnOpenFailure();
         state_.enableConnectButton = true;
         notify();
         return;
@@ -346,8 +344,8 @@ bool KeyProgramming::sendTable() {
         break;
     case ExchangeController::Opening::Failed:
         saveEnded(Outcome::make(Outcome::Kind::PortLost));
-        ex_.prompts().message(tr("Ошибка открытия порта. Проверьте подключение"));
-        ex_.adviseOnOpenFailure();
+        ex_.prompts().message(
+            ex_.withOpenFailure(tr("Ошибка открытия порта. Проверьте подключение")));
         return false;
     case ExchangeController::Opening::StillClosed:
         saveEnded(Outcome::make(Outcome::Kind::PortLost));

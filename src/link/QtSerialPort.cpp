@@ -150,13 +150,13 @@ void QtSerialPort::open() {
         port_.clearError();
         // The toolkit tells "refused" for both a port this user may not open
         // and one another program holds; the port file tells them apart.
-        const OpenFailure why = diagnoseOpenFailure(
-            name_.starts_with('/') ? name_ : "/dev/" + name_,
-            error == QSerialPort::PermissionError || error == QSerialPort::OpenError,
-            systemErrorCode(error));
+        OpenFailure why = diagnoseOpenFailure(portFilePath(name_),
+                                              error == QSerialPort::PermissionError ||
+                                                  error == QSerialPort::OpenError,
+                                              systemErrorCode(error));
         throw PortError("Unable to open com port (win error code: " + std::to_string(why.code) +
                             ")",
-                        why.fault, why.code, why.detail);
+                        why.fault, why.code, std::move(why.detail), std::move(why.access));
     }
     // The modem lines matter on a real adapter; a pseudo-terminal has none and
     // refuses them, which must not keep the port from being used.

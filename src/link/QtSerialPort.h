@@ -10,8 +10,9 @@
 //   PermissionError            13  EACCES     no access, or held by another opener
 //   OpenError                  16  EBUSY      already open
 //
-// A port that does not open is looked at once more: with no access for this
-// user it fails with 13, held by another opener with 16, whatever the kind.
+// A port that does not open is looked at once more: absent it fails with 2,
+// a file that is no terminal with 25 (a folder 21), with no access for this
+// user with 13, held by another opener with 16, whatever the kind.
 //   NotOpenError                9  EBADF      the port is closed
 //   ResourceError, ReadError,
 //   WriteError, UnknownError    5  EIO        the port failed or vanished
@@ -51,7 +52,8 @@ public:
     // Maker, product and USB identifiers of the system's ports.
     std::vector<PortDetails> portDetails() const override { return details_; }
 
-    // A bare name is looked up under /dev (on Windows: COM3); a path is used as is.
+    // A bare name is looked up under /dev (on Windows: COM3); a path ("/...",
+    // "./...", "../...") is used as is.
     void setPortName(const std::string& name) override;
     std::string portName() const override { return name_; }
 

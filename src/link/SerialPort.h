@@ -18,6 +18,28 @@ enum class PortFault {
     NotFound,     // nothing of that name
     NoPermission, // this user may not open it
     Busy,         // another program holds it
+    NotAPort,     // the name is a file, but no serial port
+};
+
+// Why this user may not open a port file, as the file's owner, group and mode
+// bits and the user's own groups tell it.
+enum class AccessCause {
+    Unexplained,      // the mode bits allow it (or the user is root): something else refuses
+    NotInGroup,       // the port's group may read and write it; the user is not a member
+    NewLogin,         // the user was added to that group after this session began
+    GroupLacksRights, // the user is in the port's group, which may not read and write it
+    OwnerLacksRights, // the user owns the port, and its owner may not read and write it
+    OwnerOnly,        // neither a group the user could join nor everyone may use it
+};
+
+struct PortAccess {
+    AccessCause cause = AccessCause::Unexplained;
+    std::string device; // the port file, links followed
+    std::string owner;  // the owner's name (its number when it has none)
+    std::string group;  // the group's name (its number when it has none)
+    unsigned ownerId = 0;
+    unsigned groupId = 0;
+    unsigned mode = 0; // the permission bits, as 0660
 };
 
 // A port failure, carrying its fixed text, for example
@@ -28,16 +50,20 @@ enum class PortFault {
 class PortError : public std::runtime_error {
 public:
     explicit PortError(const std::string& text, PortFault fault = PortFault::Other, int code = 0,
-                       std::string detail = {})
-        : std::runtime_error(text), fault_(fault), code_(code), detail_(std::move(detail)) {}
+                       std::string detail = {}, PortAccess access = {})
+        : std::runtime_error(text), fault_(fault), code_(code), detail_(std::move(detail)),
+          access_(std::move(access)) {}
     PortFault fault() const { return fault_; }
     int code() const { return code_; }
     const std::string& detail() const { return detail_; }
+    // For NoPermission: why, from the port file and the user's groups.
+    const PortAccess& access() const { return access_; }
 
 private:
     PortFault fault_;
     int code_;
     std::string detail_;
+    PortAccess access_;
 };
 
 // What the system tells about a listed port.

@@ -132,9 +132,8 @@ void ZoneSensorPanel::open(int zone) {
             return;
     }
     if (ex_.openConnectedPort() != ExchangeController::Opening::Open) {
-        ex_.prompts().message(noConnection);
+        ex_.prompts().message(ex_.withOpenFailure(noConnection));
         list_.refuse({noConnection});
-        ex_.adviseOnOpenFailure();
         return;
     }
     ex_.clock().wait(10);

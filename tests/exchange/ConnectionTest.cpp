@@ -283,79 +283,134 @@ TEST_F(ConnectionTest, APortPathIsOpenedAsTheSystemNamesItAndShownReadably) {
     EXPECT_EQ(prompts.lastUtf8(), "Не удалось открыть порт: /dev/tty?0");
 }
 
-TEST_F(ConnectionTest, AfterASearchWithoutAnswerThePortFaultsAreExplained) {
+PortError refusedError(AccessCause cause, const char* group, unsigned mode) {
+    PortAccess access;
+    access.cause = cause;
+    access.owner = "root";
+    access.group = group;
+    access.mode = mode;
+    return PortError("Unable to open com port (win error code: 13)", PortFault::NoPermission, 13,
+                     group, access);
+}
+
+TEST_F(ConnectionTest, ASearchWherePortsDidNotOpenTellsEachPortsReasonInItsBox) {
     port.ports = {"/dev/pts/9", "ttyS0", "ttyUSB0"};
-    port.openFaults.emplace("/dev/pts/9", PortError("Unable to open com port (win error code: 13)",
-                                                    PortFault::NoPermission, 13, "dialout"));
-    port.openFaults.emplace("ttyS0", PortError("Unable to open com port (win error code: 13)",
-                                               PortFault::NoPermission, 13, "dialout"));
+    port.openFaults.emplace("/dev/pts/9", refusedError(AccessCause::NotInGroup, "dialout", 0660));
+    PortError rootOnly = refusedError(AccessCause::OwnerOnly, "root", 0600);
+    port.openFaults.emplace("ttyS0", rootOnly);
     port.openFaults.emplace("ttyUSB0", PortError("Unable to open com port (win error code: 16)",
                                                  PortFault::Busy, 16, "minicom"));
     port.details = {{"ttyUSB0", "/dev/ttyUSB0", "FTDI", "FT232R USB UART", 0x0403, 0x6001}};
     running = {"ModemManager"};
     connection.connect();
     clock.advance(4 * 1200);
-    ASSERT_EQ(prompts.shown.size(), 2u);
-    // The search's own message first, unchanged; then the plain words.
-    EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text),
-              "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
-    EXPECT_EQ(cp1251ToUtf8(prompts.shown[1].text),
-              "Нет прав на открытие порта: /dev/pts/9, ttyS0\r\n"
-              "Порт могут открывать члены группы dialout. Добавьте себя в неё командой\r\n"
-              "sudo usermod -aG dialout $USER\r\n"
-              "затем выйдите из сеанса и войдите снова.\r\n"
-              "Порт занят другой программой: ttyUSB0 (minicom)\r\n"
-              "Закройте эту программу и повторите попытку.\r\n"
-              "Служба ModemManager может занимать USB-адаптеры последовательного порта. Чтобы "
-              "она не трогала адаптер, добавьте правило udev:\r\n"
-              "echo 'ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", "
-              "ENV{ID_MM_DEVICE_IGNORE}=\"1\"' | sudo tee -a /etc/udev/rules.d/70-torvel6.rules\r\n"
-              "sudo udevadm control --reload-rules && sudo udevadm trigger");
-    // The next search starts with no faults of its own: nothing more to say.
-    port.openFaults.clear();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    // The search's own words first, then in the same box each port's reason.
+    const std::string box =
+        "Ошибка связи(нет ответа). Проверьте подключено ли устройство.\r\n"
+        "/dev/pts/9: Отказано в доступе\r\n"
+        "Порт могут открывать члены группы dialout. Добавьте себя в неё командой\r\n"
+        "sudo usermod -aG dialout $USER\r\n"
+        "затем выйдите из сеанса и войдите снова.\r\n"
+        "ttyS0: Отказано в доступе\r\n"
+        "Права порта 0600 (владелец root, группа root) не позволяют открыть его обычному "
+        "пользователю: вступление в группу не поможет.\r\n"
+        "ttyUSB0: Устройство или ресурс занято\r\n"
+        "Порт занят другой программой: minicom\r\n"
+        "Закройте эту программу и повторите попытку.\r\n"
+        "Служба ModemManager может занимать USB-адаптеры последовательного порта. Чтобы "
+        "она не трогала адаптер, добавьте правило udev:\r\n"
+        "echo 'ATTRS{idVendor}==\"0403\", ATTRS{idProduct}==\"6001\", "
+        "ENV{ID_MM_DEVICE_IGNORE}=\"1\"' | sudo tee -a /etc/udev/rules.d/70-torvel6.rules\r\n"
+        "sudo udevadm control --reload-rules && sudo udevadm trigger";
+    EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text), box);
+    // No port was opened: nothing was asked, so nothing "did not answer".
+    ASSERT_TRUE(connection.outcome().has_value());
+    EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::Refused);
+    std::vector<std::string> details;
+    for (const std::string& d : connection.outcome()->details)
+        details.push_back(cp1251ToUtf8(d));
+    EXPECT_EQ(details, (std::vector<std::string>{box, "/dev/pts/9: Отказано в доступе",
+                                                 "ttyS0: Отказано в доступе",
+                                                 "ttyUSB0: Устройство или ресурс занято"}));
+
+    // One port opened and kept silent: that is no answer, the others' reasons still told.
+    port.openFaults.erase("ttyUSB0");
     running.clear();
     prompts.clear();
     connection.connect();
     clock.advance(4 * 1200);
-    EXPECT_EQ(prompts.shown.size(), 1u);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::NoAnswer);
+    EXPECT_NE(prompts.lastUtf8().find("ttyS0: Отказано в доступе"), std::string::npos);
+    EXPECT_EQ(prompts.lastUtf8().find("ttyUSB0"), std::string::npos);
+
+    // The next search starts with no faults of its own: nothing more to say.
+    port.openFaults.clear();
+    prompts.clear();
+    connection.connect();
+    clock.advance(4 * 1200);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.lastUtf8(), "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
 }
 
-TEST_F(ConnectionTest, AManualPortRefusedIsExplainedAfterItsMessage) {
+TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsExplainedInTheSameBox) {
     connection.setManualMode(true);
     connection.setComboText("/dev/ttyUSB3");
-    port.openFaults.emplace("/dev/ttyUSB3",
-                            PortError("Unable to open com port (win error code: 13)",
-                                      PortFault::NoPermission, 13, "uucp"));
+    port.openFaults.emplace("/dev/ttyUSB3", refusedError(AccessCause::NotInGroup, "uucp", 0660));
     connection.connect();
-    ASSERT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text), "Не удалось открыть порт: /dev/ttyUSB3");
-    EXPECT_NE(cp1251ToUtf8(prompts.shown[1].text).find("sudo usermod -aG uucp $USER"),
-              std::string::npos);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.lastUtf8(), "Не удалось открыть порт: /dev/ttyUSB3\r\n"
+                                  "/dev/ttyUSB3: Отказано в доступе\r\n"
+                                  "Порт могут открывать члены группы uucp. Добавьте себя в неё "
+                                  "командой\r\n"
+                                  "sudo usermod -aG uucp $USER\r\n"
+                                  "затем выйдите из сеанса и войдите снова.");
+    EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::Refused);
     // An operation on the connected port explains the same after its own message.
     prompts.clear();
     ASSERT_FALSE(exchange.beginOperation(ExchangeMode::SignalLevel, "no connection"));
-    ASSERT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(prompts.shown[0].text, "no connection");
-    EXPECT_NE(cp1251ToUtf8(prompts.shown[1].text).find("/dev/ttyUSB3"), std::string::npos);
-    // A port that merely does not exist needs no advice.
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.lastUtf8(), "no connection\r\n"
+                                  "/dev/ttyUSB3: Отказано в доступе\r\n"
+                                  "Порт могут открывать члены группы uucp. Добавьте себя в неё "
+                                  "командой\r\n"
+                                  "sudo usermod -aG uucp $USER\r\n"
+                                  "затем выйдите из сеанса и войдите снова.");
+
+    // A port that is not there: said so, with the ports there are.
+    port.openFaults.clear();
+    port.openFaults.emplace("/dev/ttyUSB3", PortError("Unable to open com port (win error code: 2)",
+                                                      PortFault::NotFound, 2));
+    port.ports = {"ttyS0", "ttyUSB0"};
+    prompts.clear();
+    connection.connect();
+    EXPECT_EQ(prompts.textsUtf8(),
+              std::vector<std::string>{"Не удалось открыть порт: /dev/ttyUSB3\r\n"
+                                       "/dev/ttyUSB3: Нет такого файла или устройства\r\n"
+                                       "Такого порта нет. Порты в системе: ttyS0, ttyUSB0"});
+    EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::Refused);
+    // A failure the adapter knows nothing about is its message alone.
     port.openFaults.clear();
     port.unopenable = {"/dev/ttyUSB3"};
     prompts.clear();
     connection.connect();
-    EXPECT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.textsUtf8(),
+              std::vector<std::string>{"Не удалось открыть порт: /dev/ttyUSB3"});
 }
 
 TEST_F(ConnectionTest, BrlttyIsNamedWhenNoPortIsLeft) {
     port.ports = {};
     connection.connect();
-    EXPECT_EQ(prompts.shown.size(), 1u) << "no advice while brltty does not run";
+    EXPECT_EQ(prompts.textsUtf8(),
+              std::vector<std::string>{"В системе не найдены Com-порты. Проверьте подключение"})
+        << "no advice while brltty does not run";
     running = {"brltty"};
     prompts.clear();
     connection.connect();
-    ASSERT_EQ(prompts.shown.size(), 2u);
+    ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(cp1251ToUtf8(prompts.shown[0].text),
-              "В системе не найдены Com-порты. Проверьте подключение");
-    EXPECT_EQ(cp1251ToUtf8(prompts.shown[1].text),
+              "В системе не найдены Com-порты. Проверьте подключение\r\n"
               "Служба brltty (для дисплеев Брайля) может забирать USB-адаптеры CH340, и их порт "
               "пропадает. Если дисплей Брайля к этому адаптеру не подключают, исключите адаптер "
               "из её правил:\r\n"

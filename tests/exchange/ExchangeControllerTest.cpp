@@ -80,7 +80,7 @@ TEST_F(ControllerTest, BeginOperationWithoutAPortShowsTheNoConnectionText) {
     exchange.setConnectedPort("ttyUSB9");
     port.unopenable.insert("ttyUSB9");
     EXPECT_FALSE(exchange.beginOperation(ExchangeMode::ReadBlock, ru("нет")));
-    EXPECT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.textsUtf8(), (std::vector<std::string>{"нет", "нет"}));
     EXPECT_EQ(port.purges, 0);
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
 }

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "../i18n/TempDir.h"
 #include "link/PortSystem.h"
@@ -75,44 +77,191 @@ TEST(PortSystem, AnOpenFailureIsToldByThePortFile) {
     OpenFailure f = diagnoseOpenFailure(missing, true, 13);
     EXPECT_EQ(f.fault, PortFault::NotFound);
     EXPECT_EQ(f.code, ENOENT);
+    writeText(dir.path() / "file", "");
+    f = diagnoseOpenFailure((dir.path() / "file" / "ttyUSB0").string(), true, 13);
+    EXPECT_EQ(f.fault, PortFault::NotFound);
+    EXPECT_EQ(f.code, ENOTDIR);
 
-    // A file this user may use: refused by the toolkit means held elsewhere.
-    const fs::path port = dir.path() / "ttyUSB0";
-    writeText(port, "");
-    f = diagnoseOpenFailure(port.string(), true, 13);
+    // Files that are there but are no port: a plain file, a pipe, a folder.
+    const fs::path plain = dir.path() / "dev3.tty";
+    writeText(plain, "");
+    ASSERT_EQ(::mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    for (const fs::path& p : {plain, dir.path() / "fifo"}) {
+        f = diagnoseOpenFailure(p.string(), false, 95);
+        EXPECT_EQ(f.fault, PortFault::NotAPort) << p;
+        EXPECT_EQ(f.code, ENOTTY) << p;
+    }
+    f = diagnoseOpenFailure(dir.path().string(), false, 95);
+    EXPECT_EQ(f.fault, PortFault::NotAPort);
+    EXPECT_EQ(f.code, EISDIR);
+
+    // A device this user may use: refused by the toolkit means held elsewhere.
+    f = diagnoseOpenFailure("/dev/null", true, 13);
     EXPECT_EQ(f.fault, PortFault::Busy);
     EXPECT_EQ(f.code, EBUSY);
     // Any other failure keeps the toolkit's reason.
-    f = diagnoseOpenFailure(port.string(), false, 5);
+    f = diagnoseOpenFailure("/dev/null", false, 5);
     EXPECT_EQ(f.fault, PortFault::Other);
     EXPECT_EQ(f.code, 5);
-
-    // Without the rights (only an ordinary user is refused by mode bits).
-    if (::geteuid() != 0) {
-        fs::permissions(port, fs::perms::none);
-        f = diagnoseOpenFailure(port.string(), true, 13);
-        EXPECT_EQ(f.fault, PortFault::NoPermission);
-        EXPECT_EQ(f.code, EACCES);
-        EXPECT_FALSE(f.detail.empty());
-    }
 }
 
-TEST(PortSystem, TheGroupToJoinIsThePortsGroupWhenItMayReadAndWrite) {
+TEST(PortSystem, APortNameStandsForAFile) {
+    EXPECT_EQ(portFilePath("ttyUSB0"), "/dev/ttyUSB0");
+    EXPECT_EQ(portFilePath("serial/by-id/usb-x"), "/dev/serial/by-id/usb-x");
+    EXPECT_EQ(portFilePath("/dev/pts/3"), "/dev/pts/3");
+    EXPECT_EQ(portFilePath("./port"), "./port");
+    EXPECT_EQ(portFilePath("../port"), "../port");
+}
+
+TEST(PortSystem, TheFactsOfAPortFileAreItsOwnersAndThisProcesss) {
     test::TempDir dir;
-    const fs::path port = dir.path() / "ttyS0";
+    const fs::path port = dir.path() / "ttyUSB0";
     writeText(port, "");
-    const group* tty = ::getgrnam("tty");
-    if (::geteuid() != 0 || !tty)
-        GTEST_SKIP() << "needs root to give the file another group";
-    ASSERT_EQ(::chown(port.c_str(), 0, tty->gr_gid), 0);
-    ::chmod(port.c_str(), 0660);
-    EXPECT_EQ(accessGroupOf(port.string()), "tty");
-    // The group may not write: joining it would not help; the usual group is named.
     ::chmod(port.c_str(), 0640);
-    EXPECT_EQ(accessGroupOf(port.string()), "dialout");
-    ASSERT_EQ(::chown(port.c_str(), 0, 0), 0);
-    ::chmod(port.c_str(), 0660);
-    EXPECT_EQ(accessGroupOf(port.string()), "dialout") << "root's group is no help";
+    fs::create_symlink(port, dir.path() / "link");
+    const std::optional<PortFacts> f = portFacts((dir.path() / "link").string());
+    ASSERT_TRUE(f.has_value());
+    EXPECT_EQ(f->device, fs::canonical(port).string()) << "the link followed";
+    EXPECT_EQ(f->mode, 0640u);
+    EXPECT_EQ(f->ownerId, ::geteuid());
+    EXPECT_EQ(f->userId, ::geteuid());
+    EXPECT_FALSE(f->owner.empty());
+    EXPECT_FALSE(f->group.empty());
+    ASSERT_FALSE(f->sessionGroups.empty());
+    EXPECT_EQ(f->sessionGroups.front(), ::getegid());
+    EXPECT_FALSE(portFacts((dir.path() / "missing").string()).has_value());
+}
+
+// Who may open a port, as the kernel judges the mode bits: the owner by the
+// owner's bits, a member of the group (in this session) by the group's, the
+// rest by the others'.
+TEST(PortSystem, WhyTheModeBitsKeepTheUserOut) {
+    const unsigned user = 1000, dialout = 20, tty = 5;
+    struct Row {
+        const char* what;
+        unsigned owner, group, mode;
+        std::vector<unsigned> session, database;
+        unsigned userId;
+        AccessCause cause;
+    };
+    const Row rows[] = {
+        {"not in a group that may",
+         0,
+         dialout,
+         0660,
+         {1000},
+         {1000},
+         user,
+         AccessCause::NotInGroup},
+        {"in the group only since this session",
+         0,
+         dialout,
+         0660,
+         {1000},
+         {1000, 20},
+         user,
+         AccessCause::NewLogin},
+        {"a member, but the group may not",
+         0,
+         dialout,
+         0600,
+         {1000, 20},
+         {1000, 20},
+         user,
+         AccessCause::GroupLacksRights},
+        {"a member: the others' bits do not count",
+         0,
+         dialout,
+         0606,
+         {1000, 20},
+         {1000, 20},
+         user,
+         AccessCause::GroupLacksRights},
+        {"the owner without rights",
+         user,
+         user,
+         0000,
+         {1000},
+         {1000},
+         user,
+         AccessCause::OwnerLacksRights},
+        {"the owner: the group's bits do not count",
+         user,
+         dialout,
+         0066,
+         {1000, 20},
+         {1000, 20},
+         user,
+         AccessCause::OwnerLacksRights},
+        {"root's port, no group may", 0, 0, 0600, {1000}, {1000}, user, AccessCause::OwnerOnly},
+        {"root's group is never one to join",
+         0,
+         0,
+         0660,
+         {1000},
+         {1000},
+         user,
+         AccessCause::OwnerOnly},
+        {"a group that may not, not a member",
+         0,
+         tty,
+         0000,
+         {1000},
+         {1000},
+         user,
+         AccessCause::OwnerOnly},
+        {"joining a group that may not is no help",
+         0,
+         dialout,
+         0600,
+         {1000},
+         {1000, 20},
+         user,
+         AccessCause::OwnerOnly},
+        {"the mode lets everyone",
+         0,
+         dialout,
+         0666,
+         {1000},
+         {1000},
+         user,
+         AccessCause::Unexplained},
+        {"the mode lets this member",
+         0,
+         dialout,
+         0660,
+         {1000, 20},
+         {1000},
+         user,
+         AccessCause::Unexplained},
+        {"the mode lets this owner",
+         user,
+         user,
+         0600,
+         {1000},
+         {1000},
+         user,
+         AccessCause::Unexplained},
+        {"root is not kept out by modes", 0, 0, 0000, {0}, {0}, 0, AccessCause::Unexplained},
+    };
+    for (const Row& r : rows) {
+        PortFacts f;
+        f.device = "/dev/ttyUSB0";
+        f.ownerId = r.owner;
+        f.owner = r.owner == 0 ? "root" : "user";
+        f.groupId = r.group;
+        f.group = "g" + std::to_string(r.group);
+        f.mode = r.mode;
+        f.userId = r.userId;
+        f.sessionGroups = r.session;
+        f.databaseGroups = r.database;
+        const PortAccess a = accessCause(f);
+        EXPECT_EQ(a.cause, r.cause) << r.what;
+        EXPECT_EQ(a.device, "/dev/ttyUSB0") << r.what;
+        EXPECT_EQ(a.group, f.group) << r.what;
+        EXPECT_EQ(a.owner, f.owner) << r.what;
+        EXPECT_EQ(a.mode, r.mode) << r.what;
+    }
 }
 
 } // namespace
