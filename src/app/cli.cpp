@@ -1,6 +1,7 @@
 // torvel6: the configurator on the command line, over the same core as the
-// window. The working directory at start-up is the program directory: the
-// dictionary "trans.dic" is read from it and the logs are written to it.
+// window. It works in the per-user folder the window started from the desktop
+// uses, or in the folder --work-dir names: the dictionary "trans.dic" is read
+// from there and the logs are written there (cli/WorkFolder.h).
 
 #include <iostream>
 

@@ -13,9 +13,11 @@ std::string CliPrompts::translate(const std::string& text) const {
 
 void CliPrompts::show(Kind kind, const std::string& text, const std::string& suffix) {
     shown_.push_back({kind, text});
+    if (quiet_)
+        return;
     if (beforeOutput_)
         beforeOutput_();
-    err_ << terminalText(text) << terminalText(suffix) << '\n';
+    err_ << errorLines(text + suffix);
     err_.flush();
     if (onShown_)
         onShown_();
@@ -24,7 +26,7 @@ void CliPrompts::show(Kind kind, const std::string& text, const std::string& suf
 void CliPrompts::note(const std::string& text) {
     if (beforeOutput_)
         beforeOutput_();
-    err_ << terminalText(text) << '\n';
+    err_ << errorLines(text);
     err_.flush();
 }
 

@@ -47,6 +47,9 @@ public:
     // The files the dialogs give; none cancels the dialog.
     void setOpenFile(std::optional<std::string> path) { openFile_ = std::move(path); }
     void setSaveFile(std::optional<std::string> path) { saveFile_ = std::move(path); }
+    // Boxes are kept (shown()) but not written: after Ctrl+C the window's
+    // words of a cancelled operation would speak of a window.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     // A question (Windows-1251 text) answered Yes instead of the default No.
     void answerYes(const std::string& question) { yes_.insert(question); }
 
@@ -60,7 +63,7 @@ public:
     std::optional<std::string> openFileName(const FileDialogSpec& request) override;
     std::optional<std::string> saveFileName(const FileDialogSpec& request) override;
 
-    // Writes a line of the program's own to standard error, as a box would be.
+    // Writes a message of the program's own to standard error, as a box would be.
     void note(const std::string& text);
 
     // What was shown, for the tests.
@@ -77,6 +80,7 @@ private:
     std::optional<std::string> openFile_;
     std::optional<std::string> saveFile_;
     std::set<std::string> yes_;
+    bool quiet_ = false;
     std::vector<Shown> shown_;
 };
 

@@ -1,6 +1,7 @@
 #include "cli/CommandContext.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "common/Cp1251.h"
 #include "config/ConfigCompare.h"
@@ -48,6 +49,57 @@ std::string terminalText(const std::string& cp1251) {
         }
     }
     return cp1251ToUtf8(plain);
+}
+
+namespace {
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    return lines;
+}
+
+// A line that is a path alone: one that goes on after the path ("/dev/ttyS0:
+// reason") is a sentence of its own.
+bool isPath(const std::string& line) {
+    return !line.empty() && line[0] == '/' && line.find(": ") == std::string::npos;
+}
+
+} // namespace
+
+std::string errorLines(const std::string& cp1251) {
+    std::vector<std::string> lines = splitLines(cp1251);
+    std::vector<std::string> joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if (!isPath(line) || (joined.empty() && i + 1 == lines.size())) {
+            joined.push_back(std::move(line));
+        } else if (joined.empty()) {
+            joined.push_back(line + ": " + lines[++i]);
+        } else {
+            std::string& before = joined.back();
+            if (!before.empty() && before.back() == ':') {
+                before += " ";
+            } else {
+                if (!before.empty() && before.back() == '.')
+                    before.pop_back();
+                before += ": ";
+            }
+            before += line;
+        }
+    }
+    std::string out;
+    for (const std::string& line : joined)
+        out += "torvel6: " + terminalText(line) + "\n";
+    return out;
 }
 
 std::string fieldLineText(const std::string& cp1251) {

@@ -50,6 +50,15 @@ struct CommandContext {
 // file holds can move the cursor or recolour the terminal.
 std::string terminalText(const std::string& cp1251);
 
+// A message (Windows-1251) as standard error shows it: every line begins with
+// "torvel6: " and ends with "\n". A path that the message puts on a line of
+// its own (a line beginning with "/" and without ": ") stays on the line of what is said of
+// it: after a line ending in ":" it follows with a space ("... в файл: /a/b"),
+// after any other line with ": " in place of a closing full stop ("Файл не
+// найден: /a/b"); a message that begins with a path is followed by its next
+// line ("/a/b: reason").
+std::string errorLines(const std::string& cp1251);
+
 // A field's value on one line of a tab-separated listing, as the terminal
 // shows it: a line break, a tab or another control byte inside it is written
 // as an escape ("\n", "\t", "\x1A") and a backslash as "\\".

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -13,6 +14,7 @@
 #include "cli/FileCommands.h"
 #include "cli/HelpTexts.h"
 #include "cli/Session.h"
+#include "cli/WorkFolder.h"
 #include "core/ConfigComparison.h"
 #include "core/ProgramFolders.h"
 #include "i18n/Dictionary.h"
@@ -60,6 +62,43 @@ struct Given {
     bool port = false, in = false, out = false, verify = false, json = false, force = false;
     bool acceptChanges = false, fileClock = false;
 };
+
+// The toolkit's own warnings go to standard error as the program's messages
+// do, while a command runs.
+class QtMessagesToErr {
+public:
+    explicit QtMessagesToErr(std::ostream& err) {
+        stream() = &err;
+        previous_ =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+                if (std::ostream* to = stream())
+                    *to << "torvel6: " << text.toStdString() << "\n" << std::flush;
+            });
+    }
+    ~QtMessagesToErr() {
+        qInstallMessageHandler(previous_);
+        stream() = nullptr;
+    }
+    QtMessagesToErr(const QtMessagesToErr&) = delete;
+    QtMessagesToErr& operator=(const QtMessagesToErr&) = delete;
+
+private:
+    static std::ostream*& stream() {
+        static std::ostream* to = nullptr;
+        return to;
+    }
+    QtMessageHandler previous_;
+};
+
+// A file named on the command line, absolute (the user's name when the
+// system cannot tell the current folder).
+std::string absolutePath(const std::string& name) {
+    if (name.empty())
+        return name;
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(name, ec);
+    return ec ? name : full.string();
+}
 
 [[noreturn]] void usage(const std::string& text, const std::string& command = {}) {
     throw UsageError{text, command};
@@ -154,6 +193,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
                 inv.language = 'E';
             else
                 usage("--lang takes ru or en, not " + lang);
+        } else if (name == "--work-dir") {
+            inv.workDir = takeValue();
         } else if (name == "--port") {
             inv.port = takeValue();
             g.port = true;
@@ -213,7 +254,8 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
         inv = parseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     } catch (const UsageError& e) {
         err << "torvel6: " << e.text << "\n"
-            << "Try \"torvel6 " << (e.command.empty() ? "" : e.command + " ") << "--help\".\n";
+            << "torvel6: Try \"torvel6 " << (e.command.empty() ? "" : e.command + " ")
+            << "--help\".\n";
         return Exit::Usage;
     }
     if (inv.help) {
@@ -225,19 +267,47 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
         return Exit::Ok;
     }
     if (inv.command.empty()) {
-        err << helpText({});
+        err << "torvel6: a command is needed\n"
+            << "torvel6: Try \"torvel6 --help\".\n";
         return Exit::Usage;
     }
+    const QtMessagesToErr qtMessages(err);
 
-    // The program directory is the working directory, as for the window.
-    std::error_code ec;
-    const std::string programDir = std::filesystem::current_path(ec).string();
+    // The logs, the backup and the dictionary lie in the working folder, never
+    // in the folder the program was started in.
+    const std::filesystem::path installedDic = installedDictionary(executableFolder());
+    const WorkFolder folder = chooseWorkFolder(inv.workDir, std::getenv("XDG_DATA_HOME"),
+                                               std::getenv("HOME"), installedDic);
+    if (!folder) {
+        // Told through the folder's own dictionary when it has one, else the
+        // installed one; a key it lacks is never added to the installed one.
+        const std::filesystem::path own =
+            folder.path.empty() ? std::filesystem::path() : dictionaryPathIn(folder.path);
+        std::error_code ec;
+        CliPrompts prompts(err);
+        if (installedDic.empty() && (own.empty() || !std::filesystem::is_regular_file(own, ec))) {
+            prompts.error(workFolderProblemText(folder, [](const std::string& t) { return t; }));
+        } else {
+            Dictionary dictionary(own);
+            dictionary.setDefaultFile(installedDic);
+            prompts.error(workFolderProblemText(folder, [&](const std::string& text) {
+                return TranslateText(dictionary, text, inv.language, prompts);
+            }));
+        }
+        return Exit::FileError;
+    }
+    const std::string programDir = folder.path.string();
+    // Messages name the files in full: the folder they lie in is not the program's.
+    for (std::string* file : {&inv.in, &inv.out})
+        *file = absolutePath(*file);
+    for (std::string& file : inv.files)
+        file = absolutePath(file);
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
 
     if (inv.command == "show" || inv.command == "diff" || inv.command == "sheet") {
         // Files only: no port, no event loop, no logs.
         Dictionary dictionary(dictionaryPathIn(programDir));
-        dictionary.setDefaultFile(installedDictionary(executableFolder()));
+        dictionary.setDefaultFile(installedDic);
         CliPrompts prompts(err);
         CommandContext context{out, err, programDir,
                                [&](const std::string& text) {

@@ -17,6 +17,7 @@ struct Invocation {
     std::string in;
     std::string out;
     std::vector<std::string> files; // show: one, diff: two
+    std::string workDir;            // --work-dir: the logs' folder instead of the user's
     bool verify = false;
     bool acceptChanges = false; // write: send a file the window does not take whole
     bool fileClock = false;     // write: the file's date and time, not the computer's

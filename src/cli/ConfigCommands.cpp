@@ -8,6 +8,7 @@
 #include "cli/CommandContext.h"
 #include "cli/ConfigVerify.h"
 #include "cli/DeviceCommands.h"
+#include "cli/InterruptWatch.h"
 #include "cli/Session.h"
 #include "common/AtomicFile.h"
 #include "common/Cp1251.h"
@@ -27,8 +28,8 @@ const std::string& replaceQuestion() {
 
 // The read chain as the window's read button runs it. Ok when the model
 // holds the device's whole configuration; a read that did not complete has
-// put the model back as it was.
-int readChain(Session& s) {
+// put the model back as it was. After Ctrl+C the user is told `stopped`.
+int readChain(Session& s, const std::string& stopped) {
     AppCore& core = s.core();
     ConfigRead& read = core.configRead();
     // A wait without a time limit that has lasted 10 s: the user of the window
@@ -47,7 +48,7 @@ int readChain(Session& s) {
     });
     s.view().setOnAlert({});
     if (!ended)
-        return s.interruptedExit();
+        return interruptedExitWith(s, stopped);
     return exitCodeOf(read.outcome());
 }
 
@@ -57,7 +58,8 @@ int writeChain(Session& s) {
     ConfigWrite& write = core.configWrite();
     s.run([&] { write.writeConfiguration(); });
     if (!s.runUntil([&] { return !write.running(); }))
-        return s.interruptedExit();
+        return interruptedExitWith(
+            s, s.tr("Запись настроек прервана: прибор мог сохранить только часть конфигурации."));
     return exitCodeOf(write.outcome());
 }
 
@@ -92,14 +94,17 @@ int readCommand(Session& s, const std::string& port, const std::string& file, bo
     if (replace)
         s.prompts().answerYes(replaceQuestion());
     std::error_code ec;
-    if (fs::is_regular_file(fs::status(file, ec)) && !replace &&
-        !s.prompts().question(replaceQuestion())) {
+    const bool existed = fs::is_regular_file(fs::status(file, ec));
+    if (existed && !replace && !s.prompts().question(replaceQuestion())) {
         s.note(s.tr("Файл не заменён; заменить его велит --force."));
         return Exit::FileError;
     }
 
     s.usePort(port);
-    if (const int rc = readChain(s); rc != Exit::Ok)
+    const std::string stopped =
+        (existed ? s.tr("Файл не заменён, прежний оставлен как был:") : s.tr("Файл не записан:")) +
+        " " + platformNameText(file);
+    if (const int rc = readChain(s, stopped); rc != Exit::Ok)
         return rc; // the file is not written: the window shows what it showed before
     s.prompts().setSaveFile(file);
     s.run([&] { core.files().saveConfiguration(); });
@@ -109,6 +114,17 @@ int readCommand(Session& s, const std::string& port, const std::string& file, bo
 int writeCommand(Session& s, const std::string& port, const std::string& file,
                  const WriteOptions& options) {
     AppCore& core = s.core();
+    // A file that cannot be read is told with its name, before the device is asked anything.
+    if (const FileFailure failure = readRegularFile(file, kMaxConfigFileBytes).failure) {
+        s.prompts().error(failure.fault == FileFault::NotFound
+                              ? s.tr("Файл не найден") + "\r\n" + platformNameText(file)
+                              : s.tr("Ошибка чтения файла") + "\r\n" + platformNameText(file) +
+                                    "\r\n" +
+                                    fileFailureText(failure, [&core](const std::string& t) {
+                                        return core.translateMessage(t);
+                                    }));
+        return Exit::FileError;
+    }
     s.usePort(port);
     s.prompts().setOpenFile(file);
     s.run([&] { core.files().loadConfiguration(); });
@@ -138,7 +154,8 @@ int writeCommand(Session& s, const std::string& port, const std::string& file,
     if (const int rc = writeChain(s); rc != Exit::Ok || !options.verify)
         return rc;
     const DeviceBlocks sent = core.configWrite().sent();
-    if (const int rc = readChain(s); rc != Exit::Ok)
+    if (const int rc = readChain(s, s.tr("Конфигурация записана в прибор; проверка не завершена."));
+        rc != Exit::Ok)
         return rc;
     const VerifyResult result =
         verifyWrite(sent, core.configRead().received(), !options.fileClock, core.captionText());

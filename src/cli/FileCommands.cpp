@@ -65,9 +65,9 @@ std::string translated(const CommandContext& context, const std::string& cp1251)
     return context.translate ? context.translate(cp1251) : cp1251;
 }
 
-// A line on standard error, as the terminal shows it.
+// A message on standard error, as the terminal shows it.
 void errorLine(CommandContext& context, const std::string& cp1251) {
-    context.err << terminalText(cp1251) << '\n';
+    context.err << errorLines(cp1251);
     context.err.flush();
 }
 

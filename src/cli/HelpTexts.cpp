@@ -7,7 +7,9 @@ namespace {
 constexpr const char* kCommon = R"(
 Options of every command:
   --lang ru|en   the language of the messages (default ru), through the
-                 dictionary trans.dic of the working directory
+                 dictionary trans.dic of the working folder
+  --work-dir DIR the working folder: DIR, an existing folder the user may
+                 write to, instead of the per-user folder
   --help         this help
   --version      the program's version
 )";
@@ -20,7 +22,8 @@ Exit codes:
   3    identify: a device of another type
   4    the device did not answer
   5    write --verify: the device holds something else than was written
-  6    a file cannot be read or written, or is not a configuration
+  6    a file cannot be read or written, or is not a configuration; the
+       working folder cannot be used
   7    refused: a failed check, an incomplete or wrong answer of the device,
        a file the window does not take whole, no port, a port error
   130  interrupted (Ctrl+C): the exchange stopped, the port closed, the
@@ -52,11 +55,19 @@ Commands:
 
 "torvel6 COMMAND --help" tells more of a command.
 
-The working directory is the program directory: the logs (protokol.log,
-protokol_FF.log, log.log), the backup save.000 taken before every read, the
-load report LoadFile.rep and the dictionary trans.dic lie there. Messages go
-to standard error; results (the port list, the port and version, the signal
-level, the fields) to standard output.
+The working folder is the per-user folder $XDG_DATA_HOME/torvel6 (normally
+~/.local/share/torvel6), which the window started from the desktop uses too,
+or the folder --work-dir names. The logs (protokol.log, protokol_FF.log,
+log.log), the backup save.000 taken before every read, the load report
+LoadFile.rep and the dictionary trans.dic lie there; nothing is written into
+the folder the program is started in. The per-user folder is made on first
+use (only the user may enter it) and given a copy of the installed trans.dic;
+a trans.dic already there is kept. A folder named by --work-dir is not made:
+it reads its own trans.dic, or the installed one when it has none.
+Messages go to standard error, each line beginning with "torvel6: "; results
+(the port list, the port and version, the signal level, the fields) go to
+standard output. Files named on the command line are relative to the folder
+the program is started in.
 )";
 
 constexpr const char* kPorts = R"(Usage: torvel6 ports

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/CommandContext.h"
+#include "cli/Session.h"
 
 namespace t6::cli {
 
@@ -70,6 +71,14 @@ void InterruptWatch::onReadable() {
     interrupted_ = true;
     if (onInterrupt_)
         onInterrupt_();
+}
+
+int interruptedExitWith(Session& session, const std::string& what) {
+    session.prompts().setQuiet(true);
+    const int rc = session.interruptedExit();
+    session.prompts().setQuiet(false);
+    session.note(what);
+    return rc;
 }
 
 } // namespace t6::cli

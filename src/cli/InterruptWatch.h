@@ -7,10 +7,13 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QSocketNotifier;
 
 namespace t6::cli {
+
+class Session;
 
 class InterruptWatch {
 public:
@@ -30,5 +33,11 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
     bool interrupted_ = false;
 };
+
+// After Ctrl+C: the session's wait is cancelled as the window's "Отмена"
+// cancels it, without the window's words of it (they speak of the window),
+// the user is told that the exchange stopped and then `what` (Windows-1251):
+// what became of the file or the device. Gives the exit code.
+int interruptedExitWith(Session& session, const std::string& what);
 
 } // namespace t6::cli

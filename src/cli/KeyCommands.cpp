@@ -2,11 +2,13 @@
 // the device's key table ("Cn"); the table goes to a key file, or a key file
 // is loaded over it and the table written to the device ("Wr").
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 
 #include "cli/CommandContext.h"
 #include "cli/DeviceCommands.h"
+#include "cli/InterruptWatch.h"
 #include "cli/Session.h"
 #include "common/AtomicFile.h"
 #include "common/Cp1251.h"
@@ -50,11 +52,15 @@ int keysReadCommand(Session& s, const std::string& port, const std::string& file
                           }));
         return Exit::FileError;
     }
+    std::error_code ec;
+    const bool existed = std::filesystem::is_regular_file(std::filesystem::status(path, ec));
     s.usePort(port);
     bool interrupted = false;
     const std::optional<Outcome> table = openKeyPanel(s, interrupted);
     if (interrupted)
-        return s.interruptedExit();
+        return interruptedExitWith(s, (existed ? s.tr("Файл не заменён, прежний оставлен как был:")
+                                               : s.tr("Файл не записан:")) +
+                                          " " + platformNameText(path));
     if (!table || !table->completed()) {
         // A table that is not whole is no backup of the keys: no file is
         // written, and an existing one stays as it was.
@@ -88,7 +94,7 @@ int keysWriteCommand(Session& s, const std::string& port, const std::string& fil
     bool interrupted = false;
     const std::optional<Outcome> table = openKeyPanel(s, interrupted);
     if (interrupted)
-        return s.interruptedExit();
+        return interruptedExitWith(s, s.tr("В прибор ничего не отправлено."));
     // A table cut short is fine here as long as the file fills the rows it
     // did not reach (the write asks otherwise, and is answered No).
     if (!table || (!table->completed() && table->kind != Outcome::Kind::Incomplete)) {
@@ -106,7 +112,8 @@ int keysWriteCommand(Session& s, const std::string& port, const std::string& fil
     }
     s.run([&] { keys.save(); });
     if (!s.runUntil([&] { return !keys.saving(); }))
-        return s.interruptedExit();
+        return interruptedExitWith(
+            s, s.tr("Запись ключей прервана: принял ли прибор таблицу ключей, неизвестно."));
     return exitCodeOf(keys.saveOutcome());
 }
 

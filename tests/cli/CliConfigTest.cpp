@@ -52,8 +52,8 @@ TEST_F(CliConfigTest, ReadSavesTheDevicesConfigurationAfterTheBackup) {
     ASSERT_EQ(r.code, Exit::Ok) << r.err;
     EXPECT_EQ(dev.requests(), kReadChain);
     EXPECT_EQ(r.out, "");
-    EXPECT_TRUE(contains(r.err, "Процесс чтения завершился. Все OK.\n"
-                                "Конфигурация успешно сохранена в файл:\n" +
+    EXPECT_TRUE(contains(r.err, "torvel6: Процесс чтения завершился. Все OK.\n"
+                                "torvel6: Конфигурация успешно сохранена в файл: " +
                                     path("site.cfg")))
         << r.err;
     const std::string file = text("site.cfg");
@@ -73,8 +73,8 @@ TEST_F(CliConfigTest, AnExistingFileIsKeptAndTheDeviceNotAskedUnlessForced) {
     put("site.cfg", "keep me");
     CliRun r = run({"read", "--port", dev.port(), "--out", qpath("site.cfg")});
     EXPECT_EQ(r.code, Exit::FileError);
-    EXPECT_TRUE(contains(r.err, "Файл с таким именем существует.  Заменить? [Нет]\n"
-                                "Файл не заменён; заменить его велит --force."))
+    EXPECT_TRUE(contains(r.err, "torvel6: Файл с таким именем существует.  Заменить? [Нет]\n"
+                                "torvel6: Файл не заменён; заменить его велит --force.\n"))
         << r.err;
     EXPECT_EQ(bytes("site.cfg"), "keep me");
     EXPECT_TRUE(dev.requests().empty());
@@ -121,7 +121,8 @@ TEST_F(CliConfigTest, WriteSendsTheFileAndVerifiesIt) {
     const CliRun r = run({"write", "--port", dev.port(), "--in", qpath("site.cfg"), "--verify"});
     EXPECT_EQ(r.code, Exit::Ok) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_TRUE(contains(r.err, "Конфигурация успешно считана из файла:\n" + path("site.cfg")));
+    EXPECT_TRUE(contains(
+        r.err, "torvel6: Конфигурация успешно считана из файла: " + path("site.cfg") + "\n"));
     EXPECT_TRUE(contains(r.err, "Процесс записи завершился. Все OK.")) << r.err;
     EXPECT_TRUE(contains(r.err, "Проверка: прибор хранит записанную конфигурацию.")) << r.err;
     // The write chain, then the read that verifies it; the blocks between.
@@ -249,12 +250,19 @@ TEST_F(CliConfigTest, AFileThatCannotBeLoadedSendsNothing) {
     Device& dev = startDevice();
     CliRun r = run({"write", "--port", dev.port(), "--in", qpath("missing.cfg")});
     EXPECT_EQ(r.code, Exit::FileError);
-    EXPECT_TRUE(contains(r.err, "Файл не найден")) << r.err;
+    EXPECT_EQ(r.err, "torvel6: Файл не найден: " + path("missing.cfg") + "\n");
+
+    r = run({"write", "--port", dev.port(), "--in", qpath("")});
+    EXPECT_EQ(r.code, Exit::FileError);
+    EXPECT_EQ(r.err,
+              "torvel6: Ошибка чтения файла: " + path("") + "\ntorvel6: Это папка, а не файл\n");
 
     put("broken.cfg", "#01\r\nЗона\r\n");
     r = run({"write", "--port", dev.port(), "--in", qpath("broken.cfg")});
     EXPECT_EQ(r.code, Exit::FileError);
-    EXPECT_TRUE(contains(r.err, "Файл конфигурации не загружен: ошибка формата.")) << r.err;
+    EXPECT_TRUE(contains(r.err, "torvel6: Файл конфигурации не загружен: ошибка формата: " +
+                                    path("broken.cfg") + "\n"))
+        << r.err;
     EXPECT_TRUE(dev.requests().empty());
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The program "torvel6" run as a process in a directory of its own (its
-// program directory, with the shipped dictionary), against the simulated
-// device program over a pseudo-terminal. Real time; every wait is bounded.
+// The program "torvel6" run as a process with a directory of its own as its
+// working folder (--work-dir, with the shipped dictionary), against the
+// simulated device program over a pseudo-terminal. Its home and data folders
+// lie in that directory too, so that nothing reaches the user's own. Real
+// time; every wait is bounded.
 
 #include <gtest/gtest.h>
 
@@ -132,9 +134,19 @@ protected:
         return *devices.back();
     }
 
-    // Starts the program in the test's directory.
-    void start(QProcess& p, const QStringList& args, const QStringList& extraPorts = {}) {
+    // The environment of the program: its home inside the test's directory.
+    QProcessEnvironment environment() const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), qpath("home"));
+        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        return env;
+    }
+
+    // Starts the program in the test's directory, its working folder (unless
+    // workDir is off: the program then chooses its folder itself).
+    void start(QProcess& p, const QStringList& args, const QStringList& extraPorts = {}) {
+        QProcessEnvironment env = environment();
         env.insert(QStringLiteral("TORVEL6_EXTRA_PORTS"), QString());
         // A search asks only the test's own ports: the system's would be
         // probed by several tests at once and found busy.
@@ -142,7 +154,8 @@ protected:
             env.insert(QStringLiteral("TORVEL6_PORTS"), extraPorts.join(QLatin1Char(':')));
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(QString::fromStdString(dir.string()));
-        p.start(QString::fromUtf8(T6_CLI), args);
+        p.start(QString::fromUtf8(T6_CLI),
+                workDir ? QStringList{QStringLiteral("--work-dir"), qpath("")} + args : args);
         ASSERT_TRUE(p.waitForStarted(3000));
     }
     static CliRun result(QProcess& p, int ms) {
@@ -179,6 +192,7 @@ protected:
     }
 
     std::filesystem::path dir;
+    bool workDir = true;
     std::vector<std::unique_ptr<Device>> devices;
 };
 

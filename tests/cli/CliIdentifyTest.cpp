@@ -42,8 +42,9 @@ TEST_F(CliTest, IdentifyRefusesAnotherTypeWithItsConfigurator) {
     const CliRun r = run({"identify", "--port", dev.port()});
     EXPECT_EQ(r.code, Exit::WrongDevice);
     EXPECT_EQ(r.out, "");
-    EXPECT_TRUE(contains(r.err, "Используйте конфигуратор \"УМНЫЙ ТОРВЕЛ-4\"\nсоединение НЕ "
-                                "установлено."))
+    EXPECT_TRUE(contains(r.err,
+                         "Используйте конфигуратор \"УМНЫЙ ТОРВЕЛ-4\"\ntorvel6: соединение НЕ "
+                         "установлено."))
         << r.err;
 }
 

@@ -104,10 +104,10 @@ TEST(CommandLine, HelpVersionAndUsageExits) {
     EXPECT_EQ(out.rfind("torvel6 ", 0), 0u) << out;
 
     EXPECT_EQ(runWith({"read", "--out", "x"}, out, err), Exit::Usage);
-    EXPECT_EQ(err, "torvel6: \"read\" needs --port PORT\nTry \"torvel6 read --help\".\n");
+    EXPECT_EQ(err, "torvel6: \"read\" needs --port PORT\ntorvel6: Try \"torvel6 read --help\".\n");
     EXPECT_EQ(out, "");
     EXPECT_EQ(runWith({}, out, err), Exit::Usage);
-    EXPECT_NE(err.find("Commands:"), std::string::npos);
+    EXPECT_EQ(err, "torvel6: a command is needed\ntorvel6: Try \"torvel6 --help\".\n");
     // Every command has a help of its own.
     for (const char* c :
          {"ports", "identify", "read", "write", "signal", "keys read", "show", "diff", "sheet"})
@@ -133,8 +133,9 @@ TEST(CliPrompts, AnswersAsTheWindowsDefaultButtonsAndKeepsWhatWasShown) {
     EXPECT_TRUE(p.question(ru("Заменить?")));
     p.message("No exists/tmp/trans.dic");
     p.information(ru("Используйте\r\nдругой"));
-    EXPECT_EQ(err.str(), "Процесс записи завершился. Все OK.\nЗаменить? [No]\nЗаменить? [Да]\n"
-                         "No exists/tmp/trans.dic\nИспользуйте\nдругой\n");
+    EXPECT_EQ(err.str(), "torvel6: Процесс записи завершился. Все OK.\ntorvel6: Заменить? [No]\n"
+                         "torvel6: Заменить? [Да]\ntorvel6: No exists/tmp/trans.dic\n"
+                         "torvel6: Используйте\ntorvel6: другой\n");
     EXPECT_EQ(shown, 5);
     ASSERT_EQ(p.shown().size(), 5u);
     EXPECT_EQ(p.shown()[0].kind, CliPrompts::Kind::Confirm);
@@ -145,6 +146,44 @@ TEST(CliPrompts, AnswersAsTheWindowsDefaultButtonsAndKeepsWhatWasShown) {
     p.setSaveFile("out.cfg");
     EXPECT_EQ(p.openFileName({}), "in.cfg");
     EXPECT_EQ(p.saveFileName({}), "out.cfg");
+
+    // Quiet: kept, not written.
+    err.str({});
+    p.setQuiet(true);
+    p.information(ru("Окно восстановлено"));
+    p.note(ru("Прервано"));
+    EXPECT_EQ(err.str(), "torvel6: Прервано\n");
+    EXPECT_EQ(p.shown().back().text, ru("Окно восстановлено"));
+}
+
+TEST(ErrorLines, EveryLineIsThePrograms_AndAPathStaysWithItsMessage) {
+    struct Case {
+        const char* text; // UTF-8, made Windows-1251
+        const char* lines;
+    };
+    const Case cases[] = {
+        {"Конфигурация успешно сохранена в файл:\r\n/home/ann/site.cfg",
+         "torvel6: Конфигурация успешно сохранена в файл: /home/ann/site.cfg\n"},
+        {"Конфигурация не сохранена в файл:\r\n/a/b.cfg\r\nПапка защищена от записи\r\nПрежний "
+         "файл не изменён.",
+         "torvel6: Конфигурация не сохранена в файл: /a/b.cfg\ntorvel6: Папка защищена от "
+         "записи\ntorvel6: Прежний файл не изменён.\n"},
+        {"Файл не найден\r\n/a/b.cfg", "torvel6: Файл не найден: /a/b.cfg\n"},
+        {"Файл не загружен: ошибка формата.\r\n/a/b.cfg\r\nСтрока 6: коротко",
+         "torvel6: Файл не загружен: ошибка формата: /a/b.cfg\ntorvel6: Строка 6: коротко\n"},
+        // A message that begins with a path: the reason follows it.
+        {"/a/protokol.log\r\nФайл защищён от записи",
+         "torvel6: /a/protokol.log: Файл защищён от записи\n"},
+        {"/dev/ttyUSB0", "torvel6: /dev/ttyUSB0\n"},
+        // A line that goes on after its path is a sentence of its own.
+        {"Нет ответа.\r\n/dev/ttyS0: Permission denied",
+         "torvel6: Нет ответа.\ntorvel6: /dev/ttyS0: Permission denied\n"},
+        {"Используйте\nдругой\rпорт", "torvel6: Используйте\ntorvel6: другой\ntorvel6: порт\n"},
+        {"A\x1B[31m", "torvel6: A?[31m\n"},
+        {"", "torvel6: \n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(errorLines(ru(c.text)), c.lines) << c.text;
 }
 
 TEST(ProgressLine, RewritesOneLineOnATerminalOnly) {

@@ -105,7 +105,8 @@ TEST_F(FileCommandsTest, ShowKeepsAFieldWithLineBreaksOnOneLineAndReportsToStand
     EXPECT_EQ(got.at(static_cast<std::size_t>(*findField("CBox_IN1"))),
               "wiredZones[1].inputType\tЗона 1, Тип входа\tНормально замкнутый (НЗ)");
     // The report of the load, named by the file.
-    EXPECT_EQ(errLines(), (std::vector<std::string>{path + ": #2 Уровень Активации :=7"}));
+    EXPECT_EQ(errLines(),
+              (std::vector<std::string>{"torvel6: " + path + ": #2 Уровень Активации :=7"}));
 }
 
 TEST_F(FileCommandsTest, ShowRefreshesThePanelsAsTheWindowsLoadDoes) {
@@ -191,27 +192,30 @@ TEST_F(FileCommandsTest, JsonEscapesControlBytesAndKeepsAnOddFileName) {
 TEST_F(FileCommandsTest, FilesThatCannotBeShownExitWithTheirMessage) {
     const std::string missing = dir / "missing.cfg";
     EXPECT_EQ(show(missing), FileError);
-    EXPECT_EQ(err.str(), "File not found\n" + missing + "\n");
+    // The path stays on the line of what is said of it.
+    EXPECT_EQ(err.str(), "torvel6: File not found: " + missing + "\n");
 
     err.str({});
     EXPECT_EQ(show(dir.path().string()), FileError);
-    EXPECT_EQ(errLines(), (std::vector<std::string>{"Ошибка чтения файла", dir.path().string(),
-                                                    "Это папка, а не файл"}));
+    EXPECT_EQ(errLines(),
+              (std::vector<std::string>{"torvel6: Ошибка чтения файла: " + dir.path().string(),
+                                        "torvel6: Это папка, а не файл"}));
 
     err.str({});
     const std::string shortFlags = file(
         "short.cfg", withTrailer(lines({"#11", "7", "//#11", "#21", "11111", "101", "//#21"})));
     EXPECT_EQ(show(shortFlags), FileError);
-    EXPECT_EQ(errLines(), (std::vector<std::string>{
-                              "Файл конфигурации не загружен: ошибка формата.", shortFlags,
-                              "Строка 6 (раздел #21): строка флагов короче, чем нужно"}));
+    EXPECT_EQ(errLines(),
+              (std::vector<std::string>{
+                  "torvel6: Файл конфигурации не загружен: ошибка формата: " + shortFlags,
+                  "torvel6: Строка 6 (раздел #21): строка флагов короче, чем нужно"}));
 
     err.str({});
     const std::string text = file("notes.txt", "just some notes\r\n");
     EXPECT_EQ(diff(file("small.cfg", smallFile), text), FileError);
-    EXPECT_EQ(errLines(),
-              (std::vector<std::string>{"Файл конфигурации не загружен: ошибка формата.", text,
-                                        "в файле нет ни одного раздела конфигурации"}));
+    EXPECT_EQ(errLines(), (std::vector<std::string>{
+                              "torvel6: Файл конфигурации не загружен: ошибка формата: " + text,
+                              "torvel6: в файле нет ни одного раздела конфигурации"}));
     EXPECT_EQ(out.str(), "");
 }
 
@@ -223,8 +227,8 @@ TEST_F(FileCommandsTest, AFifoIsRefusedAtOnce) {
     EXPECT_EQ(code, FileError);
     EXPECT_LT(seconds, 1.0);
     EXPECT_FALSE(fifo.rescued());
-    ASSERT_EQ(errLines().size(), 3u);
-    EXPECT_EQ(errLines()[0], "Ошибка чтения файла");
+    ASSERT_EQ(errLines().size(), 2u);
+    EXPECT_EQ(errLines()[0], "torvel6: Ошибка чтения файла: " + fifo.str());
     EXPECT_EQ(out.str(), "");
 
     err.str({});
@@ -260,8 +264,9 @@ TEST_F(FileCommandsTest, DiffListsTheDifferingFieldsWithBothValues) {
     EXPECT_EQ(outLines(), (std::vector<std::string>{
                               "wiredZones[1].message\tЗона 1, Сообщение\tОкно\tОкно\\nдвор"}));
     // Each file's report, named by its file.
-    EXPECT_EQ(errLines(), (std::vector<std::string>{z1 + ": #2 Уровень Активации :=7",
-                                                    z2 + ": #2 Уровень Активации :=7"}));
+    EXPECT_EQ(errLines(),
+              (std::vector<std::string>{"torvel6: " + z1 + ": #2 Уровень Активации :=7",
+                                        "torvel6: " + z2 + ": #2 Уровень Активации :=7"}));
 }
 
 TEST_F(FileCommandsTest, ASavedConfigurationShowsWhatTheFileCarries) {

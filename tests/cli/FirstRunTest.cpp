@@ -99,14 +99,15 @@ TEST_F(FirstRunTest, TheDesktopEntryStartsInTheUsersOwnFolderSeededWithTheDictio
     EXPECT_EQ(std::distance(fs::directory_iterator(root / "bin"), fs::directory_iterator()), 1);
 }
 
-// Started by hand in a folder without a dictionary, the installed one translates.
+// A working folder without a dictionary: the installed one translates.
 TEST_F(FirstRunTest, AFolderWithoutADictionaryUsesTheInstalledOne) {
     const fs::path program = install(T6_CLI, "torvel6");
     QProcess p;
+    p.setProcessEnvironment(environment());
     p.setWorkingDirectory(QString::fromStdString(dir.string()));
     p.start(QString::fromStdString(program.string()),
-            {QStringLiteral("show"), QStringLiteral("missing.t6"), QStringLiteral("--lang"),
-             QStringLiteral("en")});
+            {QStringLiteral("--work-dir"), qpath(""), QStringLiteral("show"),
+             QStringLiteral("missing.t6"), QStringLiteral("--lang"), QStringLiteral("en")});
     ASSERT_TRUE(p.waitForStarted(3000));
     const CliRun r = result(p, 10000);
     EXPECT_EQ(r.code, 6);
@@ -124,12 +125,13 @@ TEST_F(FirstRunTest, APortWithoutPermissionIsExplainedAfterTheSearchsOwnMessage)
     ::chmod(dir.c_str(), 0777);
     ::chmod((dir / "trans.dic").c_str(), 0666);
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = environment();
     env.insert(QStringLiteral("TORVEL6_PORTS"), QString::fromUtf8(name));
     QProcess p;
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(QString::fromStdString(dir.string()));
-    QStringList args{QStringLiteral("identify"), QStringLiteral("--lang"), QStringLiteral("en")};
+    QStringList args{QStringLiteral("--work-dir"), qpath(""), QStringLiteral("identify"),
+                     QStringLiteral("--lang"), QStringLiteral("en")};
     if (::geteuid() == 0) {
         args = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                            QStringLiteral("--clear-groups"), QString::fromUtf8(T6_CLI)} +
@@ -143,14 +145,15 @@ TEST_F(FirstRunTest, APortWithoutPermissionIsExplainedAfterTheSearchsOwnMessage)
     ::close(slave);
     ::close(master);
     ASSERT_TRUE(r.finished);
-    const std::string search = "Communication error (no answer). Check whether the device is "
-                               "connected.\n";
+    const std::string search = "torvel6: Communication error (no answer). Check whether the "
+                               "device is connected.\n";
     const auto at = r.err.find(search);
     ASSERT_NE(at, std::string::npos) << r.err;
     const std::string after = r.err.substr(at + search.size());
     EXPECT_TRUE(contains(after, "No permission to open the port: ")) << r.err;
     EXPECT_TRUE(contains(after, name)) << r.err;
-    EXPECT_TRUE(contains(after, "sudo usermod -aG dialout $USER\nthen log out and log in again."))
+    EXPECT_TRUE(contains(after, "sudo usermod -aG dialout $USER\ntorvel6: then log out and log "
+                                "in again."))
         << r.err;
 }
 
