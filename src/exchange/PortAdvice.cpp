@@ -255,9 +255,9 @@ std::string portAdvice(const PortSituation& s, const AdviceTranslate& translate,
             blocks.push_back(std::move(b));
     }
     for (const Block& b : blocks) {
-        std::string names;
-        for (const std::string& p : b.ports)
-            names += (names.empty() ? "" : ", ") + p;
+        std::string names = w.say(b.ports.size() == 1 ? "Порт" : "Порты");
+        for (std::size_t i = 0; i < b.ports.size(); ++i)
+            names += (i == 0 ? " " : ", ") + b.ports[i];
         addLine(text, b.reason.empty() ? names : names + ": " + b.reason);
         for (const std::string& line : b.advice)
             addLine(text, line);

@@ -308,14 +308,14 @@ TEST_F(ConnectionTest, ASearchWherePortsDidNotOpenTellsEachPortsReasonInItsBox) 
     // The search's own words first, then in the same box each port's reason.
     const std::string box =
         "Ошибка связи(нет ответа). Проверьте подключено ли устройство.\r\n"
-        "/dev/pts/9: Отказано в доступе\r\n"
+        "Порт /dev/pts/9: Отказано в доступе\r\n"
         "Порт могут открывать члены группы dialout. Добавьте себя в неё командой\r\n"
         "sudo usermod -aG dialout $USER\r\n"
         "затем выйдите из сеанса и войдите снова.\r\n"
-        "ttyS0: Отказано в доступе\r\n"
+        "Порт ttyS0: Отказано в доступе\r\n"
         "Права порта 0600 (владелец root, группа root) не позволяют открыть его обычному "
         "пользователю: вступление в группу не поможет.\r\n"
-        "ttyUSB0: Устройство или ресурс занято\r\n"
+        "Порт ttyUSB0: Устройство или ресурс занято\r\n"
         "Порт занят другой программой: minicom\r\n"
         "Закройте эту программу и повторите попытку.\r\n"
         "Служба ModemManager может занимать USB-адаптеры последовательного порта. Чтобы "
@@ -342,7 +342,7 @@ TEST_F(ConnectionTest, ASearchWherePortsDidNotOpenTellsEachPortsReasonInItsBox) 
     clock.advance(4 * 1200);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::NoAnswer);
-    EXPECT_NE(prompts.lastUtf8().find("ttyS0: Отказано в доступе"), std::string::npos);
+    EXPECT_NE(prompts.lastUtf8().find("Порт ttyS0: Отказано в доступе"), std::string::npos);
     EXPECT_EQ(prompts.lastUtf8().find("ttyUSB0"), std::string::npos);
 
     // The next search starts with no faults of its own: nothing more to say.
@@ -361,7 +361,7 @@ TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsExplainedInTheSameBox) {
     connection.connect();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.lastUtf8(), "Не удалось открыть порт: /dev/ttyUSB3\r\n"
-                                  "/dev/ttyUSB3: Отказано в доступе\r\n"
+                                  "Порт /dev/ttyUSB3: Отказано в доступе\r\n"
                                   "Порт могут открывать члены группы uucp. Добавьте себя в неё "
                                   "командой\r\n"
                                   "sudo usermod -aG uucp $USER\r\n"
@@ -372,7 +372,7 @@ TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsExplainedInTheSameBox) {
     ASSERT_FALSE(exchange.beginOperation(ExchangeMode::SignalLevel, "no connection"));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.lastUtf8(), "no connection\r\n"
-                                  "/dev/ttyUSB3: Отказано в доступе\r\n"
+                                  "Порт /dev/ttyUSB3: Отказано в доступе\r\n"
                                   "Порт могут открывать члены группы uucp. Добавьте себя в неё "
                                   "командой\r\n"
                                   "sudo usermod -aG uucp $USER\r\n"
@@ -387,7 +387,7 @@ TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsExplainedInTheSameBox) {
     connection.connect();
     EXPECT_EQ(prompts.textsUtf8(),
               std::vector<std::string>{"Не удалось открыть порт: /dev/ttyUSB3\r\n"
-                                       "/dev/ttyUSB3: Нет такого файла или устройства\r\n"
+                                       "Порт /dev/ttyUSB3: Нет такого файла или устройства\r\n"
                                        "Такого порта нет. Порты в системе: ttyS0, ttyUSB0"});
     EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::Refused);
     // A failure the adapter knows nothing about is its message alone.
