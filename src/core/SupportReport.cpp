@@ -1,6 +1,7 @@
 #include "core/SupportReport.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -93,13 +94,18 @@ std::vector<std::string> supportReportMembers() {
 
 Bytes makeSupportReport(const SupportReportInput& in) {
     const std::string folder = in.programFolder.empty() ? std::string(".") : in.programFolder;
+    // A file that cannot be read is named in "about.txt" and has no member:
+    // an empty member would pass for an empty file.
+    std::string missing;
+    std::vector<std::string> absent;
     auto read = [&](const char* name, std::string& missing) -> Bytes {
         const FileRead r = readRegularFile(folder + "/" + name, kMaxReportedFileBytes);
-        if (r.failure)
+        if (r.failure) {
             missing += std::string("  ") + name + ": " + reasonText(r.failure.fault) + "\n";
+            absent.push_back(std::string(kFolder) + name);
+        }
         return r.bytes;
     };
-    std::string missing;
     Bytes protocol = read(ExchangeLogs::kProtocolFile, missing);
     Bytes hex = read(ExchangeLogs::kHexFile, missing);
     Bytes lastMemo = read(ExchangeLogs::kMemoFile, missing);
@@ -146,7 +152,7 @@ Bytes makeSupportReport(const SupportReportInput& in) {
     for (const Member& m : kMembers)
         about += std::string("  ") + m.name + ": " + m.what + "\n";
     if (!missing.empty())
-        about += "\nLeft out:\n" + missing;
+        about += "\nLeft out, as they could not be read:\n" + missing;
 
     std::string ports;
     for (const std::string& p : in.ports)
@@ -160,7 +166,8 @@ Bytes makeSupportReport(const SupportReportInput& in) {
                                &memo,  &backup,   &configuration, &ports};
     const std::vector<std::string> names = supportReportMembers();
     for (std::size_t i = 0; i < names.size(); ++i)
-        tar.add(names[i], *contents[i], mtime);
+        if (std::find(absent.begin(), absent.end(), names[i]) == absent.end())
+            tar.add(names[i], *contents[i], mtime);
     return tar.finish();
 }
 

@@ -4,7 +4,8 @@
 // "save.000", the configuration in the window, the port list and the
 // program's version. Telephones and key codes are hidden unless the user
 // keeps them (core/SupportMasking.h says how). A file that cannot be read is
-// named, with the reason, in the archive's "about.txt"; it is no failure.
+// left out and named, with the reason, in the archive's "about.txt"; it is no
+// failure.
 
 #include <array>
 #include <string>
@@ -35,7 +36,8 @@ struct SupportReportInput {
     bool keepPrivate = false; // telephones and key codes as they are
 };
 
-// The archive's members, in its order, under the folder "torvel6-support/".
+// The archive's members, in its order, under the folder "torvel6-support/",
+// when every file could be read.
 std::vector<std::string> supportReportMembers();
 
 Bytes makeSupportReport(const SupportReportInput& in);

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -24,15 +25,22 @@
 #include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <filesystem>
 
+#include "common/AtomicFile.h"
 #include "common/Cp1251.h"
+#include "core/ProgramFolders.h"
+#include "core/ProgramInfo.h"
+#include "core/SupportReport.h"
 #include "ui/Cp1251Validator.h"
+#include "ui/ElidedLabel.h"
 #include "ui/HelpWindow.h"
 #include "ui/KeyGrid.h"
 #include "ui/ModelView.h"
 #include "ui/OperationPanels.h"
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
+#include "ui/PortComboBox.h"
 #include "ui/QtPrompts.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
@@ -312,14 +320,20 @@ void MainWindow::buildOverlays(QWidget* clientArea) {
     keyPanel->move(245, 120);
     keyGrid_ = new KeyGrid(keyPanel->findChild<QTableWidget*>("SGrid_key"), core_.model(),
                            [this](const std::string& t) { return core_.translateMessage(t); });
-    maker_ = std::make_unique<MakerPanel>(buildMakerPanel(clientArea));
+    const MakerFacts facts{
+        windowIcon(), QString::fromStdString(programVersion()),
+        QDir(QString::fromStdString(core_.logs().directory())).absolutePath(),
+        readSupportContacts(supportContactFiles(installedDataFolder(executableFolder())))};
+    maker_ = std::make_unique<MakerPanel>(buildMakerPanel(clientArea, facts));
     maker_->panel->move(204, 52);
     connect(maker_->close, &QPushButton::clicked, this, [this] { maker_->panel->hide(); });
     connect(maker_->web, &QPushButton::clicked, this, [this] {
         // Nothing is reported when the address cannot be opened.
         if (openUrl_)
-            openUrl_(maker_->address->text());
+            openUrl_(maker_->address->fullText());
     });
+    connect(maker_->report, &QPushButton::clicked, this,
+            [this] { guarded([this] { makeSupportReport(); }); });
 }
 
 void MainWindow::buildAllParts() {
@@ -346,6 +360,56 @@ void MainWindow::showMakerPanel() {
     maker_->panel->setEnabled(true);
     maker_->panel->show();
     maker_->panel->raise();
+}
+
+void MainWindow::setSupportContacts(const SupportContacts& contacts) {
+    showSupportContacts(*maker_, contacts);
+}
+
+void MainWindow::makeSupportReport() {
+    const std::optional<std::string> path =
+        core_.prompts().saveFileName(supportReportDialog(core_.clock().localNow()));
+    if (!path || path->empty())
+        return;
+    auto tr = [this](const std::string& text) { return core_.translateMessage(text); };
+    const std::string name = platformNameText(*path);
+    const auto refused = [&](const FileFailure& failure) {
+        core_.prompts().error(tr(ru("Отчёт для поддержки не сохранён в файл:")) + "\r\n" + name +
+                              "\r\n" + fileFailureText(failure, tr));
+    };
+    if (const FileFailure failure = checkFileWritable(*path)) {
+        refused(failure);
+        return;
+    }
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::status(*path, ec)) &&
+        !core_.prompts().question(tr(ru("Файл с таким именем существует.  Заменить?"))))
+        return;
+    // The logs as they are after the questions: whatever came meanwhile is in.
+    SupportReportInput in = supportReportInput(core_);
+    in.keepPrivate = maker_->keepPrivate->isChecked();
+    const std::string connected = core_.exchange().connectedPort();
+    const std::vector<PortDetails> details = core_.exchange().port().portDetails();
+    for (int i = 0; portCombo_ && i < portCombo_->count(); ++i) {
+        const QString port = portCombo_->itemText(i);
+        QString line = port;
+        for (const PortDetails& d : details)
+            if (QString::fromStdString(d.name) == port) {
+                const QString what = PortComboBox::detailsText(d);
+                if (!d.device.empty() && d.device != d.name)
+                    line += QStringLiteral(" (%1)").arg(QString::fromStdString(d.device));
+                if (!what.isEmpty())
+                    line += QStringLiteral(": ") + what;
+            }
+        if (port.toStdString() == connected)
+            line += QStringLiteral(" [connected]");
+        in.ports.push_back(line.toStdString());
+    }
+    if (const FileFailure failure = writeFileSafely(*path, t6::makeSupportReport(in))) {
+        refused(failure);
+        return;
+    }
+    core_.prompts().message(tr(ru("Отчёт для поддержки сохранён в файл:")) + "\r\n" + name);
 }
 
 void MainWindow::nameFixedOutputs() {

@@ -30,6 +30,7 @@ class HelpWindow;
 class PortComboBox;
 class QtPrompts;
 struct MakerPanel;
+struct SupportContacts;
 
 class MainWindow : public QMainWindow, public ExchangeView {
     Q_OBJECT
@@ -51,10 +52,15 @@ public:
     ModelView& modelView() { return *view_; }
 
     // The maker panel: shown by "О производителе", hidden by its "Закрыть";
-    // its web button opens the maker's address with the desktop's handler
+    // its web button opens the support address with the desktop's handler
     // (tests give an opener of their own).
     void showMakerPanel();
     void setUrlOpener(std::function<void(const QString&)> opener) { openUrl_ = std::move(opener); }
+    // The distributor's support contacts the panel shows; read from the
+    // distributor's file when the window is made.
+    void setSupportContacts(const SupportContacts& contacts);
+    // "Собрать отчёт для поддержки": the support report into a file the user names.
+    void makeSupportReport();
 
     // "Справка": the user guide in the window's language.
     void showHelp();

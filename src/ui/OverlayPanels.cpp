@@ -3,17 +3,23 @@
 // operations that open them show them.
 
 #include <QAction>
+#include <QCheckBox>
+#include <QFormLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/ProgramInfo.h"
 
 #include "ui/Cp1251Validator.h"
+#include "ui/ElidedLabel.h"
 #include "ui/ObjectIndex.h"
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
@@ -52,6 +58,17 @@ QLabel* label(QWidget* parent, const QString& text, QRect at, const char* name =
     return l;
 }
 
+// A value shown as it is (a path, a contact): never translated, selectable,
+// shortened to the room it has with the whole text in its tooltip.
+ElidedLabel* value(QWidget* parent, const char* name) {
+    auto* l = new ElidedLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setProperty(kNoTranslate, true);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return l;
+}
+
 QLineEdit* edit(QWidget* parent, const QString& name, int maxLength, QRect at) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
@@ -59,17 +76,6 @@ QLineEdit* edit(QWidget* parent, const QString& name, int maxLength, QRect at) {
     e->setValidator(new Cp1251Validator(e));
     e->setGeometry(at);
     return e;
-}
-
-// A stand-in for the maker's logo until the real picture is supplied.
-QPixmap placeholderLogo(QSize size) {
-    QPixmap p(size);
-    p.fill(QColor(230, 230, 230));
-    QPainter painter(&p);
-    painter.setPen(QColor(120, 120, 120));
-    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
-    painter.drawText(p.rect(), Qt::AlignCenter, QStringLiteral("LOGO\n(placeholder)"));
-    return p;
 }
 
 } // namespace
@@ -186,32 +192,137 @@ void nameOverlayRows(QWidget* root) {
     }
 }
 
-MakerPanel buildMakerPanel(QWidget* parent) {
+MakerPanel buildMakerPanel(QWidget* parent, const MakerFacts& facts) {
     MakerPanel m;
     m.panel = overlay(parent, "Panel2", {620, 340});
-    auto* logo = label(m.panel, {}, {14, 14, 160, 120}, "Image_logo");
-    logo->setPixmap(placeholderLogo(logo->size()));
-    // Placeholders: the support telephone, e-mail and web address are to be
-    // replaced by the maker's real ones.
-    auto* greeting = label(m.panel,
-                           u("Уважаемый покупатель!\n"
-                             "Благодарим Вас за выбор продукции компании «Нордиф».\n"
-                             "Мы надеемся, что прибор будет надёжно служить Вам долгие годы.\n"
-                             "Если у Вас появились вопросы по настройке прибора,\n"
-                             "обращайтесь в нашу службу поддержки.\n"
-                             "Телефон поддержки: +7 (000) 000-00-00 (образец)\n"
-                             "E-mail поддержки: support@example.com (образец)"),
-                           {186, 14, 420, 150}, "Memo_maker");
-    greeting->setFrameShape(QFrame::Box);
-    greeting->setMargin(6);
-    greeting->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    greeting->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m.web = button(m.panel, "BB_maker_site", "Прейти на сайт производителя", {186, 180, 240, 26});
-    m.address = label(m.panel, QStringLiteral("https://www.example.com/"), {436, 180, 170, 26},
-                      "Label_maker_site");
-    m.address->setProperty(kNoTranslate, true);
-    m.close = button(m.panel, "BB_maker_close", "Закрыть", {486, 296, 120, 28});
+    auto* grid = new QGridLayout(m.panel);
+    grid->setContentsMargins(12, 10, 12, 10);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(4);
+    auto data = [](QLabel* l) {
+        l->setProperty(kNoTranslate, true);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return l;
+    };
+
+    // The program's own icon, its name, version and licence.
+    auto* logo = new QLabel(m.panel);
+    logo->setObjectName(QStringLiteral("Image_logo"));
+    logo->setPixmap(facts.icon.pixmap(QSize(80, 80)));
+    logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    grid->addWidget(logo, 0, 0, 4, 1);
+    auto* name = new QLabel(u("Конфигуратор УМНЫЙ ТОРВЕЛ-6"), m.panel);
+    name->setObjectName(QStringLiteral("Label_program"));
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    grid->addWidget(name, 0, 1);
+    auto* version = new QHBoxLayout;
+    version->setSpacing(6);
+    auto* versionCaption = new QLabel(u("Версия:"), m.panel);
+    versionCaption->setObjectName(QStringLiteral("Label_version_caption"));
+    version->addWidget(versionCaption);
+    auto* versionText = data(new QLabel(facts.version, m.panel));
+    versionText->setObjectName(QStringLiteral("Label_version"));
+    version->addWidget(versionText, 1);
+    grid->addLayout(version, 1, 1);
+    auto* licence = data(new QLabel(QString::fromLatin1(kProgramLicence), m.panel));
+    licence->setObjectName(QStringLiteral("Label_licence"));
+    grid->addWidget(licence, 2, 1);
+    auto* folderBox = new QVBoxLayout;
+    folderBox->setSpacing(0);
+    auto* folderCaption = new QLabel(u("Журналы обмена и файл save.000 лежат в папке:"), m.panel);
+    folderCaption->setObjectName(QStringLiteral("Label_folder_caption"));
+    folderBox->addWidget(folderCaption);
+    auto* folder = value(m.panel, "Label_folder");
+    folder->setFullText(facts.folder, Qt::ElideMiddle);
+    folderBox->addWidget(folder);
+    grid->addLayout(folderBox, 3, 1);
+    grid->setColumnStretch(1, 1);
+
+    // Whom to ask: the distributor's contacts, or a plain word that there are none.
+    auto* support = new QGroupBox(u("Поддержка"), m.panel);
+    support->setObjectName(QStringLiteral("GroupBox_support"));
+    auto* form = new QFormLayout(support);
+    form->setContentsMargins(8, 4, 8, 6);
+    form->setVerticalSpacing(2);
+    m.none = new QLabel(u("У этой копии программы нет контактов поддержки от её поставщика. "
+                          "Отправьте отчёт для поддержки тому, кто предоставил вам программу."),
+                        support);
+    m.none->setObjectName(QStringLiteral("Label_no_support"));
+    m.none->setWordWrap(true);
+    form->addRow(m.none);
+    const std::pair<const char*, const char*> rows[] = {{"Label_support_name", "Поставщик:"},
+                                                        {"Label_support_phone", "Телефон:"},
+                                                        {"Label_support_email", "Эл. почта:"}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        auto* caption = new QLabel(u(rows[i].second), support);
+        caption->setObjectName(QString::fromLatin1(rows[i].first) + QStringLiteral("_caption"));
+        m.contactCaptions[i] = caption;
+        m.contacts[i] = value(support, rows[i].first);
+        form->addRow(caption, m.contacts[i]);
+    }
+    auto* web = new QHBoxLayout;
+    m.web = new QPushButton(u("Открыть сайт поддержки"), support);
+    m.web->setObjectName(QStringLiteral("BB_maker_site"));
+    m.web->setAutoDefault(false);
+    web->addWidget(m.web);
+    m.address = value(support, "Label_maker_site");
+    web->addWidget(m.address, 1);
+    form->addRow(web);
+    grid->addWidget(support, 4, 0, 1, 2);
+
+    // The report for whoever supports the program.
+    auto* report = new QGroupBox(u("Отчёт для поддержки"), m.panel);
+    report->setObjectName(QStringLiteral("GroupBox_report"));
+    auto* reportColumn = new QVBoxLayout(report);
+    reportColumn->setContentsMargins(8, 4, 8, 6);
+    reportColumn->setSpacing(2);
+    auto* what = new QLabel(u("Журналы обмена, save.000, конфигурация в окне, версия программы "
+                              "и список портов в одном архиве. Телефоны и коды ключей в нём "
+                              "скрыты: все их цифры, кроме двух последних, заменены на X."),
+                            report);
+    what->setObjectName(QStringLiteral("Label_report"));
+    what->setWordWrap(true);
+    reportColumn->addWidget(what);
+    auto* reportRow = new QHBoxLayout;
+    m.keepPrivate = new QCheckBox(u("Не скрывать телефоны и коды ключей"), report);
+    m.keepPrivate->setObjectName(QStringLiteral("CheckBox_keep_private"));
+    reportRow->addWidget(m.keepPrivate, 1);
+    m.report = new QPushButton(u("Собрать отчёт для поддержки"), report);
+    m.report->setObjectName(QStringLiteral("BB_support_report"));
+    m.report->setAutoDefault(false);
+    reportRow->addWidget(m.report);
+    reportColumn->addLayout(reportRow);
+    grid->addWidget(report, 5, 0, 1, 2);
+
+    grid->setRowStretch(6, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    m.close = new QPushButton(u("Закрыть"), m.panel);
+    m.close->setObjectName(QStringLiteral("BB_maker_close"));
+    m.close->setAutoDefault(false);
+    m.close->setMinimumSize(120, 28);
+    bottom->addWidget(m.close);
+    grid->addLayout(bottom, 7, 0, 1, 2);
+    showSupportContacts(m, facts.contacts);
     return m;
+}
+
+void showSupportContacts(MakerPanel& m, const SupportContacts& contacts) {
+    const std::string* values[] = {&contacts.name, &contacts.phone, &contacts.email};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const bool shown = !values[i]->empty();
+        m.contacts[i]->setFullText(QString::fromStdString(*values[i]), Qt::ElideRight);
+        m.contacts[i]->setVisible(shown);
+        m.contactCaptions[i]->setVisible(shown);
+    }
+    m.none->setVisible(contacts.empty());
+    // The button shows only when there is an address to open.
+    const bool web = !contacts.web.empty();
+    m.address->setFullText(QString::fromStdString(contacts.web), Qt::ElideRight);
+    m.web->setVisible(web);
+    m.address->setVisible(web);
 }
 
 } // namespace t6

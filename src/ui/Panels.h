@@ -5,8 +5,14 @@
 // through the kit, and every panel's enabled state and colour follow the
 // model's predicates.
 
-#include "config/DeviceConfig.h"
+#include <QIcon>
+#include <QString>
+#include <array>
 
+#include "config/DeviceConfig.h"
+#include "core/SupportContacts.h"
+
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -14,6 +20,7 @@ class QWidget;
 
 namespace t6 {
 
+class ElidedLabel;
 class PanelKit;
 
 // "Список телефонов для оповещения": the five telephones, the date and the time.
@@ -37,12 +44,28 @@ QWidget* buildSensorListPanel(QWidget* parent);
 // panels, in the window's current language.
 void nameOverlayRows(QWidget* root);
 
+// The maker panel ("О производителе"): the program's name, version and
+// licence, the folder of its logs, whom to ask for help, and the support
+// report. The support contacts are the distributor's; without any the panel
+// says so, and the web button shows only with an address to open.
+struct MakerFacts {
+    QIcon icon;
+    QString version;
+    QString folder;
+    SupportContacts contacts;
+};
 struct MakerPanel {
     QWidget* panel = nullptr;
     QPushButton* web = nullptr;
     QPushButton* close = nullptr;
-    QLabel* address = nullptr;
+    QPushButton* report = nullptr;
+    QCheckBox* keepPrivate = nullptr;
+    ElidedLabel* address = nullptr;
+    QLabel* none = nullptr;                   // the plain word that there are no contacts
+    std::array<ElidedLabel*, 3> contacts{};   // name, telephone, e-mail
+    std::array<QLabel*, 3> contactCaptions{}; // their captions
 };
-MakerPanel buildMakerPanel(QWidget* parent);
+MakerPanel buildMakerPanel(QWidget* parent, const MakerFacts& facts);
+void showSupportContacts(MakerPanel& m, const SupportContacts& contacts);
 
 } // namespace t6

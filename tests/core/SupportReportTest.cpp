@@ -159,7 +159,10 @@ TEST(SupportReportTest, TheArchiveHoldsEveryFileAndNamesTheMissingOnes) {
     std::vector<std::string> names;
     for (const auto& [name, bytes] : m)
         names.push_back(name);
-    std::vector<std::string> want = supportReportMembers();
+    std::vector<std::string> want;
+    for (const std::string& name : supportReportMembers())
+        if (name != "torvel6-support/log.log" && name != "torvel6-support/save.000")
+            want.push_back(name);
     std::sort(want.begin(), want.end());
     EXPECT_EQ(names, want);
     EXPECT_EQ(m.at("torvel6-support/protokol.log"), ru("<<< поиск порта: T6 2.05") + "\r\n");
@@ -171,7 +174,8 @@ TEST(SupportReportTest, TheArchiveHoldsEveryFileAndNamesTheMissingOnes) {
     for (const char* line :
          {"torvel6-configurator 9.8.7\nCopyright 2026 Torvel. All rights reserved.\n",
           "Report made 14.03.2026 15:30:02", "Device: none identified in this run\n",
-          "\nLeft out:\n  log.log: a folder, not a file\n  save.000: not there\n"})
+          "\nLeft out, as they could not be read:\n  log.log: a folder, not a file\n"
+          "  save.000: not there\n"})
         EXPECT_NE(about.find(line), std::string::npos) << line << "\n---\n" << about;
 }
 
