@@ -32,7 +32,7 @@ ExchangeController::ExchangeController(SerialPort& port, Clock& clock, Prompts& 
     framer_.setOnPacket([this](const Bytes& payload) { onPacket(payload); });
     framer_.setOnError([this](const std::exception& e) { showError(e.what()); });
     port_.setReceiver([this](const Bytes& chunk) { onBytesReceived(chunk); });
-    port_.setLostHandler([this](const std::string& reason) { onPortLost(reason); });
+    port_.setLostHandler([this](int code) { onPortLost(code); });
 }
 
 ExchangeController::~ExchangeController() {
@@ -321,7 +321,7 @@ void ExchangeController::onClockTimer() {
     refreshPortState();
 }
 
-void ExchangeController::onPortLost(const std::string& reason) {
+void ExchangeController::onPortLost(int code) {
     refreshPortState();
     if (mode_ == ExchangeMode::Identify && search_->isActive())
         return; // a probed port that goes away is skipped like one that does not open
@@ -329,9 +329,11 @@ void ExchangeController::onPortLost(const std::string& reason) {
         return;
     // No reply can come any more: the operation ends now, and one box says
     // why and what became of it. Its time-out would only tell more later.
-    std::string text = translate(ru("Порт больше не доступен:")) + " " +
-                       platformNameText(port_.portName()) +
-                       (reason.empty() ? std::string() : "\r\n" + platformNameText(reason));
+    std::string text =
+        translate(ru("Порт больше не доступен:")) + " " + platformNameText(port_.portName()) +
+        (code == 0 ? std::string() : "\r\n" + systemReasonText(code, [this](const std::string& t) {
+                                         return translate(t);
+                                     }));
     const std::vector<std::string> outcomes = interrupt(Interruption::PortLost);
     framer_.reset();
     cancel_ = {};

@@ -168,7 +168,7 @@ public:
     void onReplyTimer();
     void onCloseTimer();
     void onClockTimer();
-    void onPortLost(const std::string& reason);
+    void onPortLost(int code);
 
     // "Открыт (Com=...)" / "Закрыт (Com=...)".
     std::string portStateText() const;

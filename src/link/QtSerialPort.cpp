@@ -270,10 +270,9 @@ void QtSerialPort::portLost() {
     if (lostQueued_)
         return;
     lostQueued_ = true;
-    // The system's own words for it, if it has any; the program words the rest.
-    std::string reason = port_.error() == QSerialPort::NoError
-                             ? std::string()
-                             : port_.errorString().toLocal8Bit().toStdString();
+    // The system's error number for it, if it gave one; the program words it
+    // in the language of its messages.
+    const int reason = port_.error() == QSerialPort::NoError ? 0 : systemErrorCode(port_.error());
     // Under the wait of write() the port is closed once write() has returned;
     // elsewhere at once, so that a dead port raises no further events.
     const bool closeNow = !writing_;

@@ -79,7 +79,7 @@ struct PortDetails {
 class SerialPort {
 public:
     using Receiver = std::function<void(const Bytes& chunk)>;
-    using LostHandler = std::function<void(const std::string& reason)>;
+    using LostHandler = std::function<void(int code)>;
 
     virtual ~SerialPort() = default;
 
@@ -118,7 +118,8 @@ public:
     virtual void setReceiver(Receiver receiver) = 0;
 
     // Called when an open port vanishes (adapter unplugged); the port is closed
-    // by then. The reason is the system's error text (platform encoding), or empty.
+    // by then. The code is the system's error number for it (EIO for a failed
+    // read), or 0 when the system gave none; the program words it.
     virtual void setLostHandler(LostHandler handler) = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -246,12 +247,12 @@ TEST(SimulatedPort, LearningGoesOnWhileThePortIsClosed) {
 
 TEST(SimulatedPort, UnplugClosesAndTellsTheLostHandler) {
     PortHarness h;
-    std::string reason;
-    h.port.setLostHandler([&](const std::string& r) { reason = r; });
+    int reason = 0;
+    h.port.setLostHandler([&](int code) { reason = code; });
     h.port.write(frame("Tt"));
     h.port.unplug();
     EXPECT_FALSE(h.port.isOpen());
-    EXPECT_EQ(reason, "Device disconnected");
+    EXPECT_EQ(reason, ENODEV);
     h.clock.advance(10);
     EXPECT_TRUE(h.chunks.empty());
 }

@@ -312,7 +312,7 @@ TEST_F(ControllerTest, APortThatVanishesDuringAnOperationIsToldAndShownClosed) {
     EXPECT_EQ(u8(view.portState), "Закрыт (Com=ttyUSB0)");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Error);
-    EXPECT_EQ(prompts.lastUtf8(), "Порт больше не доступен: ttyUSB0\r\nDevice disconnected.");
+    EXPECT_EQ(prompts.lastUtf8(), "Порт больше не доступен: ttyUSB0\r\nНет такого устройства.");
     // No reply can come: the operation is over now, and its time-out says nothing more.
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     EXPECT_FALSE(exchange.replyTimer().isActive());
@@ -339,7 +339,7 @@ TEST_F(ControllerTest, APortThatVanishesTellsWhatBecameOfEachWaitingOperationInI
     ASSERT_EQ(told.size(), 2u);
     EXPECT_EQ(told[1], ExchangeController::Interruption::PortLost);
     EXPECT_EQ(prompts.lastUtf8(),
-              "Порт больше не доступен: ttyUSB0\r\nDevice disconnected\r\nthe read is undone.");
+              "Порт больше не доступен: ttyUSB0\r\nНет такого устройства\r\nthe read is undone.");
     EXPECT_FALSE(exchange.canCancel());
     EXPECT_FALSE(cancelled) << "the wait's own cancel is not run: there is no port to cancel on";
     EXPECT_EQ(view.notices.size(), 1u);
@@ -351,15 +351,18 @@ TEST_F(ControllerTest, APortThatVanishesTellsWhatBecameOfEachWaitingOperationInI
 }
 
 TEST_F(ControllerTest, AVanishedPortIsToldInTheWindowsLanguage) {
+    // The system's reason too: no English words of the system inside a
+    // Russian box, nor Russian ones inside an English box.
     exchange.setTranslate([](const std::string& t) {
-        return t == ru("Порт больше не доступен:") ? std::string("The port is no longer available:")
-                                                   : t;
+        if (t == ru("Порт больше не доступен:"))
+            return std::string("The port is no longer available:");
+        return t == ru("Нет такого устройства") ? std::string("No such device") : t;
     });
     exchange.setConnectedPort("/dev/ttyUSB0");
     ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "none"));
     port.unplug();
-    EXPECT_EQ(prompts.lastUtf8(), "The port is no longer available: /dev/ttyUSB0\r\nDevice "
-                                  "disconnected.");
+    EXPECT_EQ(prompts.lastUtf8(),
+              "The port is no longer available: /dev/ttyUSB0\r\nNo such device.");
 }
 
 TEST_F(ControllerTest, ShutdownPurgesAndClosesAnOpenPort) {

@@ -1,5 +1,7 @@
 #include "support/FakeSerialPort.h"
 
+#include <cerrno>
+
 namespace t6::test {
 
 std::vector<std::string> FakeSerialPort::listPorts() {
@@ -68,7 +70,7 @@ void FakeSerialPort::unplug() {
         return;
     open_ = false;
     if (lost_)
-        lost_("Device disconnected");
+        lost_(ENODEV); // the adapter unplugged
 }
 
 } // namespace t6::test

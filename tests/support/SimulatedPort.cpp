@@ -1,6 +1,7 @@
 #include "support/SimulatedPort.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace t6::test {
 
@@ -106,7 +107,7 @@ void SimulatedPort::unplug() {
     open_ = false;
     dropPending();
     if (lost_)
-        lost_("Device disconnected");
+        lost_(ENODEV); // the adapter unplugged
 }
 
 std::size_t SimulatedPort::pendingBytes() const {
