@@ -4,15 +4,18 @@
 #include <cctype>
 
 #include "common/Cp1251.h"
+#include "config/ConfigBlock.h"
+#include "files/ConfigFile.h"
+#include "keys/KeyTable.h"
 
 namespace t6 {
 
 namespace {
 
-constexpr std::size_t kIdentity = 8;
-constexpr std::size_t kKeyRecord = 20;
-constexpr std::size_t kIdentityAt = 12;
-constexpr std::size_t kKeyTable = 10 * kKeyRecord;
+constexpr std::size_t kIdentity = KeyIdentityBytes;
+constexpr std::size_t kKeyRecord = KeyRecordBytes;
+constexpr std::size_t kIdentityAt = KeyDescriptionBytes;
+constexpr std::size_t kKeyTable = KeyTableBytes;
 // A telephone is looked for elsewhere only when it has this many digits:
 // shorter numbers are not telephones and would hide unrelated digits.
 constexpr std::size_t kTelephoneDigits = 5;
@@ -72,8 +75,9 @@ std::string maskedIdentityHex(const Bytes& id) {
 
 // Every telephones record in bytes: hands each number's place to f.
 template <typename F> void forEachRecordedTelephone(std::string_view bytes, F&& f) {
-    for (std::size_t p = bytes.find('\x11'); p != std::string_view::npos;
-         p = bytes.find('\x11', p + 1)) {
+    constexpr char type = static_cast<char>(RecordType::Telephones);
+    for (std::size_t p = bytes.find(type); p != std::string_view::npos;
+         p = bytes.find(type, p + 1)) {
         std::size_t q = p + 1;
         while (true) {
             const std::size_t start = q;
@@ -92,8 +96,8 @@ template <typename F> void forEachRecordedTelephone(std::string_view bytes, F&& 
 // The configuration file's telephone lines: between "#11" and "//#11" to "#15" and "//#15".
 template <typename F> void forEachFileTelephone(std::string_view file, F&& f) {
     for (int n = 11; n <= 15; ++n) {
-        const std::string open = "#" + std::to_string(n) + "\r\n";
-        const std::string close = "\r\n//#" + std::to_string(n) + "\r\n";
+        const std::string open = configSectionTag(n) + "\r\n";
+        const std::string close = "\r\n//" + configSectionTag(n) + "\r\n";
         for (std::size_t at = file.find(open); at != std::string_view::npos;
              at = file.find(open, at + 1)) {
             if (at != 0 && (at < 2 || file.substr(at - 2, 2) != "\r\n"))
