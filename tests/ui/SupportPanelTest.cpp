@@ -98,15 +98,19 @@ TEST_F(SupportPanelTest, TheReportGoesWhereTheUserPicksWithTelephonesHiddenUnles
     EXPECT_EQ(prompts.shown.size(), boxes + 1) << "only the dialog";
 }
 
-TEST_F(SupportPanelTest, AReportThatCannotBeWrittenIsToldAndLeavesNothing) {
-    const std::filesystem::path path = dir / "no-such-folder" / "report.tar";
-    prompts.fileNames = {path.string()};
-    child<QPushButton>("BB_support_report")->click();
-    EXPECT_EQ(prompts.lastUtf8().rfind(
-                  "Отчёт для поддержки не сохранён в файл:\r\n" + path.string() + "\r\n", 0),
-              0u)
-        << prompts.lastUtf8();
-    EXPECT_FALSE(std::filesystem::exists(path));
+TEST_F(SupportPanelTest, AReportThatCannotBeWrittenIsToldAndLeavesWhatWasThere) {
+    const std::filesystem::path fifo = dir / "pipe.tar";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::filesystem::path& path : {dir / "no-such-folder" / "report.tar", fifo}) {
+        prompts.fileNames = {path.string()};
+        child<QPushButton>("BB_support_report")->click();
+        EXPECT_EQ(prompts.lastUtf8().rfind(
+                      "Отчёт для поддержки не сохранён в файл:\r\n" + path.string() + "\r\n", 0),
+                  0u)
+            << prompts.lastUtf8();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 } // namespace
