@@ -58,8 +58,9 @@ Commands:
 The working folder is the per-user folder $XDG_DATA_HOME/torvel6 (normally
 ~/.local/share/torvel6), which the window started from the desktop uses too,
 or the folder --work-dir names. The logs (protokol.log, protokol_FF.log,
-log.log), the backup save.000 taken before every read, the load report
-LoadFile.rep and the dictionary trans.dic lie there; nothing is written into
+log.log), the load report LoadFile.rep and the dictionary trans.dic lie
+there (the window's backup save.000 too: the command line never replaces
+it, a read here keeps what it replaces in memory); nothing is written into
 the folder the program is started in. The per-user folder is made on first
 use (only the user may enter it) and given a copy of the installed trans.dic;
 a trans.dic already there is kept. A folder named by --work-dir is not made:
@@ -87,11 +88,11 @@ constexpr const char* kRead = R"(Usage: torvel6 read --port PORT --out FILE [--f
 Reads the whole configuration from the device on PORT (the wireless
 outputs, the configuration block, the remote controls, the wireless
 temperature sensors) and saves it in FILE as the window saves a
-configuration file. The configuration held before the read goes to save.000
-first, as in the window. A read that does not complete writes no FILE: a
-block shorter than its size, a configuration block without one of the
-records the device always sends, a lost port (exit 7), a wait the device
-leaves unanswered for 10 s (exit 4).
+configuration file. The window's backup save.000 is left as it is: the
+command line holds only its start-up configuration before a read. A read
+that does not complete writes no FILE: a block shorter than its size, a
+configuration block without one of the records the device always sends, a
+lost port (exit 7), a wait the device leaves unanswered for 10 s (exit 4).
 An existing FILE is not replaced (exit 6, nothing is asked of the device)
 unless --force is given.
 )";

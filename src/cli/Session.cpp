@@ -22,6 +22,9 @@ Session::Session(std::ostream& out, std::ostream& err, const SessionSetup& setup
     : out_(out), setup_(setup), port_(serial_), prompts_(err) {
     core_ = std::make_unique<AppCore>(port_, clock_, prompts_, setup_.programDir);
     AppCore& core = *core_;
+    // The window's backup save.000 lies in the same folder: a read here keeps
+    // what it replaces in memory only.
+    core.files().setBackupInMemory(true);
     core.dictionary().setDefaultFile(installedDictionary(executableFolder()));
     prompts_.setTranslate([&core](const std::string& t) { return core.translateMessage(t); });
     core.seedRandom();

@@ -125,18 +125,31 @@ ConfigFiles::SaveResult ConfigFiles::saveConfiguration() {
 }
 
 bool ConfigFiles::saveBackup() {
+    if (backupInMemory_) {
+        ModeScope mode(exchange_, ExchangeMode::SavingFile);
+        memoryBackup_ = t6::saveConfigFile(model_, exchange_.clock().localNow());
+        return true;
+    }
     autoBackupPending_ = true;
     return saveConfiguration() == SaveResult::Saved;
 }
 
 bool ConfigFiles::restoreBackup() {
-    const FileRead read = readRegularFile(backupPath(), kMaxConfigFileBytes);
-    if (read.failure)
-        return false;
+    Bytes bytes;
+    if (backupInMemory_) {
+        if (!memoryBackup_)
+            return false;
+        bytes = *memoryBackup_;
+    } else {
+        FileRead read = readRegularFile(backupPath(), kMaxConfigFileBytes);
+        if (read.failure)
+            return false;
+        bytes = std::move(read.bytes);
+    }
     ConfigFileLoad load;
     {
         ModeScope mode(exchange_, ExchangeMode::LoadingFile);
-        load = t6::loadConfigFile(read.bytes, model_);
+        load = t6::loadConfigFile(bytes, model_);
         if (!load.error)
             refreshAfterLoad(model_);
     }

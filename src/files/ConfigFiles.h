@@ -79,6 +79,10 @@ public:
     // device that did not complete). False when the backup cannot be read;
     // the window is then unchanged.
     bool restoreBackup();
+    // Keeps the backup in memory instead of the backup file: the command line
+    // holds only its start-up configuration before a read, and the window's
+    // backup in the same folder must not be replaced by it.
+    void setBackupInMemory(bool on) { backupInMemory_ = on; }
 
     // The two file dialogs. By default they are titled like the two menu items
     // and have no filter and no default extension: any name may be chosen.
@@ -116,6 +120,8 @@ private:
     FileDialogSpec openDialog_;
     FileDialogSpec saveDialog_;
     bool autoBackupPending_ = false;
+    bool backupInMemory_ = false;
+    std::optional<Bytes> memoryBackup_;
     CaptionText captions_;
     LoadReport lastLoad_;
     std::optional<Outcome> outcome_;

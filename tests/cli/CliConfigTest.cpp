@@ -60,9 +60,9 @@ TEST_F(CliConfigTest, ReadSavesTheDevicesConfigurationAfterTheBackup) {
     EXPECT_EQ(file.substr(0, 5), "#00\r\n");
     EXPECT_TRUE(contains(file, "\r\n#01\r\nВходная дверь\r\n")) << file;
     EXPECT_TRUE(contains(file, "Мама")) << file;
-    // The window's start-up configuration went to the backup first.
-    EXPECT_TRUE(exists("save.000"));
-    EXPECT_FALSE(contains(text("save.000"), "Входная дверь"));
+    // The window's backup in the same folder is not replaced by the command
+    // line's start-up configuration.
+    EXPECT_FALSE(exists("save.000"));
     EXPECT_TRUE(contains(text("protokol.log"), "\r\n<<< чтение входа1\r\n\x01Входная дверь"));
     EXPECT_TRUE(contains(text("protokol_FF.log"), "<< чтение основных данных\r\n9999"));
     EXPECT_TRUE(contains(text("log.log"), "входная строка: Папа"));
@@ -90,7 +90,7 @@ TEST_F(CliConfigTest, AReadWithoutTheBlockWritesNoFile) {
     EXPECT_EQ(r.code, Exit::NoAnswer) << r.err;
     EXPECT_TRUE(contains(r.err, "Превышен период ожидания ответа устройства.")) << r.err;
     EXPECT_FALSE(exists("site.cfg"));
-    EXPECT_TRUE(exists("save.000"));
+    EXPECT_FALSE(exists("save.000"));
 }
 
 TEST_F(CliConfigTest, AWaitWithoutLimitIsCancelledAfterTenSecondsOfSilence) {

@@ -54,6 +54,25 @@ TEST_F(ConfigFilesTest, SavingToANewFileThenToTheSameName) {
         << "no temporary file is left beside it";
 }
 
+// The command line keeps its backup in memory: the window's save.000 in the
+// same folder stays as it was, and a read undone still gets its window back.
+TEST_F(ConfigFilesTest, ABackupInMemoryLeavesTheBackupFileAlone) {
+    writeFile(files.backupPath(), "the window's backup");
+    files.setBackupInMemory(true);
+    EXPECT_FALSE(files.restoreBackup()) << "no backup taken yet";
+    tick("CheckBox_bp4");
+    const Bytes before = saved();
+    EXPECT_TRUE(files.saveBackup());
+    tick("CheckBox_bp4", false);
+    ASSERT_NE(saved(), before);
+    EXPECT_TRUE(files.restoreBackup());
+    EXPECT_EQ(saved(), before);
+    EXPECT_EQ(readFile(dir / "save.000"), "the window's backup");
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(files.autoBackupPending());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+}
+
 TEST_F(ConfigFilesTest, ACancelledSaveDialog) {
     EXPECT_EQ(files.saveConfiguration(), ConfigFiles::SaveResult::NoFileName);
     EXPECT_EQ(prompts.lastUtf8(), "T:Не задано имя файла");
