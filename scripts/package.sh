@@ -3,7 +3,7 @@
 #   - the desktop entry and the software-centre entry validate;
 #   - the manual pages format without warnings;
 #   - the package holds every file an installation needs, and every picture
-#     the guides show;
+#     the guides show, and no placeholder (sample contacts, example addresses);
 #   - the programs answer --help and --version without a display, run from
 #     the package's files unpacked into a temporary root;
 #   - its dependencies resolve (apt-get install -s);
@@ -88,6 +88,20 @@ for guide in "$root"/usr/share/torvel6/guide/guide.*.html; do
   for picture in $(grep -o 'src="[^"]*"' "$guide" | sed 's/^src="//; s/"$//'); do
     [ -f "$(dirname "$guide")/$picture" ] || fail "$(basename "$guide") shows $picture, which the package lacks"
   done
+done
+
+# Nothing installed is a placeholder: no sample contacts, example addresses or
+# stand-in pictures, in any file (the programs, the dictionary in
+# Windows-1251, the guides, the pages).
+echo "== no placeholders"
+patterns=(example.com example.org example.net "(образец)" "000-00-00" "(placeholder)" "LOGO")
+for p in "${patterns[@]}"; do
+  p1251=$(printf '%s' "$p" | iconv -f UTF-8 -t CP1251)
+  hits=$(cd "$root" && {
+    grep -rlaF -e "$p" -e "$p1251" . || true
+    find . -name '*.gz' -exec zgrep -laF -e "$p" -e "$p1251" {} + || true
+  } | sort -u)
+  [ -z "$hits" ] || fail "the package holds the placeholder \"$p\" in: $hits"
 done
 
 # The programs as installed, without a display; from a folder of their own,

@@ -74,7 +74,13 @@ const char kHelp[] =
     "  TORVEL6_PORTS        when set, colon-separated paths offered instead of the\n"
     "                       system's serial ports and of TORVEL6_EXTRA_PORTS\n"
     "  XDG_DATA_HOME, HOME  where --user-folder puts its folder\n"
-    "  QT_QPA_PLATFORM      the toolkit's display platform (offscreen: no display)\n";
+    "  QT_QPA_PLATFORM      the toolkit's display platform (offscreen: no display)\n"
+    "\n"
+    "Files:\n"
+    "  /etc/torvel6/support.txt, else share/torvel6/support.txt of the installation\n"
+    "                       the distributor's support contacts for the panel\n"
+    "                       \"О производителе\" (UTF-8 lines name=, phone=, email=,\n"
+    "                       web=); without it the panel says there are none\n";
 
 struct Options {
     bool userFolder = false;

@@ -84,9 +84,17 @@ TEST_F(DeviceOverPty, ADeviceThatGoesAwayLeavesThePortShownClosed) {
     EXPECT_FALSE(port.isOpen());
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_EQ(prompts.shown.back().kind, ScriptedPrompts::Kind::Error);
-    // The next operation cannot open the vanished port and says so.
+    // The next operation cannot open the vanished port and says so, with why,
+    // in the same box.
     signal->refresh();
-    EXPECT_EQ(prompts.lastUtf8(), "Нет соединения с устройством. Проверьте подключение");
+    EXPECT_EQ(prompts.lastUtf8().rfind("Нет соединения с устройством. Проверьте подключение\r\n"
+                                       "Порт " +
+                                           link +
+                                           ": Нет такого файла или устройства\r\n"
+                                           "Такого порта нет.",
+                                       0),
+              0u)
+        << prompts.lastUtf8();
 }
 
 } // namespace
