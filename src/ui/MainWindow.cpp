@@ -27,7 +27,6 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "common/AtomicFile.h"
 #include "common/Cp1251.h"
 #include "core/ProgramFolders.h"
 #include "core/ProgramInfo.h"
@@ -364,52 +363,6 @@ void MainWindow::showMakerPanel() {
 
 void MainWindow::setSupportContacts(const SupportContacts& contacts) {
     showSupportContacts(*maker_, contacts);
-}
-
-void MainWindow::makeSupportReport() {
-    const std::optional<std::string> path =
-        core_.prompts().saveFileName(supportReportDialog(core_.clock().localNow()));
-    if (!path || path->empty())
-        return;
-    auto tr = [this](const std::string& text) { return core_.translateMessage(text); };
-    const std::string name = platformNameText(*path);
-    const auto refused = [&](const FileFailure& failure) {
-        core_.prompts().error(tr(ru("Отчёт для поддержки не сохранён в файл:")) + "\r\n" + name +
-                              "\r\n" + fileFailureText(failure, tr));
-    };
-    if (const FileFailure failure = checkFileWritable(*path)) {
-        refused(failure);
-        return;
-    }
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(std::filesystem::status(*path, ec)) &&
-        !core_.prompts().question(tr(ru("Файл с таким именем существует.  Заменить?"))))
-        return;
-    // The logs as they are after the questions: whatever came meanwhile is in.
-    SupportReportInput in = supportReportInput(core_);
-    in.keepPrivate = maker_->keepPrivate->isChecked();
-    const std::string connected = core_.exchange().connectedPort();
-    const std::vector<PortDetails> details = core_.exchange().port().portDetails();
-    for (int i = 0; portCombo_ && i < portCombo_->count(); ++i) {
-        const QString port = portCombo_->itemText(i);
-        QString line = port;
-        for (const PortDetails& d : details)
-            if (QString::fromStdString(d.name) == port) {
-                const QString what = PortComboBox::detailsText(d);
-                if (!d.device.empty() && d.device != d.name)
-                    line += QStringLiteral(" (%1)").arg(QString::fromStdString(d.device));
-                if (!what.isEmpty())
-                    line += QStringLiteral(": ") + what;
-            }
-        if (port.toStdString() == connected)
-            line += QStringLiteral(" [connected]");
-        in.ports.push_back(line.toStdString());
-    }
-    if (const FileFailure failure = writeFileSafely(*path, t6::makeSupportReport(in))) {
-        refused(failure);
-        return;
-    }
-    core_.prompts().message(tr(ru("Отчёт для поддержки сохранён в файл:")) + "\r\n" + name);
 }
 
 void MainWindow::nameFixedOutputs() {
