@@ -80,7 +80,8 @@ protected:
     ActivityView view;
     ExchangeController exchange{port, clock, prompts, logs};
     StepRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     ConfigFiles files{model, exchange, logs, prompts};
     ConfigRead read{exchange, model, files};

@@ -65,7 +65,8 @@ protected:
     ExchangeLogs logs;
     ExchangeController exchange{port, clock, prompts, logs};
     NoRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     KeyProgramming keys{exchange, model};
     Bytes stored;

@@ -103,7 +103,8 @@ protected:
     ActivityView view;
     ExchangeController exchange{port, clock, prompts, logs};
     FixedRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     KeyProgramming keys{exchange, model};
     std::vector<KeyPanelState> states;

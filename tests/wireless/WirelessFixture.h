@@ -103,7 +103,8 @@ protected:
     ActivityView view;
     ExchangeController exchange{port, clock, prompts, logs};
     StepRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     WirelessEnrolment wireless{exchange, model};
 };
