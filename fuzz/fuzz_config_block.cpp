@@ -36,13 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view block(reinterpret_cast<const char*>(data), size);
     SilentPrompts prompts{true};
     SeededRandom random(size + 1);
-    ExchangeModeValue mode = ExchangeMode::Idle;
+    ModelContext context = ModelContext::Editing;
     ConfigModel model(
-        prompts, random, [&] { return mode; }, [] { return LocalTime{2026, 5, 4, 12, 30, 15}; });
+        prompts, random, [&] { return context; }, [] { return LocalTime{2026, 5, 4, 12, 30, 15}; });
     model.startUp();
-    mode = ExchangeMode::ReadOutputs;
+    context = ModelContext::FillingFromDevice;
     model.resetConfig();
-    mode = ExchangeMode::ReadBlock;
 
     CountingLog log;
     const ConfigBlockScan scan = scanConfigBlock(model, block, log);
@@ -54,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(log.bytes >= 2 * size);
 
-    mode = ExchangeMode::IdleAfterOperation;
+    context = ModelContext::Editing;
     const Bytes written = encodeConfigBlock(model);
     check(written.substr(0, 2) == ConfigBlockStart);
     return 0;

@@ -23,11 +23,11 @@ void check(bool ok) {
         std::abort();
 }
 
-Bytes loadAndSave(ConfigModel& model, ExchangeModeValue& mode, std::string_view file,
+Bytes loadAndSave(ConfigModel& model, ModelContext& context, std::string_view file,
                   const LocalTime& now) {
-    mode = ExchangeMode::LoadingFile;
+    context = ModelContext::FillingFromFile;
     const ConfigFileLoad r = loadConfigFile(file, model);
-    mode = ExchangeMode::Idle;
+    context = ModelContext::Editing;
     check(!r.error);
     return saveConfigFile(model, now);
 }
@@ -39,17 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LocalTime now{2026, 5, 4, 12, 30, 15};
     SilentPrompts prompts{true};
     SeededRandom random(size + 1);
-    ExchangeModeValue mode = ExchangeMode::Idle;
+    ModelContext context = ModelContext::Editing;
     ConfigModel model(
-        prompts, random, [&] { return mode; }, [&] { return now; });
+        prompts, random, [&] { return context; }, [&] { return now; });
     model.startUp();
     // The start-up state is the same for every input (no output is used, so
     // no random code is drawn): its file is written once.
     static const Bytes before = saveConfigFile(model, now);
 
-    mode = ExchangeMode::LoadingFile;
+    context = ModelContext::FillingFromFile;
     const ConfigFileLoad first = loadConfigFile(file, model);
-    mode = ExchangeMode::Idle;
+    context = ModelContext::Editing;
     if (first.error) {
         check(first.error->line >= 1 || first.error->fault == ConfigFileFault::NoSections);
         check(first.reportLines.empty());
@@ -58,9 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const Bytes saved = saveConfigFile(model, now);
-    const Bytes again = loadAndSave(model, mode, saved, now);
+    const Bytes again = loadAndSave(model, context, saved, now);
     if (again == saved)
         return 0;
-    check(loadAndSave(model, mode, again, now) == again);
+    check(loadAndSave(model, context, again, now) == again);
     return 0;
 }

@@ -23,17 +23,17 @@ void check(bool ok) {
         std::abort();
 }
 
-// A model reset as a read resets it, in the mode of the block's reply.
+// A model reset as a read resets it, in the context of the block's reply.
 struct ReadModel {
     explicit ReadModel(std::size_t seed) : random(seed) {
         model.startUp();
-        mode = ExchangeMode::ReadOutputs;
+        context = ModelContext::FillingFromDevice;
         model.resetConfig();
     }
     SilentPrompts prompts{true};
     SeededRandom random;
-    ExchangeModeValue mode = ExchangeMode::Idle;
-    ConfigModel model{prompts, random, [this] { return mode; },
+    ModelContext context = ModelContext::Editing;
+    ConfigModel model{prompts, random, [this] { return context; },
                       [] { return LocalTime{2026, 5, 4, 12, 30, 15}; }};
 };
 
@@ -46,11 +46,11 @@ bool decodeAndWrite(ReadModel& m, int kind, std::string_view body, Bytes& writte
         decoded = decodeWirelessOutputsBlock(m.model, body, log);
         e = encodeWirelessOutputsBlock(m.model);
     } else if (kind == 1) {
-        m.mode = ExchangeMode::ReadRemotes;
+        m.context = ModelContext::Exchanging;
         decoded = decodeRemoteControlsBlock(m.model, body);
         e = encodeRemoteControlsBlock(m.model);
     } else {
-        m.mode = ExchangeMode::ReadThermoNames;
+        m.context = ModelContext::Exchanging;
         decoded = decodeThermoNamesBlock(m.model, body);
         e = encodeThermoNamesBlock(m.model);
     }

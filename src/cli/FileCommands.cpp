@@ -19,9 +19,9 @@
 #include "config/ConfigCompare.h"
 #include "config/ConfigModel.h"
 #include "config/ConfigSheet.h"
+#include "config/ModelContext.h"
 #include "core/QtClock.h"
 #include "core/pdf/SheetPdf.h"
-#include "exchange/ExchangeMode.h"
 #include "files/ConfigFile.h"
 
 namespace t6::cli {
@@ -42,22 +42,21 @@ public:
 
     ConfigModel& model() { return model_; }
 
-    // Reads the file into the model in the exchange mode of a file load,
-    // with what follows a load in the window.
+    // Reads the file into the model as a file load fills it, with what follows
+    // a load in the window.
     ConfigFileLoad load(std::string_view bytes) {
-        mode_ = ExchangeMode::LoadingFile;
+        const ModelContextScope loading(context_, ModelContext::FillingFromFile);
         ConfigFileLoad result = loadConfigFile(bytes, model_);
         if (!result.error)
             refreshAfterLoad(model_);
-        mode_ = ExchangeMode::Idle;
         return result;
     }
 
 private:
     CliPrompts prompts_;
     SeededRandom random_{1};
-    ExchangeModeValue mode_ = ExchangeMode::Idle;
-    ConfigModel model_{prompts_, random_, [this] { return mode_; }, [] { return LocalTime{}; }};
+    ModelContext context_ = ModelContext::Editing;
+    ConfigModel model_{prompts_, random_, [this] { return context_; }, [] { return LocalTime{}; }};
 };
 
 // A message of the program in the language of the messages.

@@ -12,10 +12,9 @@ namespace t6 {
 
 using namespace model_detail;
 
-ConfigModel::ConfigModel(Prompts& prompts, Random& random,
-                         std::function<ExchangeModeValue()> exchangeMode,
+ConfigModel::ConfigModel(Prompts& prompts, Random& random, std::function<ModelContext()> context,
                          std::function<LocalTime()> localNow)
-    : prompts_(prompts), random_(random), exchangeMode_(std::move(exchangeMode)),
+    : prompts_(prompts), random_(random), context_(std::move(context)),
       localNow_(std::move(localNow)), registry_(prompts) {
     for (const auto& f : outputChoiceFields()) {
         std::optional<int>* slot = nullptr;
@@ -57,8 +56,8 @@ ConfigModel::~ConfigModel() {
     registry_.attach(nullptr);
 }
 
-ExchangeModeValue ConfigModel::exchangeMode() const {
-    return exchangeMode_ ? exchangeMode_() : ExchangeMode::Idle;
+ModelContext ConfigModel::context() const {
+    return context_ ? context_() : ModelContext::Editing;
 }
 
 // ---- Change notification ----
@@ -152,7 +151,7 @@ OutputUses ConfigModel::uses() const {
 }
 
 std::string ConfigModel::tel_parameters_all(const std::string& group) const {
-    return t6::tel_parameters_all(c_, group, exchangeMode());
+    return t6::tel_parameters_all(c_, group, context());
 }
 
 void ConfigModel::setPlainFlag(bool& slot, bool on, FieldId id) {

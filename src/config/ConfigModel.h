@@ -24,7 +24,7 @@
 #include "config/ChangedFields.h"
 #include "config/DeviceConfig.h"
 #include "config/FieldDescription.h"
-#include "exchange/ExchangeMode.h"
+#include "config/ModelContext.h"
 #include "outputs/OutputUsageRegistry.h"
 #include "outputs/OutputUses.h"
 
@@ -63,10 +63,9 @@ public:
 
 class ConfigModel : private OutputChoiceSelections {
 public:
-    // exchangeMode reads the exchange controller's mode (Idle when empty);
-    // localNow the computer's clock.
-    ConfigModel(Prompts& prompts, Random& random,
-                std::function<ExchangeModeValue()> exchangeMode = {},
+    // context tells what the model is being used for (editing when empty),
+    // as whoever fills the model sets it; localNow the computer's clock.
+    ConfigModel(Prompts& prompts, Random& random, std::function<ModelContext()> context = {},
                 std::function<LocalTime()> localNow = {});
     ConfigModel(const ConfigModel&) = delete;
     ConfigModel& operator=(const ConfigModel&) = delete;
@@ -83,7 +82,7 @@ public:
     OutputUsageRegistry& registry() { return registry_; }
     const OutputUsageRegistry& registry() const { return registry_; }
     const OutputChoiceList& choiceList() const { return registry_.list(); }
-    ExchangeModeValue exchangeMode() const;
+    ModelContext context() const;
 
     // ---- Life cycle ----
     // The window's start-up steps that concern the model, on the design values:
@@ -242,7 +241,7 @@ public:
     void setKeysNotRead(const std::vector<int>& rows);
     bool keyNotRead(int k) const;
 
-    // The telephone mask of a group in the current exchange mode.
+    // The telephone mask of a group in the current context.
     std::string tel_parameters_all(const std::string& group) const;
 
 private:
@@ -274,8 +273,8 @@ private:
     void touch(FieldId id) { changed_.insert(id); }
     void focus(const std::string& controlName);
     void flush();
-    bool filling() const { return ExchangeMode::isFilling(exchangeMode()); }
-    bool editing() const { return ExchangeMode::isEditing(exchangeMode()); }
+    bool filling() const { return isFilling(context()); }
+    bool editing() const { return isEditing(context()); }
 
     FieldId zoneField(FieldRole role, ZoneRef z, int sub = 0) const;
     FieldId sensorField(FieldRole role, SensorRef s, int sub = 0) const;
@@ -302,7 +301,7 @@ private:
 
     Prompts& prompts_;
     Random& random_;
-    std::function<ExchangeModeValue()> exchangeMode_;
+    std::function<ModelContext()> context_;
     std::function<LocalTime()> localNow_;
     DeviceConfig c_;
     OutputUsageRegistry registry_;

@@ -168,8 +168,7 @@ void ConfigModel::chooseRowOutput(ZoneRef z, int row, std::optional<int> positio
 // Leaving a row's choice: one zone may not use an output in two rows.
 void ConfigModel::leaveRowOutput(ZoneRef z, int row) {
     Batch batch(*this);
-    const ExchangeModeValue mode = exchangeMode();
-    if (mode == ExchangeMode::ReadBlock || mode == ExchangeMode::ReadOutputs)
+    if (context() == ModelContext::FillingFromDevice)
         return;
     const OutputUses u = uses();
     const ZoneUse& zu = z.wireless ? u.wirelessZones.at(static_cast<std::size_t>(z.number - 1))

@@ -1,14 +1,14 @@
 #pragma once
 // A configuration model of its own, apart from the window's: made as the
 // window makes its model at start-up, it asks and shows nothing, the codes it
-// makes up come out the same every time, and its exchange mode is what its
-// owner sets. Files and device blocks are read into one to be compared or
-// described without touching the window.
+// makes up come out the same every time, and its context is what its owner
+// sets. Files and device blocks are read into one to be compared or described
+// without touching the window.
 
 #include "common/Prompts.h"
 #include "common/Random.h"
 #include "config/ConfigModel.h"
-#include "exchange/ExchangeMode.h"
+#include "config/ModelContext.h"
 
 namespace t6 {
 
@@ -20,14 +20,14 @@ public:
 
     ConfigModel& model() { return model_; }
     const ConfigModel& model() const { return model_; }
-    // The mode the model's rules see, as the exchange controller's would be.
-    void setMode(ExchangeModeValue mode) { mode_ = mode; }
+    // The model's rules see this context until the scope ends.
+    [[nodiscard]] ModelContextScope use(ModelContext context) { return {context_, context}; }
 
 private:
     SilentPrompts prompts_;
     SeededRandom random_{1};
-    ExchangeModeValue mode_ = ExchangeMode::Idle;
-    ConfigModel model_{prompts_, random_, [this] { return mode_; }};
+    ModelContext context_ = ModelContext::Editing;
+    ConfigModel model_{prompts_, random_, [this] { return context_; }};
 };
 
 } // namespace t6

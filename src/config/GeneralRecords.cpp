@@ -121,7 +121,7 @@ RecordEnd decodeDateTimeRecord(ConfigModel& m, std::string_view block, std::size
 Bytes encodeOptionsRecord(const ConfigModel& m) {
     const DeviceConfig& c = m.config();
     auto mask = [&c](const char* group) {
-        return tel_parameters_all(c, group, ExchangeMode::WriteBlock);
+        return tel_parameters_all(c, group, ModelContext::Exchanging);
     };
     Bytes r = "!";
     r += byteChar('1' + static_cast<unsigned>(c.armingMethod.value_or(2)));

@@ -32,7 +32,7 @@ int groupNumber(std::string_view group, std::string_view prefix, int max) {
 } // namespace
 
 std::string tel_parameters_all(const DeviceConfig& c, std::string_view group,
-                               ExchangeModeValue mode) {
+                               ModelContext context) {
     const PhoneFlags* phones = nullptr;
     const ThermoSensor* sensor = nullptr;
     if (int n = groupNumber(group, "inp_", 4))
@@ -58,7 +58,7 @@ std::string tel_parameters_all(const DeviceConfig& c, std::string_view group,
     for (int t = 1; t <= 5; ++t)
         if ((*phones)[static_cast<std::size_t>(t - 1)])
             bits[static_cast<std::size_t>(8 - t)] = '1';
-    if (sensor && mode == ExchangeMode::SavingFile && sensor->active)
+    if (sensor && context == ModelContext::SavingFile && sensor->active)
         bits[0] = '1';
     return fromBitString(bits);
 }

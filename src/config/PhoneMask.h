@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "config/DeviceConfig.h"
-#include "exchange/ExchangeMode.h"
+#include "config/ModelContext.h"
 
 namespace t6 {
 
@@ -20,8 +20,9 @@ PhoneFlags phonesOfMask(PhoneMask mask);
 
 // The mask of a group as a one-byte text, or an empty text for a name that is
 // not a group: "inp_1".."inp_4", "bp_1".."bp_6", "sms_in", "sms_out",
-// "ctrl_volt", "td1", "td2", "btd1".."btd6".
+// "ctrl_volt", "td1", "td2", "btd1".."btd6". The sensors' bit 7 is set only
+// in the SavingFile context.
 std::string tel_parameters_all(const DeviceConfig& config, std::string_view group,
-                               ExchangeModeValue mode);
+                               ModelContext context);
 
 } // namespace t6

@@ -94,7 +94,7 @@ Bytes encodeSensorBytes(const ConfigModel& m, SensorRef s) {
         r[7] = '\0';
     }
     // The device's records never carry the file's activation bit.
-    r[8] = tel_parameters_all(m.config(), maskGroup(s), ExchangeMode::WriteBlock).front();
+    r[8] = tel_parameters_all(m.config(), maskGroup(s), ModelContext::Exchanging).front();
     return r;
 }
 

@@ -40,7 +40,7 @@ Bytes encodeZoneRecord(const ConfigModel& m, int zoneNumber) {
     const ZoneActionBytes actions = zoneActionBytesOf(m, z);
     r.append(actions.begin(), actions.end());
     // The device's records never carry the file's activation bit.
-    r += tel_parameters_all(c, maskGroup(z), ExchangeMode::WriteBlock);
+    r += tel_parameters_all(c, maskGroup(z), ModelContext::Exchanging);
     return r;
 }
 

@@ -14,7 +14,7 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
       exchange_(port, clock, prompts, logs_), connection_(exchange_), signal_(exchange_),
       dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
       model_(
-          prompts, random_, [this] { return exchange_.mode(); },
+          prompts, random_, [this] { return ExchangeMode::modelContextOf(exchange_.mode()); },
           [this] { return clock_.localNow(); }),
       files_(model_, exchange_, logs_, prompts,
              [this](const std::string& text) { return translateMessage(text); }),

@@ -38,16 +38,17 @@ std::string recordKey(int type) {
 void DeviceImage::load(const DeviceBlocks& blocks) {
     NullBlockLog log;
     ConfigModel& m = detached_.model();
-    detached_.setMode(ExchangeMode::ReadOutputs);
-    m.resetConfig();
-    decodeWirelessOutputsBlock(m, blocks.outputs, log);
-    detached_.setMode(ExchangeMode::ReadBlock);
-    scanConfigBlock(m, blocks.config, log);
-    detached_.setMode(ExchangeMode::ReadRemotes);
+    {
+        // As a read fills the window: the outputs and the block fill the
+        // fields, the names that follow come in as any other exchange.
+        const ModelContextScope filling = detached_.use(ModelContext::FillingFromDevice);
+        m.resetConfig();
+        decodeWirelessOutputsBlock(m, blocks.outputs, log);
+        scanConfigBlock(m, blocks.config, log);
+    }
+    const ModelContextScope exchanging = detached_.use(ModelContext::Exchanging);
     decodeRemoteControlsBlock(m, blocks.remotes);
-    detached_.setMode(ExchangeMode::ReadThermoNames);
     decodeThermoNamesBlock(m, blocks.thermoNames);
-    detached_.setMode(ExchangeMode::Idle);
 }
 
 std::vector<BlockPart> blockParts(const DeviceBlocks& blocks) {
@@ -56,7 +57,7 @@ std::vector<BlockPart> blockParts(const DeviceBlocks& blocks) {
     // is thrown away.
     {
         DetachedModel scratch;
-        scratch.setMode(ExchangeMode::ReadBlock);
+        const ModelContextScope filling = scratch.use(ModelContext::FillingFromDevice);
         NullBlockLog log;
         walkConfigBlock(
             scratch.model(), blocks.config, log, [&parts](int type, std::string_view record) {

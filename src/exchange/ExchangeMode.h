@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "config/ModelContext.h"
+
 namespace t6 {
 
 using ExchangeModeValue = std::int32_t;
@@ -38,13 +40,25 @@ inline constexpr ExchangeModeValue OutputsResult = 306;
 inline constexpr ExchangeModeValue SavingFile = 200002;
 inline constexpr ExchangeModeValue LoadingFile = 300003;
 
-// The user is editing: the activation and empty-telephone warnings are shown.
-constexpr bool isEditing(ExchangeModeValue m) {
-    return m == Idle || m == IdleAfterOperation;
-}
-// The window is being filled from the device or from a file: focus moves and prompts are skipped.
-constexpr bool isFilling(ExchangeModeValue m) {
-    return m == ReadBlock || m == ReadOutputs || m == LoadingFile;
+// What the configuration model is used for while the controller is in a mode:
+// the reads of the wireless outputs and of the configuration block fill it, a
+// file load and a file save have contexts of their own, and any other
+// exchange keeps the user's warnings away until it has finished.
+constexpr ModelContext modelContextOf(ExchangeModeValue m) {
+    switch (m) {
+    case Idle:
+    case IdleAfterOperation:
+        return ModelContext::Editing;
+    case ReadBlock:
+    case ReadOutputs:
+        return ModelContext::FillingFromDevice;
+    case LoadingFile:
+        return ModelContext::FillingFromFile;
+    case SavingFile:
+        return ModelContext::SavingFile;
+    default:
+        return ModelContext::Exchanging;
+    }
 }
 } // namespace ExchangeMode
 

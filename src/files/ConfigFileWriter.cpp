@@ -97,7 +97,7 @@ private:
         line(m_.text(fieldIdOf(role, unit, 0, wireless)));
     }
     std::string mask(const std::string& group) const {
-        return tel_parameters_all(c_, group, ExchangeMode::SavingFile);
+        return tel_parameters_all(c_, group, ModelContext::SavingFile);
     }
     int code(std::optional<int> position) const { return reg_.outputCodeOf(position) & 0xFF; }
     void rawByte(int value) { rawLine(std::string(1, static_cast<char>(value))); }

@@ -21,11 +21,10 @@ public:
 
     // The file's fault when it is no configuration (the model is then untouched).
     std::optional<ConfigFileError> load(std::string_view bytes) {
-        detached_.setMode(ExchangeMode::LoadingFile);
+        const ModelContextScope loading = detached_.use(ModelContext::FillingFromFile);
         const ConfigFileLoad result = loadConfigFile(bytes, detached_.model());
         if (!result.error)
             refreshAfterLoad(detached_.model());
-        detached_.setMode(ExchangeMode::Idle);
         return result.error;
     }
     const ConfigModel& model() const { return detached_.model(); }

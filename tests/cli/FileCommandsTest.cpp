@@ -272,7 +272,7 @@ TEST_F(FileCommandsTest, DiffListsTheDifferingFieldsWithBothValues) {
 TEST_F(FileCommandsTest, ASavedConfigurationShowsWhatTheFileCarries) {
     ScriptedPrompts prompts;
     CountingRandom random;
-    ConfigModel model{prompts, random, [] { return ExchangeMode::Idle; },
+    ConfigModel model{prompts, random, [] { return ModelContext::Editing; },
                       [] { return LocalTime{}; }};
     model.startUpChoices();
     model.startUpPanels();

@@ -223,7 +223,8 @@ TEST_F(BlockRoundTripTest, RandomConfigurationsReadBackToTheSameBytes) {
     ScriptedRandom targetRandom;
     ExchangeModeValue targetMode = ExchangeMode::Idle;
     ConfigModel target(
-        targetPrompts, targetRandom, [&] { return targetMode; }, [this] { return now; });
+        targetPrompts, targetRandom, [&] { return ExchangeMode::modelContextOf(targetMode); },
+        [this] { return now; });
     target.startUp();
 
     for (std::uint32_t seed = 1; seed <= 300; ++seed) {

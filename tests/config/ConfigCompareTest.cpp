@@ -37,7 +37,7 @@ protected:
 
     ScriptedPrompts otherPrompts;
     ScriptedRandom otherRandom;
-    ConfigModel other{otherPrompts, otherRandom, [] { return ExchangeMode::Idle; },
+    ConfigModel other{otherPrompts, otherRandom, [] { return ModelContext::Editing; },
                       [] { return LocalTime{}; }};
 };
 

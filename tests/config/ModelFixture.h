@@ -1,6 +1,7 @@
 #pragma once
-// A started model with scripted prompts, a settable exchange mode and an
-// observer that records what the window would be told.
+// A started model with scripted prompts, a settable exchange mode (the model
+// sees the context that mode stands for) and an observer that records what
+// the window would be told.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
+#include "exchange/ExchangeMode.h"
 #include "support/ModelDriver.h"
 #include "support/ScriptedPrompts.h"
 
@@ -69,7 +71,8 @@ protected:
     ScriptedRandom random;
     ExchangeModeValue mode = ExchangeMode::Idle;
     LocalTime now{2024, 3, 5, 9, 5, 7};
-    ConfigModel model{prompts, random, [this] { return mode; }, [this] { return now; }};
+    ConfigModel model{prompts, random, [this] { return ExchangeMode::modelContextOf(mode); },
+                      [this] { return now; }};
     RecordingObserver view;
 
     ConfigModel& driven() override { return model; }

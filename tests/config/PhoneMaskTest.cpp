@@ -21,7 +21,7 @@ TEST(TelParametersAll, EveryGroupReadsItsOwnFlags) {
     c.supplyVoltagePhones = {false, false, false, true, false};
     c.thermoSensors[1].phones = {true, true, true, true, true};
     c.wirelessThermoSensors[5].phones = {false, true, false, true, false};
-    const auto mode = ExchangeMode::Idle;
+    const auto mode = ModelContext::Editing;
     EXPECT_EQ(tel_parameters_all(c, "inp_4", mode), bytesOf({0x02}));
     EXPECT_EQ(tel_parameters_all(c, "inp_1", mode), bytesOf({0x01}));
     EXPECT_EQ(tel_parameters_all(c, "bp_6", mode), bytesOf({0x10}));
@@ -37,17 +37,17 @@ TEST(TelParametersAll, SensorsActiveFlagOnlyWhileSavingAFile) {
     c.thermoSensors[0].active = true; // telephone 1 is ticked from the start
     c.wirelessThermoSensors[2].active = true;
     c.wiredZones[0].active = true;
-    EXPECT_EQ(tel_parameters_all(c, "td1", ExchangeMode::SavingFile), bytesOf({0x81}));
-    EXPECT_EQ(tel_parameters_all(c, "td1", ExchangeMode::Idle), bytesOf({0x01}));
-    EXPECT_EQ(tel_parameters_all(c, "td1", ExchangeMode::WriteBlock), bytesOf({0x01}));
-    EXPECT_EQ(tel_parameters_all(c, "btd3", ExchangeMode::SavingFile), bytesOf({0x80}));
-    EXPECT_EQ(tel_parameters_all(c, "inp_1", ExchangeMode::SavingFile), bytesOf({0x01}));
+    EXPECT_EQ(tel_parameters_all(c, "td1", ModelContext::SavingFile), bytesOf({0x81}));
+    EXPECT_EQ(tel_parameters_all(c, "td1", ModelContext::Editing), bytesOf({0x01}));
+    EXPECT_EQ(tel_parameters_all(c, "td1", ModelContext::Exchanging), bytesOf({0x01}));
+    EXPECT_EQ(tel_parameters_all(c, "btd3", ModelContext::SavingFile), bytesOf({0x80}));
+    EXPECT_EQ(tel_parameters_all(c, "inp_1", ModelContext::SavingFile), bytesOf({0x01}));
 }
 
 TEST(TelParametersAll, UnknownNamesGiveNothing) {
     DeviceConfig c;
     for (const char* name : {"inp_5", "inp_0", "bp_7", "td3", "btd", "btd7", "sms", "", "inp_11"})
-        EXPECT_EQ(tel_parameters_all(c, name, ExchangeMode::Idle), "") << name;
+        EXPECT_EQ(tel_parameters_all(c, name, ModelContext::Editing), "") << name;
 }
 
 } // namespace

@@ -15,38 +15,17 @@
 #include "config/ConfigModel.h"
 #include "device/ConfigRead.h"
 #include "device/ConfigWrite.h"
-#include "exchange/ExchangeController.h"
-#include "exchange/ExchangeLogs.h"
 #include "files/ConfigFile.h"
 #include "files/ConfigFiles.h"
-#include "support/ManualClock.h"
+#include "support/CoreRig.h"
 #include "support/ModelDriver.h"
-#include "support/OperationTestKit.h"
-#include "support/ScriptedPrompts.h"
 #include "support/SimulatedPort.h"
 
 namespace t6::test {
 
-class DeviceTest : public ::testing::Test, protected ModelDriver {
+class DeviceTest : public ExchangeRig<SimulatedPort>, protected ModelDriver {
 protected:
-    DeviceTest() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-device-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        logs.setDirectory(dir.string());
-        logs.createFiles();
-        exchange.setView(&view);
-        exchange.start();
-        model.startUp();
-        exchange.setConnectedPort("COM1");
-    }
-    ~DeviceTest() override {
-        logs.closeFiles();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
+    DeviceTest() : ExchangeRig("t6-device") { model.startUp(); }
     ConfigModel& driven() override { return model; }
 
     // Lets virtual time run on until the chain has nothing left to wait for.
@@ -72,15 +51,9 @@ protected:
         return at == Bytes::npos ? f : f.substr(0, at);
     }
 
-    std::filesystem::path dir;
-    ManualClock clock;
-    SimulatedPort port{clock};
-    ScriptedPrompts prompts;
-    ExchangeLogs logs;
-    ActivityView view;
-    ExchangeController exchange{port, clock, prompts, logs};
     StepRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     ConfigFiles files{model, exchange, logs, prompts};
     ConfigRead read{exchange, model, files};

@@ -10,12 +10,9 @@
 
 #include "common/Cp1251.h"
 #include "exchange/Connection.h"
-#include "exchange/ExchangeController.h"
-#include "exchange/ExchangeLogs.h"
 #include "exchange/SignalLevel.h"
+#include "support/CoreRig.h"
 #include "support/FakeSerialPort.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedPrompts.h"
 
 namespace t6::test {
 
@@ -42,25 +39,12 @@ struct RecordingView : ExchangeView {
     }
 };
 
-class ExchangeFixture : public ::testing::Test {
+class ExchangeFixture : public ExchangeRig<FakeSerialPort, RecordingView> {
 protected:
-    ExchangeFixture() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-exchange-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-        logs.setDirectory(dir.string());
-        logs.createFiles();
-        exchange.setView(&view);
+    ExchangeFixture() : ExchangeRig("t6-exchange", RigOptions().notConnected()) {
         // The services the advice looks for run only when a test says so.
         exchange.setProgramCheck(
             [this](const std::string& name) { return running.count(name) > 0; });
-        exchange.start();
-    }
-    ~ExchangeFixture() override {
-        logs.closeFiles();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
     static Bytes frame(const Bytes& body) { return ExchangeController::framed(body); }
@@ -74,13 +58,6 @@ protected:
     }
     std::string fileText(const char* name) const;
 
-    std::filesystem::path dir;
-    FakeSerialPort port;
-    ManualClock clock;
-    ScriptedPrompts prompts;
-    ExchangeLogs logs;
-    RecordingView view;
-    ExchangeController exchange{port, clock, prompts, logs};
     std::set<std::string> running; // programs the system is said to run
 };
 

@@ -137,7 +137,7 @@ TEST_F(ConfigFileWriterTest, WiredSensorsWithSensorOneInactive) {
     // The activation bit comes from building the mask as a file is saved: the
     // same builder outside that mode leaves it clear.
     model.setSensorPhone(s, 3, true);
-    EXPECT_EQ(hexForm(tel_parameters_all(model.config(), "td2", ExchangeMode::Idle)), "04");
+    EXPECT_EQ(hexForm(tel_parameters_all(model.config(), "td2", ModelContext::Editing)), "04");
     EXPECT_EQ(hexForm(sectionOf(saved(), "#23", "//#23").substr(24, 1)), "84");
 }
 

@@ -146,7 +146,7 @@ protected:
     Bytes wholeFile(const Bytes& sections, std::initializer_list<std::string> without = {}) {
         ScriptedPrompts quiet;
         CountingRandom counting;
-        ConfigModel fresh{quiet, counting, [] { return ExchangeMode::Idle; },
+        ConfigModel fresh{quiet, counting, [] { return ModelContext::Editing; },
                           [this] { return clock.localNow(); }};
         fresh.startUp();
         Bytes file = saveConfigFile(fresh, clock.localNow());
@@ -179,7 +179,8 @@ protected:
     ExchangeLogs logs;
     ExchangeController exchange{port, clock, prompts, logs};
     CountingRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
 
     ConfigModel& driven() override { return model; }

@@ -202,13 +202,14 @@ TEST_F(FilesTest, SaveLoadSaveGivesTheSameBytes) {
     ScriptedPrompts otherPrompts;
     CountingRandom otherRandom;
     ExchangeModeValue otherMode = ExchangeMode::Idle;
-    ConfigModel other{otherPrompts, otherRandom, [&] { return otherMode; },
+    ConfigModel other{otherPrompts, otherRandom,
+                      [&] { return ExchangeMode::modelContextOf(otherMode); },
                       [this] { return clock.localNow(); }};
     other.startUp();
     int withUsedOutputs = 0, withActiveSensors = 0, withInactiveNamed = 0;
     for (std::uint32_t seed = 1; seed <= 1000; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        ConfigModel m{prompts, random, [] { return ExchangeMode::Idle; },
+        ConfigModel m{prompts, random, [] { return ModelContext::Editing; },
                       [this] { return clock.localNow(); }};
         m.startUp();
         Generator(m, seed).run();

@@ -24,7 +24,7 @@ class ConfigChainOverPty : public PtyDeviceTest {
 protected:
     void attach() override {
         model = std::make_unique<ConfigModel>(
-            prompts, random, [this] { return exchange->mode(); },
+            prompts, random, [this] { return ExchangeMode::modelContextOf(exchange->mode()); },
             [this] { return clock.localNow(); });
         model->startUp();
         files = std::make_unique<ConfigFiles>(*model, *exchange, logs, prompts);

@@ -19,6 +19,7 @@
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeLogs.h"
 #include "link/QtSerialPort.h"
+#include "support/CoreRig.h"
 #include "support/ScriptedPrompts.h"
 
 namespace t6::test {
@@ -42,12 +43,7 @@ struct PtyView : ExchangeView {
 
 class PtyDeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-pty-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-    }
+    void SetUp() override { dir = freshTestFolder("t6-pty"); }
     void TearDown() override {
         detach();
         exchange.reset();

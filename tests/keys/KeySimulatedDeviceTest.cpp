@@ -11,11 +11,8 @@
 #include "KeyCells.h"
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
-#include "exchange/ExchangeController.h"
-#include "exchange/ExchangeLogs.h"
 #include "keys/KeyProgramming.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedPrompts.h"
+#include "support/CoreRig.h"
 #include "support/SimulatedPort.h"
 
 namespace t6::test {
@@ -26,12 +23,10 @@ public:
     int next(int) override { return 0; }
 };
 
-class KeysOnSimulatedDevice : public ::testing::Test {
+class KeysOnSimulatedDevice : public ExchangeRig<SimulatedPort> {
 protected:
-    KeysOnSimulatedDevice() {
-        exchange.start();
+    KeysOnSimulatedDevice() : ExchangeRig("t6-keys-sim") {
         model.startUp();
-        exchange.setConnectedPort("COM1");
         stored = "Entrance" + Bytes(4, '\0') + bytesOf({0x01, 0xC4, 0x7F, 0x2A, 0x19, 0, 0, 0x5D}) +
                  Bytes(180, '\0');
         auto& device = port.device();
@@ -59,13 +54,9 @@ protected:
         return out;
     }
 
-    ManualClock clock;
-    SimulatedPort port{clock};
-    ScriptedPrompts prompts;
-    ExchangeLogs logs;
-    ExchangeController exchange{port, clock, prompts, logs};
     NoRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     KeyProgramming keys{exchange, model};
     Bytes stored;

@@ -15,14 +15,10 @@
 #include "KeyCells.h"
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
-#include "exchange/ExchangeController.h"
-#include "exchange/ExchangeLogs.h"
 #include "keys/KeyFiles.h"
 #include "keys/KeyProgramming.h"
+#include "support/CoreRig.h"
 #include "support/FakeSerialPort.h"
-#include "support/ManualClock.h"
-#include "support/OperationTestKit.h"
-#include "support/ScriptedPrompts.h"
 
 namespace t6::test {
 
@@ -31,27 +27,13 @@ public:
     int next(int) override { return 0; }
 };
 
-class KeysTest : public ::testing::Test {
+class KeysTest : public ExchangeRig<FakeSerialPort> {
 protected:
-    KeysTest() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-keys-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        logs.setDirectory(dir.string());
-        logs.createFiles();
-        exchange.setView(&view);
-        exchange.setTranslate([](const std::string& t) { return "T:" + t; });
-        exchange.start();
+    KeysTest()
+        : ExchangeRig("t6-keys",
+                      RigOptions().wordedBy([](const std::string& t) { return "T:" + t; })) {
         model.startUp();
-        exchange.setConnectedPort("COM1");
         keys.setObserver([this](const KeyPanelState& s) { states.push_back(s); });
-    }
-    ~KeysTest() override {
-        logs.closeFiles();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
     static Bytes frame(const Bytes& body) { return ExchangeController::framed(body); }
@@ -95,15 +77,9 @@ protected:
         openWithTable(records + Bytes(KeyTableBytes - records.size(), '\0'));
     }
 
-    std::filesystem::path dir;
-    ManualClock clock;
-    FakeSerialPort port;
-    ScriptedPrompts prompts;
-    ExchangeLogs logs;
-    ActivityView view;
-    ExchangeController exchange{port, clock, prompts, logs};
     FixedRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     KeyProgramming keys{exchange, model};
     std::vector<KeyPanelState> states;

@@ -16,21 +16,15 @@
 
 #include "common/Cp1251.h"
 #include "core/AppCore.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedPrompts.h"
+#include "support/CoreRig.h"
 #include "support/SimulatedPort.h"
 #include "ui/MainWindow.h"
 
 namespace t6::test {
 
-class SimWindowTest : public ::testing::Test {
+class SimWindowTest : public CoreRig<SimulatedPort> {
 protected:
-    SimWindowTest() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-chain-ui-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+    SimWindowTest() : CoreRig("t6-chain-ui") {
         std::filesystem::copy_file(std::filesystem::path(T6_SOURCE_DIR) / "data" / "trans.dic",
                                    dir / "trans.dic");
         core = std::make_unique<AppCore>(port, clock, prompts, dir.string());
@@ -40,8 +34,6 @@ protected:
     ~SimWindowTest() override {
         window.reset();
         core.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
     template <typename W> W* child(const char* name) {
         auto* w = window->findChild<W*>(QString::fromLatin1(name));
@@ -61,10 +53,6 @@ protected:
     }
     static QString u(const char* s) { return QString::fromUtf8(s); }
 
-    std::filesystem::path dir;
-    ManualClock clock;
-    SimulatedPort port{clock};
-    ScriptedPrompts prompts;
     std::unique_ptr<AppCore> core;
     std::unique_ptr<MainWindow> window;
 };

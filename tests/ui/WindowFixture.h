@@ -21,9 +21,8 @@
 
 #include "common/Cp1251.h"
 #include "core/AppCore.h"
+#include "support/CoreRig.h"
 #include "support/FakeSerialPort.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedPrompts.h"
 #include "ui/MainWindow.h"
 
 // Readable failures.
@@ -33,20 +32,12 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace t6::test {
 
-class WindowFixture : public ::testing::Test {
+class WindowFixture : public CoreRig<FakeSerialPort> {
 protected:
-    WindowFixture() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-ui-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
+    WindowFixture() : CoreRig("t6-ui") {}
     ~WindowFixture() override {
         window.reset();
         core.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
     void withShippedDictionary() {
         std::filesystem::copy_file(std::filesystem::path(T6_SOURCE_DIR) / "data" / "trans.dic",
@@ -113,10 +104,6 @@ protected:
     }
     std::vector<std::string> shownTexts() const { return prompts.textsUtf8(); }
 
-    std::filesystem::path dir;
-    FakeSerialPort port;
-    ManualClock clock;
-    ScriptedPrompts prompts;
     std::unique_ptr<AppCore> core;
     std::unique_ptr<MainWindow> window;
 };

@@ -13,40 +13,21 @@
 
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
-#include "exchange/ExchangeController.h"
-#include "exchange/ExchangeLogs.h"
-#include "support/ManualClock.h"
+#include "support/CoreRig.h"
 #include "support/ModelDriver.h"
-#include "support/OperationTestKit.h"
-#include "support/ScriptedPrompts.h"
 #include "support/SimulatedPort.h"
 #include "wireless/WirelessEnrolment.h"
 
 namespace t6::test {
 
-class WirelessTest : public ::testing::Test, protected ModelDriver {
+class WirelessTest : public ExchangeRig<SimulatedPort>, protected ModelDriver {
 protected:
-    WirelessTest() {
-        dir = std::filesystem::temp_directory_path() /
-              ("t6-wireless-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        logs.setDirectory(dir.string());
-        logs.createFiles();
-        exchange.setView(&view);
-        exchange.start();
+    WirelessTest() : ExchangeRig("t6-wireless") {
         model.startUp();
-        exchange.setConnectedPort("COM1");
         for (const char* c : {"Pr", "Uk", "Ps", "Us", "Rtd", "Ur", "Utd"})
             quiet(c);
         for (const char* c : {"D", "Wd", "So"})
             port.device().handlePrefix(c, [](const std::string&) { return std::nullopt; });
-    }
-    ~WirelessTest() override {
-        logs.closeFiles();
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
     ConfigModel& driven() override { return model; }
 
@@ -95,15 +76,9 @@ protected:
     }
     std::string u8(const std::string& cp1251) const { return cp1251ToUtf8(cp1251); }
 
-    std::filesystem::path dir;
-    ManualClock clock;
-    SimulatedPort port{clock};
-    ScriptedPrompts prompts;
-    ExchangeLogs logs;
-    ActivityView view;
-    ExchangeController exchange{port, clock, prompts, logs};
     StepRandom random;
-    ConfigModel model{prompts, random, [this] { return exchange.mode(); },
+    ConfigModel model{prompts, random,
+                      [this] { return ExchangeMode::modelContextOf(exchange.mode()); },
                       [this] { return clock.localNow(); }};
     WirelessEnrolment wireless{exchange, model};
 };
