@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
     exchange.setConnectedPort(pty);
     Counting random;
     ConfigModel model(
-        prompts, random, [&] { return exchange.mode(); }, [&] { return clock.localNow(); });
+        prompts, random, [&] { return ExchangeMode::modelContextOf(exchange.mode()); },
+        [&] { return clock.localNow(); });
     model.startUp();
     ConfigFiles files(model, exchange, logs, prompts);
     ConfigRead read(exchange, model, files);

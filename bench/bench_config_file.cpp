@@ -18,8 +18,8 @@ using namespace t6;
 struct Bench {
     SilentPrompts prompts{true};
     SeededRandom random{7};
-    ExchangeModeValue mode = ExchangeMode::Idle;
-    ConfigModel model{prompts, random, [this] { return mode; }, [] { return LocalTime{}; }};
+    ModelContext context = ModelContext::Editing;
+    ConfigModel model{prompts, random, [this] { return context; }, [] { return LocalTime{}; }};
     LocalTime now{2026, 5, 4, 12, 30, 15};
 
     Bench() {
@@ -96,14 +96,14 @@ BENCHMARK(BM_SaveFullConfiguration)
 void BM_LoadFullConfiguration(benchmark::State& state) {
     Bench b;
     const Bytes file = saveConfigFile(b.model, b.now);
-    b.mode = ExchangeMode::LoadingFile;
+    b.context = ModelContext::FillingFromFile;
     for (auto _ : state) {
         ConfigFileLoad r = loadConfigFile(file, b.model);
         if (r.error)
             state.SkipWithError("the file did not load");
         benchmark::DoNotOptimize(r.reportLines.data());
     }
-    b.mode = ExchangeMode::Idle;
+    b.context = ModelContext::Editing;
     if (saveConfigFile(b.model, b.now) != file)
         state.SkipWithError("the loaded configuration saves differently");
 }
