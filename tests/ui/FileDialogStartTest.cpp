@@ -55,7 +55,7 @@ struct Seen {
 };
 
 // Shows the dialog and, once it is up, notes what it shows and chooses `file`.
-std::optional<std::string> choose(QtPrompts& prompts, const FileDialogSpec& spec, bool save,
+std::optional<std::string> choose(QtPrompts& prompts, const FileDialogSpec& request, bool save,
                                   const fs::path& file, Seen& seen) {
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -68,7 +68,7 @@ std::optional<std::string> choose(QtPrompts& prompts, const FileDialogSpec& spec
             static_cast<QDialog*>(dialog)->accept();
         }
     });
-    return save ? prompts.saveFileName(spec) : prompts.openFileName(spec);
+    return save ? prompts.saveFileName(request) : prompts.openFileName(request);
 }
 
 QString q(const fs::path& p) {
@@ -115,7 +115,7 @@ TEST(FileDialogStart, EachDialogOffersItsOwnFileTypes) {
     UserEnvironment env(dir.path());
     struct Case {
         const char* what;
-        FileDialogSpec spec;
+        FileDialogSpec dialog;
         QStringList filters;
         QString suffix;
     };
@@ -130,7 +130,7 @@ TEST(FileDialogStart, EachDialogOffersItsOwnFileTypes) {
     QtPrompts prompts;
     for (const Case& c : cases) {
         Seen seen;
-        choose(prompts, c.spec, true, dir / "x", seen);
+        choose(prompts, c.dialog, true, dir / "x", seen);
         EXPECT_EQ(seen.filters, c.filters) << c.what;
         EXPECT_EQ(seen.suffix, c.suffix) << c.what;
     }
