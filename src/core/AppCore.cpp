@@ -24,6 +24,7 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
       wireless_(exchange_, model_) {
     // After a wait the device did not answer, the sensor panel is usable again.
     keys_.setSensorPanelEnabler([this] { wireless_.zoneSensors().enableIfShown(); });
+    signal_.setAfterNoAnswer([this] { keys_.panelsBack(); });
     logs_.setDirectory(programDir_);
     // A read that brought the whole configuration is what the window is compared with.
     read_.setOnCompleted([this] { lastRead_.take(model_); });

@@ -26,21 +26,6 @@ std::string hexByte(int value) {
 
 ConfigRead::ConfigRead(ExchangeController& exchange, ConfigModel& model, ConfigFiles& files)
     : ex_(exchange), model_(model), files_(files) {
-    silence_ =
-        ex_.clock().createTimer(kSilenceMs, [this] { ex_.guarded([this] { onSilence(); }); });
-    ex_.registerHandler(ExchangeMode::ReadOutputs, [this](const Bytes& r) { onOutputs(r); });
-    ex_.registerHandler(ExchangeMode::ReadBlock, [this](const Bytes& r) { onBlock(r); });
-    ex_.registerHandler(ExchangeMode::ReadRemotes, [this](const Bytes& r) { onRemotes(r); });
-    ex_.registerHandler(ExchangeMode::ReadThermoNames,
-                        [this](const Bytes& r) { onThermoNames(r); });
-    // The block did not come within 10 s: the window is put back as it was
-    // before the read, and the controller's box says so.
-    ex_.setTimeoutOutcome(ExchangeMode::ReadBlock, [this] {
-        if (!running_)
-            return std::string();
-        return abandon(tr("Чтение настроек не завершено: прибор не прислал основной блок."),
-                       Outcome::make(Outcome::Kind::NoAnswer));
-    });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         if (!running_ || starting_)
             return std::string();
@@ -48,13 +33,6 @@ ConfigRead::ConfigRead(ExchangeController& exchange, ConfigModel& model, ConfigF
         return abandon(lost ? tr("Чтение настроек прервано: порт закрылся.")
                             : tr("Чтение настроек прервано другой операцией."),
                        Outcome::make(lost ? Outcome::Kind::PortLost : Outcome::Kind::Cancelled));
-    });
-    // A long block is on its way: how much of it has come.
-    ex_.setReceiveWatch([this](std::size_t held) {
-        if (running_ && ex_.mode() == ExchangeMode::ReadBlock && held > 0)
-            showStage(tr("Чтение настроек: основной блок, получено байт:") + " " +
-                          std::to_string(held),
-                      true);
     });
 }
 
@@ -90,8 +68,6 @@ void ConfigRead::readConfiguration() {
         outcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
         return;
     }
-    SerialPort& port = ex_.port();
-
     ex_.setMode(ExchangeMode::ReadBlock);
     if (!files_.saveBackup()) {
         // Nothing is overwritten without its backup; the box of the files said why.
@@ -108,17 +84,13 @@ void ConfigRead::readConfiguration() {
     ex_.setMode(ExchangeMode::ReadOutputs);
     starting_ = false;
     begin();
-    port.purge();
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
-    ex_.sendFramed("Ro");
-    awaitWithoutLimit(ExchangeMode::ReadOutputs, tr("Чтение настроек: беспроводные выходы"));
-}
-
-void ConfigRead::awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage) {
-    waitingFor_ = mode;
-    silence_->start();
-    showStage(stage, true);
+    // The first three blocks are awaited without a time limit.
+    ex_.request({.mode = ExchangeMode::ReadOutputs,
+                 .request = Bytes("Ro"),
+                 .wait = ExchangeController::Wait::Unlimited,
+                 .onReply = [this](const Bytes& r) { onOutputs(r); },
+                 .onSilence = [this] { onSilence(); }});
+    showStage(tr("Чтение настроек: беспроводные выходы"), true);
 }
 
 void ConfigRead::showStage(const std::string& stage, bool cancellable, bool alert) {
@@ -130,8 +102,7 @@ void ConfigRead::showStage(const std::string& stage, bool cancellable, bool aler
 }
 
 void ConfigRead::onSilence() {
-    silence_->stop();
-    if (!running_ || ex_.mode() != waitingFor_)
+    if (!running_)
         return;
     // Told once; the read goes on waiting until the user cancels it.
     const std::string what = ignored_ ? tr("ответ прибора не подходит, чтение можно отменить")
@@ -191,11 +162,9 @@ void ConfigRead::onOutputs(const Bytes& reply) {
         !hasBlockSize(reply, WirelessOutputsBlockBytes, "блок беспроводных выходов"))
         return;
     taken_.push_back(reply);
-    silence_->stop();
+    ex_.replyCame();
     ignored_ = false;
     LogsBlockLog log(ex_.logs());
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
     decodeWirelessOutputsBlock(model_, reply, log);
     received_.outputs = reply.substr(0, WirelessOutputsBlockBytes);
     ex_.clock().wait(100);
@@ -204,11 +173,30 @@ void ConfigRead::onOutputs(const Bytes& reply) {
     // Another operation may have started during the waits.
     if (!running_ || ex_.mode() != ExchangeMode::ReadOutputs)
         return;
-    ex_.setMode(ExchangeMode::ReadBlock);
-    ex_.replyTimer().start();
-    ex_.closeTimer().stop();
-    ex_.sendFramed("Pt");
+    // The block has 10 s; a long one tells how much of it has come.
+    ex_.request({.mode = ExchangeMode::ReadBlock,
+                 .request = Bytes("Pt"),
+                 .purge = false,
+                 .onReply = [this](const Bytes& r) { onBlock(r); },
+                 .onTimeout = [this] { onBlockTimeout(); },
+                 .onReceiving =
+                     [this](std::size_t held) {
+                         if (running_ && held > 0)
+                             showStage(tr("Чтение настроек: основной блок, получено байт:") + " " +
+                                           std::to_string(held),
+                                       true);
+                     }});
     showStage(tr("Чтение настроек: основной блок"), true);
+}
+
+void ConfigRead::onBlockTimeout() {
+    // The window is put back as it was before the read; one box tells all.
+    const std::string outcome =
+        running_ ? abandon(tr("Чтение настроек не завершено: прибор не прислал основной блок."),
+                           Outcome::make(Outcome::Kind::NoAnswer))
+                 : std::string();
+    ex_.endWithBox(ru("Превышен период ожидания ответа устройства.") +
+                   (outcome.empty() ? outcome : "\r\n" + outcome));
 }
 
 void ConfigRead::onBlock(const Bytes& reply) {
@@ -256,13 +244,12 @@ void ConfigRead::onBlock(const Bytes& reply) {
         return;
     }
     ignored_ = false;
-    ex_.replyTimer().stop();
-    ex_.setMode(ExchangeMode::ReadRemotes);
-    ex_.port().purge();
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
-    ex_.sendFramed("Pn");
-    awaitWithoutLimit(ExchangeMode::ReadRemotes, tr("Чтение настроек: радиопульты"));
+    ex_.request({.mode = ExchangeMode::ReadRemotes,
+                 .request = Bytes("Pn"),
+                 .wait = ExchangeController::Wait::Unlimited,
+                 .onReply = [this](const Bytes& r) { onRemotes(r); },
+                 .onSilence = [this] { onSilence(); }});
+    showStage(tr("Чтение настроек: радиопульты"), true);
 }
 
 void ConfigRead::onRemotes(const Bytes& reply) {
@@ -270,28 +257,25 @@ void ConfigRead::onRemotes(const Bytes& reply) {
         !hasBlockSize(reply, RemoteControlsBlockBytes, "блок радиопультов"))
         return;
     taken_.push_back(reply);
-    silence_->stop();
     ignored_ = false;
     decodeRemoteControlsBlock(model_, reply);
     received_.remotes = reply.substr(0, RemoteControlsBlockBytes);
-    ex_.setMode(ExchangeMode::ReadThermoNames);
-    ex_.port().purge();
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
-    ex_.sendFramed("Ltd");
-    awaitWithoutLimit(ExchangeMode::ReadThermoNames,
-                      tr("Чтение настроек: беспроводные термодатчики"));
+    ex_.request({.mode = ExchangeMode::ReadThermoNames,
+                 .request = Bytes("Ltd"),
+                 .wait = ExchangeController::Wait::Unlimited,
+                 .onReply = [this](const Bytes& r) { onThermoNames(r); },
+                 .onSilence = [this] { onSilence(); }});
+    showStage(tr("Чтение настроек: беспроводные термодатчики"), true);
 }
 
 void ConfigRead::onThermoNames(const Bytes& reply) {
     if (!running_ || isStale(reply, "блок беспроводных термодатчиков") ||
         !hasBlockSize(reply, ThermoNamesBlockBytes, "блок беспроводных термодатчиков"))
         return;
-    silence_->stop();
+    ex_.replyCame();
     ignored_ = false;
     decodeThermoNamesBlock(model_, reply);
     received_.thermoNames = reply.substr(0, ThermoNamesBlockBytes);
-    ex_.replyTimer().stop();
     end(Outcome::done());
     incomplete_ = false;
     endActivity();
@@ -330,8 +314,6 @@ void ConfigRead::giveUp() {
 }
 
 void ConfigRead::endActivity() {
-    silence_->stop();
-    waitingFor_ = ExchangeMode::Idle;
     ex_.setCancel({});
     ex_.view().showActivity({});
 }

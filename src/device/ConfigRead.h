@@ -83,9 +83,8 @@ private:
     void onBlock(const Bytes& reply);
     void onRemotes(const Bytes& reply);
     void onThermoNames(const Bytes& reply);
-    // A wait without a time limit: its stage on show, the cancel offered,
-    // the silence watched.
-    void awaitWithoutLimit(ExchangeModeValue mode, const std::string& stage);
+    // The block did not come within 10 s.
+    void onBlockTimeout();
     void showStage(const std::string& stage, bool cancellable, bool alert = false);
     void onSilence();
     // The wait of the read's mode ends: mode 11, the port purged.
@@ -115,12 +114,10 @@ private:
     ConfigModel& model_;
     ConfigFiles& files_;
     std::function<std::optional<std::string>()> busy_;
-    std::unique_ptr<Timer> silence_;
     std::function<void()> completed_;
     bool running_ = false;
     bool incomplete_ = false;
     bool starting_ = false;
-    ExchangeModeValue waitingFor_ = ExchangeMode::Idle;
     std::string stage_;
     bool ignored_ = false;     // a reply was left out in this wait
     std::vector<Bytes> taken_; // the replies taken in this read

@@ -22,20 +22,24 @@ bool isDone(const Bytes& reply) {
 
 } // namespace
 
+// The three stages after the configuration block, in the order they are sent.
+const ConfigWrite::Stage ConfigWrite::kStages[3] = {
+    {ExchangeMode::RemotesReady, ExchangeMode::RemotesResult, "Wp",
+     "<<< готовность к записи радиопультов: ", ">>> запись радиопультов: ",
+     "Ответ об успешной записи радиопультов не корректен.", "Запись настроек: радиопульты",
+     encodeRemoteControlsBlock, &DeviceBlocks::remotes},
+    {ExchangeMode::ThermoReady, ExchangeMode::ThermoResult, "Wtd", "<<< готовность к записи БТД: ",
+     ">>> запись бтд: ", "Ответ об успешной записи беспроводных термодатчиков не корректен.",
+     "Запись настроек: беспроводные термодатчики", encodeThermoNamesBlock,
+     &DeviceBlocks::thermoNames},
+    {ExchangeMode::OutputsReady, ExchangeMode::OutputsResult, "Wo",
+     "<<< готовность к записи беспроводных выходов: ", ">>> запись беспроводных выходов: ",
+     "Ответ об успешной записи беспроводных выходов не корректен.",
+     "Запись настроек: беспроводные выходы", encodeWirelessOutputsBlock, &DeviceBlocks::outputs},
+};
+
 ConfigWrite::ConfigWrite(ExchangeController& exchange, ConfigModel& model)
     : ex_(exchange), model_(model) {
-    ex_.registerHandler(ExchangeMode::WriteBlock, [this](const Bytes& r) { onBlockAnswer(r); });
-    for (ExchangeModeValue m :
-         {ExchangeMode::RemotesReady, ExchangeMode::ThermoReady, ExchangeMode::OutputsReady})
-        ex_.registerHandler(m, [this, m](const Bytes& r) { onReady(r, m); });
-    for (ExchangeModeValue m :
-         {ExchangeMode::RemotesResult, ExchangeMode::ThermoResult, ExchangeMode::OutputsResult})
-        ex_.registerHandler(m, [this, m](const Bytes& r) { onResult(r, m); });
-    // No answer within 10 s: the controller's box, then the write is over.
-    for (ExchangeModeValue m = ExchangeMode::RemotesReady; m <= ExchangeMode::OutputsResult; ++m)
-        ex_.setTimeoutHook(m, [this] { end(Outcome::make(Outcome::Kind::NoAnswer)); });
-    ex_.setTimeoutHook(ExchangeMode::WriteBlock,
-                       [this] { end(Outcome::make(Outcome::Kind::NoAnswer)); });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         if (!running_)
             return std::string();
@@ -153,114 +157,98 @@ void ConfigWrite::sendBlock() {
         end(Outcome::make(Outcome::Kind::PortLost));
         throw;
     }
-    ex_.setMode(ExchangeMode::WriteBlock);
-    ex_.replyTimer().start();
+    // The block is on the line; its acknowledgement has 10 s.
+    ex_.request({.mode = ExchangeMode::WriteBlock,
+                 .purge = false,
+                 .onReply = [this](const Bytes& r) { onBlockAnswer(r); },
+                 .onTimeout =
+                     [this] {
+                         noAnswer(ru("НЕТ ответа о окончании записи в устройство основной "
+                                     "конфигурации"));
+                     }});
+}
+
+void ConfigWrite::noAnswer(const std::string& box) {
+    // Shown as written, then the write is over whatever the answer.
+    ex_.endWithBox(box);
+    end(Outcome::make(Outcome::Kind::NoAnswer));
+}
+
+void ConfigWrite::askReady(const Stage& stage) {
+    ex_.request({.mode = stage.ready,
+                 .request = Bytes(stage.readyRequest),
+                 .onReply = [this, &stage](const Bytes& r) { onReady(r, stage); },
+                 .onTimeout = [this, &stage] { noStageAnswer(stage.ready); }});
+    this->stage(tr(stage.caption));
+}
+
+void ConfigWrite::noStageAnswer(ExchangeModeValue mode) {
+    noAnswer(ru("НЕТ ответа о окончании записи в устройство радиоприборов (") +
+             std::to_string(mode) + ")");
 }
 
 void ConfigWrite::onBlockAnswer(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< ответ о записи: ") + reply);
+    ex_.replyCame();
     if (reply != "COK") {
-        ex_.setMode(ExchangeMode::IdleAfterOperation);
-        ex_.replyTimer().stop();
         wrongAnswer(ru("Ответ об успешной записи не корректен."));
         return;
     }
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
-    ex_.port().purge();
-    ex_.setMode(ExchangeMode::RemotesReady);
-    ex_.sendFramed("Wp");
-    ex_.replyTimer().start();
-    stage(tr("Запись настроек: радиопульты"));
+    askReady(kStages[0]);
 }
 
-void ConfigWrite::onReady(const Bytes& reply, ExchangeModeValue mode) {
-    const char* head = mode == ExchangeMode::RemotesReady ? "<<< готовность к записи радиопультов: "
-                       : mode == ExchangeMode::ThermoReady
-                           ? "<<< готовность к записи БТД: "
-                           : "<<< готовность к записи беспроводных выходов: ";
-    ex_.logs().protocol(ru(head) + reply);
+void ConfigWrite::onReady(const Bytes& reply, const Stage& stage) {
+    ex_.logs().protocol(ru(stage.readyHead) + reply);
     // Anything but "OK" is not the readiness: the reply timer goes on.
     if (reply != "OK")
         return;
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
-    if (!sendStageData(mode + 1))
-        return;
-    ex_.replyTimer().start();
-    ex_.closeTimer().stop();
-}
-
-bool ConfigWrite::sendStageData(ExchangeModeValue mode) {
-    FixedBlockEncoding block;
-    const char* head = nullptr;
-    if (mode == ExchangeMode::RemotesResult) {
-        block = encodeRemoteControlsBlock(model_);
-        head = ">>> запись радиопультов: ";
-    } else if (mode == ExchangeMode::ThermoResult) {
-        block = encodeThermoNamesBlock(model_);
-        head = ">>> запись бтд: ";
-    } else {
-        block = encodeWirelessOutputsBlock(model_);
-        head = ">>> запись беспроводных выходов: ";
-    }
+    ex_.replyCame();
+    const FixedBlockEncoding block = stage.encode(model_);
     if (!block.ok()) {
         // A code was changed to one the block cannot carry while the write ran:
         // nothing half-built is sent.
-        ex_.setMode(ExchangeMode::IdleAfterOperation);
-        ex_.closeTimer().start();
+        ex_.finish();
         const std::string text = tr("Запись настроек прервана: код не может быть записан в "
                                     "прибор (нужно 2, 4 или 6 шестнадцатеричных цифр).");
         end(Outcome::make(Outcome::Kind::Refused, {text}));
         ex_.prompts().message(text);
-        return false;
+        return;
     }
-    ex_.setMode(mode);
-    ex_.logs().protocol(ru(head) + block.bytes);
+    ex_.logs().protocol(ru(stage.dataHead) + block.bytes);
     try {
-        ex_.sendFramed(block.bytes);
+        ex_.request({.mode = stage.result,
+                     .request = block.bytes,
+                     .purge = false,
+                     .onReply = [this, &stage](const Bytes& r) { onResult(r, stage); },
+                     .onTimeout = [this, &stage] { noStageAnswer(stage.result); }});
     } catch (...) {
         end(Outcome::make(Outcome::Kind::PortLost));
         throw;
     }
-    (mode == ExchangeMode::RemotesResult  ? sent_.remotes
-     : mode == ExchangeMode::ThermoResult ? sent_.thermoNames
-                                          : sent_.outputs) = block.bytes;
-    return true;
+    sent_.*stage.sent = block.bytes;
 }
 
-void ConfigWrite::onResult(const Bytes& reply, ExchangeModeValue mode) {
-    if (mode == ExchangeMode::OutputsResult) {
-        ex_.replyTimer().stop();
+void ConfigWrite::onResult(const Bytes& reply, const Stage& stage) {
+    const bool last = &stage == &kStages[std::size(kStages) - 1];
+    if (last) {
+        ex_.replyCame();
         ex_.logs().protocol(ru("<<< результат записи бвыходов: ") + reply);
     }
     if (!isDone(reply)) {
-        ex_.setMode(ExchangeMode::IdleAfterOperation);
-        ex_.replyTimer().stop();
-        wrongAnswer(mode == ExchangeMode::RemotesResult
-                        ? ru("Ответ об успешной записи радиопультов не корректен.")
-                    : mode == ExchangeMode::ThermoResult
-                        ? ru("Ответ об успешной записи беспроводных термодатчиков не корректен.")
-                        : ru("Ответ об успешной записи беспроводных выходов не корректен."));
+        ex_.replyCame();
+        wrongAnswer(ru(stage.wrongResult));
         return;
     }
-    if (mode == ExchangeMode::OutputsResult) {
+    if (last) {
         end(Outcome::done());
         ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс записи завершился. Все OK.")));
         return;
     }
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
-    ex_.port().purge();
-    const bool remotes = mode == ExchangeMode::RemotesResult;
-    ex_.setMode(remotes ? ExchangeMode::ThermoReady : ExchangeMode::OutputsReady);
-    ex_.sendFramed(remotes ? "Wtd" : "Wo");
-    ex_.replyTimer().start();
-    stage(remotes ? tr("Запись настроек: беспроводные термодатчики")
-                  : tr("Запись настроек: беспроводные выходы"));
+    askReady(*(&stage + 1));
 }
 
 void ConfigWrite::wrongAnswer(const std::string& box) {
+    ex_.setMode(ExchangeMode::IdleAfterOperation);
     end(Outcome::make(Outcome::Kind::WrongAnswer, {box}));
     // Shown as written; the mode is 11 whatever the answer.
     ex_.endAfterBox(ex_.prompts().confirm(box));

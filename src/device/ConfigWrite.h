@@ -16,6 +16,7 @@
 #include "common/Outcome.h"
 #include "config/ConfigBlock.h"
 #include "config/ConfigCompare.h"
+#include "config/FixedBlocks.h"
 #include "device/DeviceBlocks.h"
 #include "exchange/ExchangeMode.h"
 
@@ -57,10 +58,26 @@ private:
     bool checkAndConnect();
     void sendBlock();
     void onBlockAnswer(const Bytes& reply);
-    void onReady(const Bytes& reply, ExchangeModeValue mode);
-    void onResult(const Bytes& reply, ExchangeModeValue mode);
-    // The data of a stage: the block, its head in the text log and its stage text.
-    bool sendStageData(ExchangeModeValue mode);
+    // A stage after the block: its readiness request and reply, its data
+    // block and result, the heads of its lines in the text log, its texts.
+    struct Stage {
+        ExchangeModeValue ready;
+        ExchangeModeValue result;
+        const char* readyRequest;
+        const char* readyHead;
+        const char* dataHead;
+        const char* wrongResult;
+        const char* caption;
+        FixedBlockEncoding (*encode)(const ConfigModel&);
+        Bytes DeviceBlocks::*sent;
+    };
+    static const Stage kStages[3];
+    void askReady(const Stage& stage);
+    void onReady(const Bytes& reply, const Stage& stage);
+    void onResult(const Bytes& reply, const Stage& stage);
+    // No answer within 10 s: the box, then the write is over.
+    void noAnswer(const std::string& box);
+    void noStageAnswer(ExchangeModeValue mode);
     // A wrong answer: mode 11, the box; Yes purges and starts the closing timer.
     void wrongAnswer(const std::string& box);
     void stage(const std::string& text);

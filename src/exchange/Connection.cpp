@@ -7,17 +7,6 @@ namespace t6 {
 const Bytes Connection::IdentifyRequest = bytesOf({0xFE, 0xFF, 0x54, 0x74, 0xFF, 0xFE});
 
 Connection::Connection(ExchangeController& exchange) : ex_(exchange) {
-    ex_.setSearchStep([this] { searchStep(); });
-    ex_.registerHandler(ExchangeMode::Identify, [this](const Bytes& reply) { onReply(reply); });
-    // Only the probe of a port chosen by hand runs the reply timer.
-    ex_.setTimeoutHook(ExchangeMode::Identify, [this] {
-        const std::string text =
-            ex_.translate(ru("Прибор не ответил за 10 с: соединение не установлено."));
-        ex_.view().showNotice(text);
-        if (probing_)
-            outcome_ = Outcome::make(Outcome::Kind::NoAnswer, {text});
-        probing_ = false;
-    });
     // The probe of a port chosen by hand ends when the port goes or another
     // operation starts; the search ends by its own steps.
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
@@ -74,11 +63,16 @@ void Connection::connect() {
     if (!manual_) {
         if (!listPorts())
             return;
-        ex_.setMode(ExchangeMode::Identify);
         troubles_.clear();
         searchIndex_ = 0;
         searchLast_ = static_cast<int>(ports_.size()) - 1;
-        ex_.searchTimer().start();
+        // Each port in turn is asked at the search's steps; the search has no
+        // reply timer of its own.
+        ex_.request({.mode = ExchangeMode::Identify,
+                     .purge = false,
+                     .wait = ExchangeController::Wait::Unlimited,
+                     .onReply = [this](const Bytes& r) { onReply(r); }});
+        ex_.startSearch([this] { searchStep(); });
         ex_.setConnectedPort("");
         return;
     }
@@ -104,10 +98,22 @@ void Connection::connect() {
         outcome_ = Outcome::make(Outcome::Kind::Refused, std::move(reasons));
         return;
     }
-    ex_.setMode(ExchangeMode::Identify);
     probing_ = true;
-    port.write(IdentifyRequest);
-    ex_.replyTimer().start();
+    ex_.request({.mode = ExchangeMode::Identify,
+                 .request = Bytes("Tt"),
+                 .purge = false,
+                 .onReply = [this](const Bytes& r) { onReply(r); },
+                 .onTimeout = [this] { onProbeTimeout(); }});
+}
+
+void Connection::onProbeTimeout() {
+    ex_.finish();
+    const std::string text =
+        ex_.translate(ru("Прибор не ответил за 10 с: соединение не установлено."));
+    ex_.view().showNotice(text);
+    if (probing_)
+        outcome_ = Outcome::make(Outcome::Kind::NoAnswer, {text});
+    probing_ = false;
 }
 
 std::vector<std::string>
@@ -146,7 +152,7 @@ void Connection::searchStep() {
                 outcome_ = Outcome::make(Outcome::Kind::PortLost, {text});
             }
         } else {
-            ex_.searchTimer().stop();
+            ex_.stopSearch();
             // Nothing answered: the program is idle again (the editing rules
             // hold only while no exchange runs).
             ex_.setMode(ExchangeMode::Idle);
@@ -169,7 +175,7 @@ void Connection::searchStep() {
             outcome_ = Outcome::make(noneOpened ? Outcome::Kind::Refused : Outcome::Kind::NoAnswer,
                                      std::move(reasons));
         }
-        ex_.searchTimer().stop();
+        ex_.stopSearch();
         ex_.refreshPortState();
         return;
     }
@@ -218,17 +224,16 @@ void Connection::onReply(const Bytes& reply) {
     probing_ = false;
     if (!refusal.empty()) {
         outcome_ = Outcome::make(Outcome::Kind::WrongAnswer, {refusal});
-        ex_.searchTimer().stop();
+        ex_.stopSearch();
         // The port is given up a second later, free for the configurator the
         // device needs.
-        ex_.setMode(ExchangeMode::IdleAfterOperation);
-        ex_.closeTimer().start();
+        ex_.finish();
         ex_.view().showConnection("");
         ex_.prompts().information(refusal);
         return;
     }
     ex_.setConnectedPort(ex_.port().portName());
-    ex_.searchTimer().stop();
+    ex_.stopSearch();
     const std::string rest = reply.substr(2);
     const auto first = rest.find_first_not_of(' ');
     version_ = first == std::string::npos
@@ -236,10 +241,9 @@ void Connection::onReply(const Bytes& reply) {
                    : rest.substr(first, rest.find_last_not_of(' ') - first + 1);
     versionPort_ = ex_.connectedPort();
     outcome_ = Outcome::done();
-    if (ex_.prompts().confirm(ru("соединение установлено."))) {
-        ex_.setMode(ExchangeMode::IdleAfterOperation);
-        ex_.closeTimer().start();
-    }
+    ex_.replyCame();
+    if (ex_.prompts().confirm(ru("соединение установлено.")))
+        ex_.finish();
     ex_.view().showConnection(ru("соединен с ") + platformNameText(ex_.connectedPort()) + " " +
                               reply.substr(2));
     ex_.view().showConnected(ru("Соединен"));

@@ -66,6 +66,8 @@ public:
 private:
     void searchStep();
     void onReply(const Bytes& reply);
+    // The port chosen by hand did not answer within 10 s.
+    void onProbeTimeout();
     bool listPorts();
     // Each port that did not open with the system's reason, for the outcome.
     std::vector<std::string> troubleReasons(const std::vector<PortTrouble>& troubles) const;

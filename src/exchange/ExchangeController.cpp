@@ -26,6 +26,7 @@ ExchangeController::ExchangeController(SerialPort& port, Clock& clock, Prompts& 
         clock_.createTimer(kClockIntervalMs, [this] { guarded([this] { onClockTimer(); }); });
     reply_ = clock_.createTimer(kReplyIntervalMs, [this] { guarded([this] { onReplyTimer(); }); });
     close_ = clock_.createTimer(kCloseIntervalMs, [this] { guarded([this] { onCloseTimer(); }); });
+    silence_ = clock_.createTimer(kReplyIntervalMs, [this] { guarded([this] { onSilence(); }); });
 
     framer_.setStartString(PacketPrefix);
     framer_.setStopString(PacketSuffix);
@@ -53,6 +54,7 @@ void ExchangeController::start() {
 void ExchangeController::shutdown() {
     search_->stop();
     reply_->stop();
+    silence_->stop();
     close_->stop();
     clockTimer_->stop();
     if (port_.isOpen()) {
@@ -65,31 +67,63 @@ void ExchangeController::shutdown() {
     }
 }
 
-void ExchangeController::registerHandler(ExchangeModeValue mode, PacketHandler handler) {
-    handlers_[mode] = std::move(handler);
+void ExchangeController::startSearch(std::function<void()> step) {
+    searchStep_ = std::move(step);
+    search_->start();
 }
 
-void ExchangeController::setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook) {
-    timeoutHooks_[mode] = std::move(hook);
+void ExchangeController::stopSearch() {
+    search_->stop();
 }
 
-void ExchangeController::setTimeoutOutcome(ExchangeModeValue mode,
-                                           std::function<std::string()> outcome) {
-    timeoutOutcomes_[mode] = std::move(outcome);
+bool ExchangeController::inStep() const {
+    return mode_ == step_.mode;
 }
 
-std::string ExchangeController::timeoutOutcome(ExchangeModeValue mode) {
-    auto it = timeoutOutcomes_.find(mode);
-    if (it == timeoutOutcomes_.end() || !it->second)
-        return {};
-    const std::string outcome = it->second();
-    return outcome.empty() ? outcome : "\r\n" + outcome;
+void ExchangeController::request(Step step) {
+    stopTimers();
+    silence_->stop();
+    if (step.purge)
+        port_.purge();
+    mode_ = step.mode;
+    step_ = std::move(step);
+    // The wait starts before the request goes: a port may hand over the reply
+    // while the request is written, and the step may ask for the next one
+    // then. Nothing of this step is touched after the write.
+    if (step_.wait == Wait::Reply)
+        reply_->start();
+    else if (step_.onSilence)
+        silence_->start();
+    if (step_.request) {
+        const Bytes body = *step_.request;
+        sendFramed(body);
+    }
 }
 
-void ExchangeController::runHook(ExchangeModeValue mode) {
-    auto it = timeoutHooks_.find(mode);
-    if (it != timeoutHooks_.end() && it->second)
-        it->second();
+void ExchangeController::replyCame() {
+    reply_->stop();
+    silence_->stop();
+    close_->stop();
+}
+
+void ExchangeController::closeLater() {
+    close_->start();
+}
+
+bool ExchangeController::endWithBox(const std::string& text) {
+    mode_ = ExchangeMode::IdleAfterOperation;
+    const bool yes = prompts_.confirm(text);
+    if (yes)
+        finish();
+    return yes;
+}
+
+void ExchangeController::onSilence() {
+    silence_->stop();
+    if (inStep() && step_.onSilence) {
+        const std::function<void()> silence = step_.onSilence;
+        silence();
+    }
 }
 
 void ExchangeController::stopTimers() {
@@ -179,18 +213,13 @@ void ExchangeController::cancelActivity() {
     }
 }
 
-bool ExchangeController::beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
-                                        bool startReplyTimer) {
+bool ExchangeController::beginOperation(const std::string& noConnectionText) {
     operationStarting();
     stopTimers();
     if (connectedPort_.empty() || openConnectedPort() != Opening::Open) {
         prompts_.message(withOpenFailure(noConnectionText));
         return false;
     }
-    port_.purge();
-    mode_ = mode;
-    if (startReplyTimer)
-        reply_->start();
     return true;
 }
 
@@ -206,6 +235,7 @@ void ExchangeController::finish() {
     mode_ = ExchangeMode::IdleAfterOperation;
     close_->start();
     reply_->stop();
+    silence_->stop();
 }
 
 void ExchangeController::endAfterBox(bool yes) {
@@ -220,6 +250,7 @@ void ExchangeController::endAfterBox(bool yes) {
 void ExchangeController::endOperation() {
     mode_ = ExchangeMode::IdleAfterOperation;
     reply_->stop();
+    silence_->stop();
     if (port_.isOpen())
         port_.purge();
     close_->start();
@@ -229,82 +260,27 @@ void ExchangeController::onBytesReceived(const Bytes& chunk) {
     // The framer keeps bytes that arrive while a reply's handler has a box
     // open and frames them once the handler has returned, in order.
     framer_.feed(chunk);
-    if (receiveWatch_)
-        receiveWatch_(framer_.heldBytes());
+    if (inStep() && step_.onReceiving)
+        step_.onReceiving(framer_.heldBytes());
 }
 
 void ExchangeController::onPacket(const Bytes& payload) {
     logs_.memo(ru("входная строка: ") + payload);
-    auto it = handlers_.find(mode_);
-    if (it == handlers_.end() || !it->second)
+    if (!inStep() || !step_.onReply)
         return;
-    it->second(payload);
+    // The step may ask for the next one while its handler runs.
+    const PacketHandler handler = step_.onReply;
+    handler(payload);
 }
 
 void ExchangeController::onReplyTimer() {
-    const ExchangeModeValue m = mode_;
-    // Every mode's operation learns of its time-out first; what it says
-    // follows the box's own line where there is a box.
-    const std::string outcome = timeoutOutcome(m);
-    auto boxThenFinish = [this](const std::string& text, ExchangeModeValue hookMode) {
-        mode_ = ExchangeMode::IdleAfterOperation;
-        if (prompts_.confirm(text)) {
-            finish();
-            if (hookMode)
-                runHook(hookMode);
-        }
-    };
-    if (m == ExchangeMode::ReadBlock) {
-        mode_ = ExchangeMode::IdleAfterOperation;
-        boxThenFinish(ru("Превышен период ожидания ответа устройства.") + outcome, 0);
-        runHook(m);
-    } else if (m == ExchangeMode::WriteBlock) {
-        boxThenFinish(ru("НЕТ ответа о окончании записи в устройство основной конфигурации"), 0);
-        runHook(m);
-    } else if (m >= ExchangeMode::RemotesReady && m <= ExchangeMode::OutputsResult) {
-        boxThenFinish(ru("НЕТ ответа о окончании записи в устройство радиоприборов (") +
-                          std::to_string(m) + ")",
-                      0);
-        runHook(m);
-    } else if (m == ExchangeMode::KeysReady) {
-        boxThenFinish(ru("НЕТ ответа о готовности к чтению ключей"), ExchangeMode::KeysReady);
-    } else if (m == ExchangeMode::SignalLevel) {
-        boxThenFinish(ru("НЕТ ответа о уровне сигнала."), ExchangeMode::SignalLevel);
-    } else if (m == ExchangeMode::ReadRemote) {
-        // One time-out ends the learning: the timer stops, the port closes a
-        // second later.
-        mode_ = ExchangeMode::IdleAfterOperation;
-        reply_->stop();
-        close_->start();
-        runHook(ExchangeMode::ReadRemote);
-        sendFramed("Uk");
-    } else if (m == ExchangeMode::ReadSensorList) {
-        mode_ = ExchangeMode::IdleAfterOperation;
-        reply_->stop();
-        close_->start();
-        runHook(ExchangeMode::ReadSensorList);
-        prompts_.message(translate(ru("Нет ответа от прибора.")));
-    } else if (m == ExchangeMode::ReadSensor) {
-        // One time-out ends the learning, as for a remote control: repeating
-        // "Uk" every 10 s would keep the port open with nothing left to cancel.
-        mode_ = ExchangeMode::IdleAfterOperation;
-        reply_->stop();
-        close_->start();
-        runHook(ExchangeMode::ReadSensor);
-        sendFramed("Uk");
-    } else if (m == ExchangeMode::ReadThermoCode) {
-        mode_ = ExchangeMode::IdleAfterOperation;
-        reply_->stop();
-        close_->start();
-        runHook(ExchangeMode::ReadThermoCode);
-        sendFramed("Utd");
-    } else {
-        // Ended without a box; the operation's own hook, if any, tells the
-        // user in the status bar what did not come.
-        finish();
-        if (m != ExchangeMode::Idle && m != ExchangeMode::IdleAfterOperation)
-            runHook(m);
+    if (inStep() && step_.onTimeout) {
+        const std::function<void()> timeout = step_.onTimeout;
+        timeout();
+        return;
     }
+    // A step without a time-out of its own just ends.
+    finish();
 }
 
 void ExchangeController::onCloseTimer() {
@@ -338,6 +314,7 @@ void ExchangeController::onPortLost(int code) {
     framer_.reset();
     cancel_ = {};
     reply_->stop();
+    silence_->stop();
     close_->stop();
     mode_ = ExchangeMode::Idle;
     refreshPortState();
@@ -375,6 +352,7 @@ void ExchangeController::guarded(const std::function<void()>& step) {
         framer_.reset();
         cancel_ = {};
         reply_->stop();
+        silence_->stop();
         mode_ = ExchangeMode::IdleAfterOperation;
         close_->start();
         for (const std::string& outcome : outcomes)

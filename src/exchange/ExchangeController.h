@@ -1,20 +1,21 @@
 #pragma once
 // One request/reply state machine for every exchange with the device.
 //
-// An operation opens the port, purges it, sets the exchange mode, sends one
+// An operation opens the port and asks for one exchange step at a time: a
+// request in a mode, how long its reply may take, and what to do on the
+// reply and on the time-out. The controller purges, sets the mode, sends the
 // framed request and returns. The reply comes back later as a payload from the
-// framer; the controller notes it in the memo and hands it to the handler
-// registered for the current mode, which either ends the operation (mode 11)
-// or sends the next request. Around this run the timers: ReplyTimer ends an
-// operation whose reply does not come within 10 s, CloseTimer closes the port
-// one second after an operation has ended, ClockTimer keeps the status bar
-// current, and SearchTimer steps the port search.
+// framer; the controller notes it in the memo and hands it to the step, which
+// either ends the operation (mode 11) or asks for the next step. The
+// controller alone runs the timers: ReplyTimer ends a step whose reply does not
+// come within 10 s, CloseTimer closes the port one second after an operation
+// has ended, ClockTimer keeps the status bar current, and SearchTimer steps
+// the port search.
 //
 // Everything runs on the user-interface thread. No exception leaves a timer
 // tick or a received packet: port errors are shown in the error box.
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,15 +74,50 @@ public:
     ExchangeLogs& logs() { return logs_; }
     PacketFramer& framer() { return framer_; }
 
-    Timer& searchTimer() { return *search_; }
-    Timer& clockTimer() { return *clockTimer_; }
-    Timer& replyTimer() { return *reply_; }
-    Timer& closeTimer() { return *close_; }
-    // The port search's step, run at each SearchTimer tick.
-    void setSearchStep(std::function<void()> step) { searchStep_ = std::move(step); }
+    // Whether the reply timer, the closing timer or the port search runs
+    // (for the window's state and for tests; only the controller starts them).
+    bool replyTimerActive() const { return reply_->isActive(); }
+    bool closeTimerActive() const { return close_->isActive(); }
+    bool searching() const { return search_->isActive(); }
+    bool clockRunning() const { return clockTimer_->isActive(); }
+    // The port search: step runs at each SearchTimer tick until stopSearch().
+    void startSearch(std::function<void()> step);
+    void stopSearch();
 
-    // The handler of the replies in a mode. Modes without one ignore their replies.
-    void registerHandler(ExchangeModeValue mode, PacketHandler handler);
+    // How a step waits for its reply.
+    enum class Wait {
+        Reply,     // 10 s on the reply timer, then the step's time-out
+        Unlimited, // as long as it takes; told once after 10 s of silence when asked
+    };
+    // One exchange step of an operation: the controller stops the reply and
+    // closing timers, purges the port when asked, sets the mode, sends the
+    // request framed, and starts the wait. Each reply that comes while the
+    // controller is in the step's mode goes to onReply; no reply within 10 s
+    // runs onTimeout (without one, the step just ends: mode 11, the port
+    // closes a second later). What the operation does when it is cut short
+    // (another operation, a lost port) it tells addInterruptListener.
+    struct Step {
+        ExchangeModeValue mode = ExchangeMode::Idle;
+        std::optional<Bytes> request = {}; // the body; nothing is sent without one
+        bool purge = true;
+        Wait wait = Wait::Reply;
+        PacketHandler onReply = {};
+        std::function<void()> onTimeout = {};
+        // Wait::Unlimited: 10 s have passed without a reply (told once).
+        std::function<void()> onSilence = {};
+        // Each chunk of a long reply in the making: the bytes held so far.
+        std::function<void(std::size_t held)> onReceiving = {};
+    };
+    void request(Step step);
+    // The awaited reply came: the reply timer, the silence watch and the
+    // closing timer stop; the mode stays until the operation goes on or ends.
+    void replyCame();
+    // The port closes a second later unless a step begins first (it closes
+    // only in mode 11).
+    void closeLater();
+    // A time-out's box (a single Yes): mode 11 first; on Yes the step ends
+    // (the port closes a second later). Gives the answer.
+    bool endWithBox(const std::string& text);
 
     // Stops ReplyTimer and CloseTimer where they run: the first step of every operation.
     void stopTimers();
@@ -101,13 +137,12 @@ public:
     // Which services run, for the advice; the system's process list by default.
     void setProgramCheck(ProgramCheck check) { programCheck_ = std::move(check); }
 
-    // The common start of an operation. Stops ReplyTimer and CloseTimer; without
-    // a known device port, or when the port does not open, shows the "no
-    // connection" text (with why the port did not open) and gives false. Otherwise opens
-    // ConnectedPort, purges, sets the mode, starts ReplyTimer when asked, and gives true; the
-    // caller then sends its request. Port errors of the purge are thrown to the caller.
-    bool beginOperation(ExchangeModeValue mode, const std::string& noConnectionText,
-                        bool startReplyTimer = true);
+    // The common start of an operation. Tells the operations that wait, stops
+    // ReplyTimer and CloseTimer; without a known device port, or when the port
+    // does not open, shows the "no connection" text (with why the port did not
+    // open) and gives false. Otherwise ConnectedPort is open and the caller
+    // asks for its first step.
+    bool beginOperation(const std::string& noConnectionText);
     // Writes PacketPrefix + body + PacketSuffix in one write.
     void sendFramed(const Bytes& body);
     // The request as it goes on the line.
@@ -122,18 +157,6 @@ public:
     // the answer; on Yes the port is purged and CloseTimer started. A port
     // that went away while the box was up is left alone.
     void endAfterBox(bool yes);
-
-    // Steps other parts of the program attach to a ReplyTimer row: the caption
-    // of a row's read button, the sensor panel's notice, (for modes 7 and 15)
-    // the steps that run after the box is answered with Yes, or (for the read
-    // block, 2, and the write stages, 3 and 301 to 306) the steps that end the
-    // chain after its box, whatever the answer.
-    void setTimeoutHook(ExchangeModeValue mode, std::function<void()> hook);
-    // What became of an operation whose reply did not come: asked first when
-    // the reply timer expires in the mode, before any box; where the time-out
-    // shows a box (the read block, 2), its words (Windows-1251, translated)
-    // follow the box's own line, so that one box tells all.
-    void setTimeoutOutcome(ExchangeModeValue mode, std::function<std::string()> outcome);
 
     // Why an operation that waits is ended before its reply.
     enum class Interruption {
@@ -156,12 +179,6 @@ public:
     void setCancel(std::function<void()> cancel) { cancel_ = std::move(cancel); }
     bool canCancel() const { return static_cast<bool>(cancel_); }
     void cancelActivity();
-    // Called after every chunk of received bytes has been framed, with the
-    // bytes still held (a long reply in the making).
-    void setReceiveWatch(std::function<void(std::size_t held)> watch) {
-        receiveWatch_ = std::move(watch);
-    }
-
     // Entry points from the port and from the timers.
     void onBytesReceived(const Bytes& chunk);
     void onPacket(const Bytes& payload);
@@ -183,7 +200,8 @@ public:
     void showError(const std::string& text);
 
 private:
-    void runHook(ExchangeModeValue mode);
+    void onSilence();
+    bool inStep() const;
 
     std::optional<PortTrouble> openTrouble_;
     ProgramCheck programCheck_;
@@ -203,15 +221,12 @@ private:
     std::unique_ptr<Timer> clockTimer_;
     std::unique_ptr<Timer> reply_;
     std::unique_ptr<Timer> close_;
+    std::unique_ptr<Timer> silence_;
     std::function<void()> searchStep_;
-    std::map<ExchangeModeValue, PacketHandler> handlers_;
-    std::map<ExchangeModeValue, std::function<void()>> timeoutHooks_;
-    std::map<ExchangeModeValue, std::function<std::string()>> timeoutOutcomes_;
-    std::string timeoutOutcome(ExchangeModeValue mode);
+    Step step_;
     std::vector<InterruptListener> interruptListeners_;
     std::vector<std::string> interrupt(Interruption why);
     std::function<void()> cancel_;
-    std::function<void(std::size_t)> receiveWatch_;
 };
 
 } // namespace t6

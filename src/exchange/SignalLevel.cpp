@@ -8,11 +8,6 @@
 namespace t6 {
 
 SignalLevel::SignalLevel(ExchangeController& exchange) : ex_(exchange) {
-    ex_.registerHandler(ExchangeMode::SignalLevel, [this](const Bytes& r) { onReply(r); });
-    ex_.setTimeoutOutcome(ExchangeMode::SignalLevel, [this] {
-        outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
-        return std::string();
-    });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         outcome_.end(Outcome::make(why == ExchangeController::Interruption::PortLost
                                        ? Outcome::Kind::PortLost
@@ -24,14 +19,26 @@ SignalLevel::SignalLevel(ExchangeController& exchange) : ex_(exchange) {
 void SignalLevel::refresh() {
     // This message is shown as written, not through the dictionary.
     const std::string noConnection = ru("Нет соединения с устройством. Проверьте подключение");
-    if (!ex_.beginOperation(ExchangeMode::SignalLevel, noConnection)) {
+    if (!ex_.beginOperation(noConnection)) {
         outcome_.refuse({noConnection});
         return;
     }
     outcome_.begin();
-    const Bytes request = ExchangeController::framed("Sg");
-    ex_.logs().memo(ru("выходная строка: ") + request);
-    ex_.port().write(request);
+    ex_.logs().memo(ru("выходная строка: ") + ExchangeController::framed("Sg"));
+    ex_.request({.mode = ExchangeMode::SignalLevel,
+                 .request = Bytes("Sg"),
+                 .onReply = [this](const Bytes& r) { onReply(r); },
+                 .onTimeout = [this] { onTimeout(); }});
+}
+
+void SignalLevel::onTimeout() {
+    outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
+    if (!ex_.endWithBox(ru("НЕТ ответа о уровне сигнала.")))
+        return;
+    // After the box the port closes and the panels the wait held come back.
+    ex_.endOperation();
+    if (afterNoAnswer_)
+        afterNoAnswer_();
 }
 
 SignalReading SignalLevel::apply(SignalReading r, const Bytes& reply) {
@@ -62,13 +69,9 @@ SignalReading SignalLevel::apply(SignalReading r, const Bytes& reply) {
 void SignalLevel::onReply(const Bytes& reply) {
     outcome_.end(reply.find("+CSQ:") != Bytes::npos ? Outcome::done()
                                                     : Outcome::make(Outcome::Kind::WrongAnswer));
-    ex_.replyTimer().stop();
-    ex_.closeTimer().start();
     reading_ = apply(reading_, reply);
     ex_.view().showSignal(reading_.gauge, reading_.text, reading_.red);
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    if (ex_.port().isOpen())
-        ex_.port().purge();
+    ex_.endOperation();
 }
 
 } // namespace t6

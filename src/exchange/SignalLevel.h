@@ -2,9 +2,9 @@
 // The GSM signal level of the device's modem, fetched when the user presses
 // "Обновить": the request "Sg", the reply "+CSQ: nn,...".
 
-#include <string>
-
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "common/Bytes.h"
 #include "common/Outcome.h"
@@ -32,12 +32,18 @@ public:
     // What a reply does to the reading; unchanged when it holds no "+CSQ:".
     static SignalReading apply(SignalReading current, const Bytes& reply);
 
+    // What else ends with a refresh that got no answer, once its box is
+    // answered (the panels held while it waited come back).
+    void setAfterNoAnswer(std::function<void()> after) { afterNoAnswer_ = std::move(after); }
+
 private:
     void onReply(const Bytes& reply);
+    void onTimeout();
 
     ExchangeController& ex_;
     SignalReading reading_;
     OutcomeSlot outcome_;
+    std::function<void()> afterNoAnswer_;
 };
 
 } // namespace t6

@@ -10,35 +10,11 @@
 
 namespace t6 {
 
-namespace {
-
-// Longer than the reply timer, so that its row has run when the watch looks.
-constexpr int kSaveWatchMs = ExchangeController::kReplyIntervalMs + 500;
-
-} // namespace
-
 KeyProgramming::KeyProgramming(ExchangeController& exchange, ConfigModel& model)
     : ex_(exchange), model_(model) {
     for (int row = 1; row <= 10; ++row)
         setCaption(row, false);
     state_.readEnabled.fill(true);
-    saveWatch_ =
-        ex_.clock().createTimer(kSaveWatchMs, [this] { ex_.guarded([this] { onSaveWatch(); }); });
-    ex_.registerHandler(ExchangeMode::ReadAllKeys, [this](const Bytes& r) { onTable(r); });
-    ex_.registerHandler(ExchangeMode::ReadOneKey, [this](const Bytes& r) { onKey(r); });
-    ex_.registerHandler(ExchangeMode::KeysReady, [this](const Bytes& r) { onReady(r); });
-    ex_.registerHandler(ExchangeMode::KeysResult, [this](const Bytes& r) { onResult(r); });
-    // No answer to "Wr" or to the signal level: after the box, the panels
-    // come back and the port closes.
-    ex_.setTimeoutHook(ExchangeMode::KeysReady, [this] { waitCancelSteps(); });
-    ex_.setTimeoutHook(ExchangeMode::SignalLevel, [this] { waitCancelSteps(); });
-    // The table did not come: the panel still shows what it held, as not read.
-    ex_.setTimeoutHook(ExchangeMode::ReadAllKeys, [this] {
-        if (!tableAwaited_)
-            return;
-        ex_.view().showNotice(tr("Таблица ключей не прочитана: прибор не ответил за 10 с."));
-        tableMissing(1, Outcome::make(Outcome::Kind::NoAnswer));
-    });
     ex_.addInterruptListener(
         [this](ExchangeController::Interruption why) { return onInterrupted(why); });
 }
@@ -63,22 +39,38 @@ bool KeyProgramming::acceptsCellKey(int column, std::size_t cellLength, char key
 
 void KeyProgramming::openPanel() {
     const std::string noConnection = tr("Нет соединения с устройством. Проверьте подключение");
-    if (!ex_.beginOperation(ExchangeMode::ReadAllKeys, noConnection)) {
+    if (!ex_.beginOperation(noConnection)) {
         tableOutcome_ = Outcome::make(Outcome::Kind::Refused, {noConnection});
         return;
     }
+    ex_.port().purge();
     state_.shown = true;
     state_.enabled = true;
     state_.otherPanelsEnabled = false;
     notify();
     tableOutcome_.reset();
     try {
-        ex_.sendFramed("Cn");
+        // The reply timer runs on after the table has come: it ends the
+        // exchange silently.
+        ex_.request({.mode = ExchangeMode::ReadAllKeys,
+                     .request = Bytes("Cn"),
+                     .purge = false,
+                     .onReply = [this](const Bytes& r) { onTable(r); },
+                     .onTimeout = [this] { onTableTimeout(); }});
     } catch (...) {
         tableMissing(1, Outcome::make(Outcome::Kind::PortLost));
         throw;
     }
     tableAwaited_ = true;
+}
+
+void KeyProgramming::onTableTimeout() {
+    ex_.finish();
+    if (!tableAwaited_)
+        return;
+    // The table did not come: the panel still shows what it held, as not read.
+    ex_.view().showNotice(tr("Таблица ключей не прочитана: прибор не ответил за 10 с."));
+    tableMissing(1, Outcome::make(Outcome::Kind::NoAnswer));
 }
 
 void KeyProgramming::onTable(const Bytes& reply) {
@@ -141,10 +133,9 @@ void KeyProgramming::closePanel() {
     } catch (const PortError&) {
     }
     // The device's answer, if any, is ignored; the reply timer ends the exchange.
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    ex_.replyTimer().start();
     try {
-        ex_.sendFramed("Ur");
+        ex_.request(
+            {.mode = ExchangeMode::IdleAfterOperation, .request = Bytes("Ur"), .purge = false});
     } catch (const PortError&) {
         ex_.prompts().message(noConnection);
     }
@@ -158,16 +149,19 @@ void KeyProgramming::readKey(int row) {
     const bool cancelling = pendingRow_ == row;
     // The read pending here or in another row is this operation's own business.
     readStarting_ = true;
-    const bool ready = ex_.beginOperation(
-        ExchangeMode::ReadOneKey,
-        tr("Нет соединения с устройством. Необходимо проверить подключение"), false);
+    const bool ready =
+        ex_.beginOperation(tr("Нет соединения с устройством. Необходимо проверить подключение"));
     readStarting_ = false;
     if (!ready) {
         keyOutcome_ = Outcome::make(Outcome::Kind::Refused);
         return;
     }
+    // A key is awaited as long as it takes.
+    ExchangeController::Step step{.mode = ExchangeMode::ReadOneKey,
+                                  .request = Bytes(cancelling ? "Ur" : "Kr"),
+                                  .wait = ExchangeController::Wait::Unlimited};
     if (cancelling) {
-        ex_.sendFramed("Ur");
+        ex_.request(std::move(step));
         endWait();
         // Whatever the device says to the cancel is not a key.
         ex_.finish();
@@ -175,7 +169,8 @@ void KeyProgramming::readKey(int row) {
     } else {
         keyOutcome_.reset();
         // One key is awaited at a time: a read pending in another row is over.
-        ex_.sendFramed("Kr");
+        step.onReply = [this](const Bytes& r) { onKey(r); };
+        ex_.request(std::move(step));
         keyReadRow_ = row;
         beginWait(row);
     }
@@ -207,8 +202,7 @@ void KeyProgramming::endWait() {
 
 void KeyProgramming::onKey(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< чтение ключа: ") + reply);
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    ex_.replyTimer().stop();
+    ex_.finish();
     const int row = keyReadRow_;
     if (row >= 1 && row <= 10) {
         TouchKey key = model_.config().touchKeys.at(static_cast<std::size_t>(row - 1));
@@ -216,7 +210,6 @@ void KeyProgramming::onKey(const Bytes& reply) {
         model_.setTouchKey(row, key);
     }
     state_.enabled = true;
-    ex_.closeTimer().start();
     endWait();
     keyOutcome_ = Outcome::done();
     if (row >= 1 && row <= 10) {
@@ -282,18 +275,18 @@ void KeyProgramming::save() {
         return;
     }
     ex_.port().purge();
-    ex_.setMode(ExchangeMode::KeysReady);
-    ex_.replyTimer().start();
     try {
-        ex_.sendFramed("Wr");
+        ex_.request({.mode = ExchangeMode::KeysReady,
+                     .request = Bytes("Wr"),
+                     .purge = false,
+                     .onReply = [this](const Bytes& r) { onReady(r); },
+                     .onTimeout = [this] { onReadyTimeout(); }});
     } catch (const PortError&) {
         ex_.prompts().message(noConnection);
         saveOutcome_ = Outcome::make(Outcome::Kind::PortLost, {noConnection});
         return;
     }
     saving_ = true;
-    awaitingResult_ = false;
-    saveWatch_->start();
     state_.closeEnabled = false;
     notify();
 }
@@ -301,16 +294,25 @@ void KeyProgramming::save() {
 void KeyProgramming::onReady(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< результат записи ключей в прибор: ") + reply);
     if (reply != "OK") {
+        ex_.replyCame();
         ex_.setMode(ExchangeMode::IdleAfterOperation);
-        ex_.replyTimer().stop();
         saveEnded(Outcome::make(Outcome::Kind::WrongAnswer));
         answerBox(ru("Ответ о готовности к сохранению ключей некорректен."));
         return;
     }
     ex_.port().purge();
-    ex_.replyTimer().stop();
-    ex_.closeTimer().start();
+    // The mode stays while the device gets ready for the table.
+    ex_.replyCame();
+    ex_.closeLater();
     sendTable();
+}
+
+void KeyProgramming::onReadyTimeout() {
+    // After the box the panels come back and the port closes.
+    if (ex_.endWithBox(ru("НЕТ ответа о готовности к чтению ключей")))
+        waitCancelSteps();
+    else
+        saveEnded(Outcome::make(Outcome::Kind::NoAnswer));
 }
 
 bool KeyProgramming::sendTable() {
@@ -353,12 +355,12 @@ bool KeyProgramming::sendTable() {
         return false;
     }
     ex_.port().purge();
-    ex_.setMode(ExchangeMode::KeysResult);
-    ex_.replyTimer().start();
-    awaitingResult_ = true;
-    saveWatch_->start();
     try {
-        ex_.sendFramed(*block);
+        ex_.request({.mode = ExchangeMode::KeysResult,
+                     .request = *block,
+                     .purge = false,
+                     .onReply = [this](const Bytes& r) { onResult(r); },
+                     .onTimeout = [this] { onResultTimeout(); }});
     } catch (...) {
         saveEnded(Outcome::make(Outcome::Kind::PortLost));
         throw;
@@ -368,8 +370,8 @@ bool KeyProgramming::sendTable() {
 
 void KeyProgramming::onResult(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< ответ о записи: ") + reply);
+    ex_.replyCame();
     ex_.setMode(ExchangeMode::IdleAfterOperation);
-    ex_.replyTimer().stop();
     const bool written = reply == "Ok";
     saveEnded(written ? Outcome::done() : Outcome::make(Outcome::Kind::WrongAnswer));
     if (!written) {
@@ -398,42 +400,41 @@ void KeyProgramming::saveEnded(Outcome outcome) {
 
 void KeyProgramming::endSave() {
     saving_ = false;
-    awaitingResult_ = false;
-    saveWatch_->stop();
     state_.closeEnabled = true;
     notify();
 }
 
-void KeyProgramming::onSaveWatch() {
-    saveWatch_->stop();
-    if (!saving_)
-        return;
-    // The reply timer has run its row: after "Wr" its box was shown; after the
-    // table it ended the exchange without a word, so the user is told here.
-    const bool silentResult = awaitingResult_;
-    if (ex_.mode() == ExchangeMode::KeysResult)
-        ex_.finish();
+void KeyProgramming::onResultTimeout() {
+    // The exchange ends without a box; the user is told in the status bar.
+    ex_.finish();
+    const bool told = saving_;
     saveEnded(Outcome::make(Outcome::Kind::NoAnswer));
-    if (silentResult)
+    if (told)
         ex_.view().showNotice(tr("Прибор не подтвердил запись ключей: ответа нет 10 с."));
 }
 
 // ---- Waits that end ----
 
 void KeyProgramming::waitCancelSteps() {
+    ex_.endOperation();
+    if (saving_) {
+        givePanelsBack();
+        saveEnded(Outcome::make(Outcome::Kind::NoAnswer));
+        return;
+    }
+    panelsBack();
+}
+
+void KeyProgramming::givePanelsBack() {
     if (state_.shown)
         state_.enabled = true;
     if (enableSensorPanel_)
         enableSensorPanel_();
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    ex_.replyTimer().stop();
-    if (ex_.port().isOpen())
-        ex_.port().purge();
-    ex_.closeTimer().start();
-    if (saving_)
-        saveEnded(Outcome::make(Outcome::Kind::NoAnswer));
-    else
-        notify();
+}
+
+void KeyProgramming::panelsBack() {
+    givePanelsBack();
+    notify();
 }
 
 std::string KeyProgramming::onInterrupted(ExchangeController::Interruption why) {

@@ -101,23 +101,30 @@ public:
     // always passes, so that a full cell can be shortened.
     static bool acceptsCellKey(int column, std::size_t cellLength, char key);
 
-    // What the ReplyTimer runs after Yes in its boxes for modes 7 and 15.
-    void waitCancelSteps();
+    // A wait the device did not answer (the signal level) has ended: the
+    // key panel and the sensor panel come back.
+    void panelsBack();
 
 private:
     void onTable(const Bytes& reply);
     void onKey(const Bytes& reply);
     void onReady(const Bytes& reply);
     void onResult(const Bytes& reply);
+    // No answer within 10 s to "Cn", "Wr" and the table.
+    void onTableTimeout();
+    void onReadyTimeout();
+    void onResultTimeout();
+    // After Yes in the box of "Wr" without an answer: the panels come back,
+    // the port closes a second later.
+    void waitCancelSteps();
+    void givePanelsBack();
     // Sends the table after the readiness; false when it was not sent.
     bool sendTable();
     // Another operation starts.
     std::string onInterrupted(ExchangeController::Interruption why);
     void beginWait(int row);
     void endWait();
-    void startSaveWatch();
     void endSave();
-    void onSaveWatch();
     // The table did not come (or not all of it): the rows it did not reach
     // are marked as not read.
     void tableMissing(int fromRow, Outcome outcome);
@@ -133,13 +140,11 @@ private:
     KeyPanelState state_;
     std::function<void(const KeyPanelState&)> observer_;
     std::function<void()> enableSensorPanel_;
-    std::unique_ptr<Timer> saveWatch_;
     int keyReadRow_ = 0;        // the row the next reply in mode 6 fills
     int pendingRow_ = 0;        // the row whose key is awaited
     bool readStarting_ = false; // readKey is starting its exchange
     bool saveStarting_ = false; // save is starting its exchange
     bool saving_ = false;
-    bool awaitingResult_ = false;
     bool tableAwaited_ = false; // "Cn" sent, the table not come
     std::optional<Outcome> tableOutcome_;
     std::optional<Outcome> saveOutcome_;

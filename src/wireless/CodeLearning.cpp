@@ -9,10 +9,10 @@
 namespace t6 {
 
 CodeLearning::CodeLearning(ExchangeController& exchange, ExchangeModeValue mode, int rows,
-                           std::string startRequest)
+                           std::string startRequest, std::string stopRequest)
     : ex_(exchange), mode_(mode), startRequest_(std::move(startRequest)),
-      learning_(static_cast<std::size_t>(rows), false), wait_(exchange) {
-    ex_.registerHandler(mode_, [this](const Bytes& r) { onReply(r); });
+      stopRequest_(std::move(stopRequest)), learning_(static_cast<std::size_t>(rows), false),
+      wait_(exchange) {
     // A port gone: nothing more can be heard, no row is left learning.
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         if (why != ExchangeController::Interruption::PortLost)
@@ -50,24 +50,26 @@ void CodeLearning::press(int row) {
         return;
     const std::string noConnection =
         tr("Нет соединения с устройством. Необходимо проверить подключение");
-    if (!ex_.beginOperation(mode_, noConnection)) {
+    if (!ex_.beginOperation(noConnection)) {
         outcome_.refuse({noConnection});
         return;
     }
     pending_ = row;
     const auto i = static_cast<std::size_t>(row - 1);
+    // The start and the cancel alike are answered within 10 s or time out.
+    ex_.request({.mode = mode_,
+                 .request = learning_[i] ? cancelRequest(row) : Bytes(startRequest_),
+                 .onReply = [this](const Bytes& r) { onReply(r); },
+                 .onTimeout = [this] { onTimeout(); }});
     if (!learning_[i]) {
-        ex_.sendFramed(startRequest_);
         outcome_.begin();
         learning_[i] = true;
         listening_ = row;
-        listeningStarted();
         wait_.show(waitText(), [this, row] {
             if (learning(row))
                 press(row);
         });
     } else {
-        ex_.sendFramed(cancelRequest(row));
         outcome_.end(Outcome::make(Outcome::Kind::Cancelled));
         learning_[i] = false;
         if (listening_ == row)
@@ -84,9 +86,7 @@ void CodeLearning::resetPendingCaption() {
 void CodeLearning::onReply(const Bytes& reply) {
     // Remote controls and temperature sensors share the head of this line.
     ex_.logs().protocol(ru("<<< ответ от радиопультов: ") + reply);
-    ex_.replyTimer().stop();
-    ex_.closeTimer().start();
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
+    ex_.finish();
     if (pending_ >= 1) {
         if (listening_ == pending_) {
             takeCode(pending_, bytesToHex(reply));
@@ -98,6 +98,14 @@ void CodeLearning::onReply(const Bytes& reply) {
     wait_.end();
     notify();
     ex_.sendFramed("Uk");
+}
+
+void CodeLearning::onTimeout() {
+    // One time-out ends the learning: repeating the stop request every 10 s
+    // would keep the port open with nothing left to cancel.
+    ex_.finish();
+    timedOut();
+    ex_.sendFramed(stopRequest_);
 }
 
 } // namespace t6

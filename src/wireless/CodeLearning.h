@@ -49,8 +49,10 @@ public:
     const std::optional<Outcome>& outcome() const { return outcome_.value(); }
 
 protected:
+    // stopRequest: what tells the device to stop listening after an answer
+    // or a time-out.
     CodeLearning(ExchangeController& exchange, ExchangeModeValue mode, int rows,
-                 std::string startRequest);
+                 std::string startRequest, std::string stopRequest);
 
     // The request that stops a row's learning when the user cancels it.
     virtual Bytes cancelRequest(int row) const = 0;
@@ -58,8 +60,10 @@ protected:
     virtual std::string waitText() const = 0;
     // The learned code (hexadecimal digits) goes to the row.
     virtual void takeCode(int row, const std::string& code) = 0;
-    // The start request has just gone out, with the reply timer running.
-    virtual void listeningStarted() {}
+    // Nothing was heard within 10 s: the learning has ended (mode 11, the
+    // port closes a second later); the row tells the user. The stop request
+    // follows.
+    virtual void timedOut() = 0;
 
     // The time-out ended the learning: the wait is no longer shown.
     void endWait() {
@@ -75,9 +79,11 @@ protected:
 
 private:
     void onReply(const Bytes& reply);
+    void onTimeout();
 
     ExchangeModeValue mode_;
     std::string startRequest_;
+    std::string stopRequest_;
     std::vector<bool> learning_;
     int pending_ = 0;
     // The row whose start request is the last one sent and not cancelled.

@@ -6,14 +6,13 @@
 namespace t6 {
 
 RemoteLearning::RemoteLearning(ExchangeController& exchange, ConfigModel& model)
-    : CodeLearning(exchange, ExchangeMode::ReadRemote, kRows, "Pr"), model_(model) {
-    // The controller has set mode 11 and sends "Uk" after this.
-    ex_.setTimeoutHook(ExchangeMode::ReadRemote, [this] {
-        resetPendingCaption();
-        endWait();
-        notify();
-        ex_.view().showNotice(tr("Радиопульт не услышан за 10 с: ожидание закончено."));
-    });
+    : CodeLearning(exchange, ExchangeMode::ReadRemote, kRows, "Pr", "Uk"), model_(model) {}
+
+void RemoteLearning::timedOut() {
+    resetPendingCaption();
+    endWait();
+    notify();
+    ex_.view().showNotice(tr("Радиопульт не услышан за 10 с: ожидание закончено."));
 }
 
 Bytes RemoteLearning::cancelRequest(int) const {

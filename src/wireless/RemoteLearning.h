@@ -23,6 +23,7 @@ private:
     Bytes cancelRequest(int row) const override;
     std::string waitText() const override;
     void takeCode(int row, const std::string& code) override;
+    void timedOut() override;
 
     ConfigModel& model_;
 };

@@ -6,26 +6,15 @@
 namespace t6 {
 
 ThermoCodeLearning::ThermoCodeLearning(ExchangeController& exchange, ConfigModel& model)
-    : CodeLearning(exchange, ExchangeMode::ReadThermoCode, kRows, "Rtd"), model_(model) {
-    watch_ = ex_.clock().createTimer(ExchangeController::kReplyIntervalMs, [this] {
-        watch_->stop();
-        endWait();
-    });
-    // The controller has set mode 11 and sends "Utd" after this.
-    ex_.setTimeoutHook(ExchangeMode::ReadThermoCode, [this] {
-        watch_->stop();
-        endWait();
-        ex_.view().showNotice(tr("Термодатчик не услышан за 10 с: ожидание закончено."));
-    });
+    : CodeLearning(exchange, ExchangeMode::ReadThermoCode, kRows, "Rtd", "Utd"), model_(model) {}
+
+void ThermoCodeLearning::timedOut() {
+    endWait();
+    ex_.view().showNotice(tr("Термодатчик не услышан за 10 с: ожидание закончено."));
 }
 
 Bytes ThermoCodeLearning::cancelRequest(int row) const {
     return row == 2 ? "Utd" : "Ur";
-}
-
-void ThermoCodeLearning::listeningStarted() {
-    // Started together with the reply timer of the "Rtd" just sent.
-    watch_->start();
 }
 
 std::string ThermoCodeLearning::waitText() const {

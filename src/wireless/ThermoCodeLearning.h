@@ -6,9 +6,6 @@
 // Without an answer within 10 s the controller sends "Utd"; the button keeps
 // "Отмена", so that its next press sends the cancel.
 
-#include <memory>
-
-#include "common/Clock.h"
 #include "wireless/CodeLearning.h"
 
 namespace t6 {
@@ -28,12 +25,9 @@ private:
     Bytes cancelRequest(int row) const override;
     std::string waitText() const override;
     void takeCode(int row, const std::string& code) override;
-    void listeningStarted() override;
+    void timedOut() override;
 
     ConfigModel& model_;
-    // The reply timer's row for this mode tells nobody: this watch, started
-    // with it, ends the visible wait when the time-out has ended the learning.
-    std::unique_ptr<Timer> watch_;
 };
 
 } // namespace t6

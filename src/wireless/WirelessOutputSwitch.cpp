@@ -11,14 +11,6 @@ namespace t6 {
 
 WirelessOutputSwitch::WirelessOutputSwitch(ExchangeController& exchange, const ConfigModel& model)
     : ex_(exchange), model_(model) {
-    for (ExchangeModeValue m : {ExchangeMode::OutputOn, ExchangeMode::OutputOff}) {
-        ex_.registerHandler(m, [this, m](const Bytes& r) { onReply(r, m); });
-        ex_.setTimeoutHook(m, [this] {
-            outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
-            ex_.view().showNotice(tr("Прибор не ответил за 10 с на команду радиовыходу") + " " +
-                                  std::to_string(pending_) + ".");
-        });
-    }
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         outcome_.end(Outcome::make(why == ExchangeController::Interruption::PortLost
                                        ? Outcome::Kind::PortLost
@@ -60,12 +52,23 @@ void WirelessOutputSwitch::send(int output, Action action) {
         action == Action::Off ? ExchangeMode::OutputOff : ExchangeMode::OutputOn;
     const std::string noConnection =
         tr("Нет соединения с устройством. Необходимо проверить подключение");
-    if (!ex_.beginOperation(mode, noConnection)) {
+    if (!ex_.beginOperation(noConnection)) {
         outcome_.refuse({noConnection});
         return;
     }
     pending_ = output;
-    ex_.sendFramed(*body);
+    ex_.request({.mode = mode,
+                 .request = *body,
+                 .onReply = [this, mode](const Bytes& r) { onReply(r, mode); },
+                 .onTimeout =
+                     [this] {
+                         // Ended without a box; the status bar says what did not come.
+                         ex_.finish();
+                         outcome_.end(Outcome::make(Outcome::Kind::NoAnswer));
+                         ex_.view().showNotice(
+                             tr("Прибор не ответил за 10 с на команду радиовыходу") + " " +
+                             std::to_string(pending_) + ".");
+                     }});
     outcome_.begin();
 }
 
@@ -73,7 +76,7 @@ void WirelessOutputSwitch::onReply(const Bytes& reply, ExchangeModeValue mode) {
     ex_.logs().protocol(ru("<<< ответ о записи: ") + reply);
     if (!isDoneReply(reply))
         return;
-    ex_.replyTimer().stop();
+    ex_.replyCame();
     outcome_.end(Outcome::done());
     // The attach is confirmed with the "switched on" text too. Shown as written.
     const std::string text = ru("Радиовыход ") + std::to_string(pending_) +

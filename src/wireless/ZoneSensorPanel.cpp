@@ -20,38 +20,6 @@ std::size_t at(int row) {
 } // namespace
 
 ZoneSensorPanel::ZoneSensorPanel(ExchangeController& exchange) : ex_(exchange), wait_(exchange) {
-    ex_.registerHandler(ExchangeMode::ReadSensorList, [this](const Bytes& r) { onList(r); });
-    ex_.registerHandler(ExchangeMode::ReadSensor, [this](const Bytes& r) { onSensor(r); });
-    ex_.registerHandler(ExchangeMode::SensorsReady, [this](const Bytes& r) { onReady(r); });
-    ex_.registerHandler(ExchangeMode::SensorsResult, [this](const Bytes& r) { onResult(r); });
-    // No list within 10 s: the controller then says so in a box.
-    ex_.setTimeoutHook(ExchangeMode::ReadSensorList, [this] {
-        list_.end(Outcome::make(Outcome::Kind::NoAnswer));
-        state_.noticeShown = false;
-        state_.enabled = true;
-        notify();
-    });
-    // No sensor heard within 10 s: the controller ends the learning and
-    // sends "Uk".
-    ex_.setTimeoutHook(ExchangeMode::ReadSensor, [this] {
-        learn_.end(Outcome::make(Outcome::Kind::NoAnswer));
-        if (validRow(state_.currentRow))
-            state_.learning[at(state_.currentRow)] = false;
-        listening_ = 0;
-        wait_.end();
-        notify();
-        ex_.view().showNotice(tr("Датчик не услышан за 10 с: ожидание закончено."));
-    });
-    // The list sent, or its answer, did not come: nothing says it was kept.
-    ex_.setTimeoutHook(ExchangeMode::SensorsReady, [this] {
-        write_.end(Outcome::make(Outcome::Kind::NoAnswer));
-        ex_.view().showNotice(
-            tr("Датчики не записаны: прибор не ответил на запрос записи за 10 с."));
-    });
-    ex_.setTimeoutHook(ExchangeMode::SensorsResult, [this] {
-        write_.end(Outcome::make(Outcome::Kind::NoAnswer));
-        ex_.view().showNotice(tr("Прибор не подтвердил запись датчиков: ответа нет 10 с."));
-    });
     ex_.addInterruptListener([this](ExchangeController::Interruption why) {
         ++starts_;
         const Outcome cut = Outcome::make(why == ExchangeController::Interruption::PortLost
@@ -151,9 +119,22 @@ void ZoneSensorPanel::open(int zone) {
     state_.enabled = false;
     state_.noticeShown = true;
     notify();
-    ex_.replyTimer().start();
-    ex_.sendFramed(Bytes("D") + static_cast<char>('0' + zone) + "r");
+    ex_.request({.mode = ExchangeMode::ReadSensorList,
+                 .request = Bytes("D") + static_cast<char>('0' + zone) + "r",
+                 .purge = false,
+                 .onReply = [this](const Bytes& r) { onList(r); },
+                 .onTimeout = [this] { onListTimeout(); }});
     list_.begin();
+}
+
+void ZoneSensorPanel::onListTimeout() {
+    // No list within 10 s: the panel is given back and a box says so.
+    ex_.finish();
+    list_.end(Outcome::make(Outcome::Kind::NoAnswer));
+    state_.noticeShown = false;
+    state_.enabled = true;
+    notify();
+    ex_.prompts().message(tr("Нет ответа от прибора."));
 }
 
 void ZoneSensorPanel::onList(const Bytes& reply) {
@@ -165,11 +146,9 @@ void ZoneSensorPanel::onList(const Bytes& reply) {
         notify();
         return;
     }
-    ex_.replyTimer().stop();
+    ex_.finish();
     state_.rows = *list;
     list_.end(Outcome::done());
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
-    ex_.closeTimer().start();
     state_.noticeShown = false;
     state_.enabled = true;
     notify();
@@ -180,14 +159,18 @@ void ZoneSensorPanel::pressRead(int row) {
         return;
     const std::string noConnection =
         tr("Нет соединения с устройством. Необходимо проверить подключение");
-    if (!ex_.beginOperation(ExchangeMode::ReadSensor, noConnection)) {
+    if (!ex_.beginOperation(noConnection)) {
         learn_.refuse({noConnection});
         return;
     }
     state_.currentRow = row;
     bool& learning = state_.learning[at(row)];
+    // "Ps" starts the listening, "Us" stops it; either way the reply timer runs.
+    ex_.request({.mode = ExchangeMode::ReadSensor,
+                 .request = Bytes(learning ? "Us" : "Ps"),
+                 .onReply = [this](const Bytes& r) { onSensor(r); },
+                 .onTimeout = [this] { onSensorTimeout(); }});
     if (!learning) {
-        ex_.sendFramed("Ps");
         learn_.begin();
         learning = true;
         listening_ = row;
@@ -196,7 +179,6 @@ void ZoneSensorPanel::pressRead(int row) {
                 pressRead(row);
         });
     } else {
-        ex_.sendFramed("Us");
         learn_.end(Outcome::make(Outcome::Kind::Cancelled));
         learning = false;
         if (listening_ == row)
@@ -205,9 +187,22 @@ void ZoneSensorPanel::pressRead(int row) {
     notify();
 }
 
+void ZoneSensorPanel::onSensorTimeout() {
+    // No sensor heard within 10 s: the learning ends and the device is told
+    // to stop listening.
+    ex_.finish();
+    learn_.end(Outcome::make(Outcome::Kind::NoAnswer));
+    if (validRow(state_.currentRow))
+        state_.learning[at(state_.currentRow)] = false;
+    listening_ = 0;
+    wait_.end();
+    notify();
+    ex_.view().showNotice(tr("Датчик не услышан за 10 с: ожидание закончено."));
+    ex_.sendFramed("Uk");
+}
+
 void ZoneSensorPanel::onSensor(const Bytes& reply) {
-    ex_.replyTimer().stop();
-    ex_.closeTimer().start();
+    ex_.finish();
     const int row = state_.currentRow;
     if (validRow(row)) {
         // What the device says after the user's "Us" is no sensor's code.
@@ -219,7 +214,6 @@ void ZoneSensorPanel::onSensor(const Bytes& reply) {
     }
     listening_ = 0;
     wait_.end();
-    ex_.setMode(ExchangeMode::IdleAfterOperation);
     state_.enabled = true;
     notify();
     ex_.sendFramed("Uk");
@@ -246,11 +240,21 @@ void ZoneSensorPanel::write() {
     }
     const std::string noConnection =
         tr("Нет соединения с устройством. Необходимо проверить подключение");
-    if (!ex_.beginOperation(ExchangeMode::SensorsReady, noConnection)) {
+    if (!ex_.beginOperation(noConnection)) {
         write_.refuse({noConnection});
         return;
     }
-    ex_.sendFramed(Bytes("Wd") + static_cast<char>('0' + state_.zone));
+    ex_.request({.mode = ExchangeMode::SensorsReady,
+                 .request = Bytes("Wd") + static_cast<char>('0' + state_.zone),
+                 .onReply = [this](const Bytes& r) { onReady(r); },
+                 .onTimeout =
+                     [this] {
+                         // Nothing says the list was kept.
+                         ex_.finish();
+                         write_.end(Outcome::make(Outcome::Kind::NoAnswer));
+                         ex_.view().showNotice(tr("Датчики не записаны: прибор не ответил на "
+                                                  "запрос записи за 10 с."));
+                     }});
     write_.begin();
 }
 
@@ -258,8 +262,7 @@ void ZoneSensorPanel::onReady(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< массив датчиков БпВхода: ") + reply);
     if (!containsDone(reply))
         return;
-    ex_.replyTimer().stop();
-    ex_.closeTimer().stop();
+    ex_.replyCame();
     // The user may have changed a code while the device got ready.
     const SensorListEncoding list = encodeSensorListBlock(state_.rows);
     if (!list.ok()) {
@@ -268,16 +271,24 @@ void ZoneSensorPanel::onReady(const Bytes& reply) {
         refuse(list.refusedRows);
         return;
     }
-    ex_.setMode(ExchangeMode::SensorsResult);
-    ex_.sendFramed(list.bytes);
-    ex_.replyTimer().start();
+    ex_.request({.mode = ExchangeMode::SensorsResult,
+                 .request = list.bytes,
+                 .purge = false,
+                 .onReply = [this](const Bytes& r) { onResult(r); },
+                 .onTimeout =
+                     [this] {
+                         ex_.finish();
+                         write_.end(Outcome::make(Outcome::Kind::NoAnswer));
+                         ex_.view().showNotice(
+                             tr("Прибор не подтвердил запись датчиков: ответа нет 10 с."));
+                     }});
 }
 
 void ZoneSensorPanel::onResult(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< ответ о записи: ") + reply);
     if (!isDoneReply(reply))
         return;
-    ex_.replyTimer().stop();
+    ex_.replyCame();
     write_.end(Outcome::done());
     // Shown as written. Closed without Yes, the port stays open in this mode.
     if (ex_.prompts().confirm(ru("Процесс записи датчиков завершился. Все OK.")))
@@ -301,7 +312,7 @@ void ZoneSensorPanel::close() {
     if (ex_.mode() == ExchangeMode::ReadSensor) {
         // A learning left running would go on sending "Uk" every 10 s to a
         // closed port: the device is told to stop listening, and the wait ends.
-        ex_.replyTimer().stop();
+        ex_.replyCame();
         ex_.setMode(ExchangeMode::IdleAfterOperation);
         if (validRow(state_.currentRow))
             state_.learning[at(state_.currentRow)] = false;
@@ -319,7 +330,7 @@ void ZoneSensorPanel::close() {
     state_.tabsEnabled = true;
     ex_.port().close();
     ex_.refreshPortState();
-    ex_.closeTimer().start();
+    ex_.closeLater();
     notify();
 }
 

@@ -78,6 +78,8 @@ public:
 
 private:
     void onList(const Bytes& reply);
+    void onListTimeout();
+    void onSensorTimeout();
     void onSensor(const Bytes& reply);
     void onReady(const Bytes& reply);
     void onResult(const Bytes& reply);

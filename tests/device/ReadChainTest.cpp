@@ -31,7 +31,7 @@ TEST_F(ReadChainTest, FillsTheWindowFromTheFourBlocks) {
     EXPECT_TRUE(std::filesystem::exists(dir / "save.000")) << "the backup comes first";
     EXPECT_FALSE(flag("CheckBox4")) << "the date and time stop following the computer";
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadOutputs);
-    EXPECT_FALSE(exchange.replyTimer().isActive()) << "no time limit for the outputs";
+    EXPECT_FALSE(exchange.replyTimerActive()) << "no time limit for the outputs";
     EXPECT_TRUE(view.last().cancellable);
     run(500);
 
@@ -129,7 +129,7 @@ TEST_F(ReadChainTest, NoBlockWithinTenSecondsPutsTheWindowBack) {
     port.device().options().silent = {"Pt"};
     read.readConfiguration();
     run(1000);
-    EXPECT_TRUE(exchange.replyTimer().isActive()) << "\"Pt\" has a time limit";
+    EXPECT_TRUE(exchange.replyTimerActive()) << "\"Pt\" has a time limit";
     run(9500);
     const auto texts = prompts.textsUtf8();
     ASSERT_EQ(texts.size(), 1u) << "one box tells the time-out and what became of the window";
@@ -339,7 +339,7 @@ TEST_F(ReadChainTest, APortThatGoesAwayWhileTheResultBoxIsUpIsLeftAlone) {
     EXPECT_TRUE(flag("CheckBox_in1")) << "the read itself was whole";
     run(2000);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
 }
 
 TEST_F(ReadChainTest, AnotherOperationCutsTheReadShortAndTheWindowComesBack) {

@@ -35,7 +35,7 @@ TEST_F(WriteChainTest, TheBlockGoesInItsPiecesThenTheThreeStages) {
     smallConfiguration();
     write.writeConfiguration();
     ASSERT_EQ(exchange.mode(), ExchangeMode::WriteBlock);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_TRUE(write.running());
 
     // FE FF 99 99, one write per record, FF FE.

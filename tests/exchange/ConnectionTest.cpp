@@ -37,7 +37,7 @@ TEST_F(ConnectionTest, TheSearchProbesEachPortAtTwelveHundredMillisecondSteps) {
     clock.advance(1);
     EXPECT_EQ(probes(), (std::vector<std::string>{"COM1", "COM10", "COM3"}));
     EXPECT_EQ(exchange.connectedPort(), "COM3");
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Confirm);
     EXPECT_EQ(prompts.lastUtf8(), "соединение установлено.");
@@ -97,14 +97,14 @@ TEST_P(RefusalTest, OtherDeviceTypesAreRefusedWithTheirConfigurator) {
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Information);
     EXPECT_EQ(prompts.lastUtf8(), GetParam().text);
     EXPECT_TRUE(exchange.connectedPort().empty());
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
     // The port is given up a second later, free for the other configurator,
     // and the program is idle again.
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     clock.advance(1000);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     EXPECT_TRUE(view.connectedCaption.empty());
 }
 
@@ -134,7 +134,7 @@ TEST_F(ConnectionTest, ASearchWithoutAnswerEndsTwelveHundredMillisecondsAfterThe
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Message);
     EXPECT_EQ(prompts.lastUtf8(), "Ошибка связи(нет ответа). Проверьте подключено ли устройство.");
     EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle) << "the editing rules hold again";
     EXPECT_TRUE(view.connection.empty());
 }
@@ -156,11 +156,11 @@ TEST_F(ConnectionTest, WithoutAnyPortTheUserIsToldAndNothingStarts) {
     connection.connect();
     EXPECT_EQ(prompts.lastUtf8(), "В системе не найдены Com-порты. Проверьте подключение");
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
     port.listFails = true;
     connection.connect();
     EXPECT_EQ(prompts.shown.size(), 2u);
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
 }
 
 TEST_F(ConnectionTest, TheSearchRefillsThePortListAndShowsTheProbedPort) {
@@ -192,7 +192,7 @@ TEST_F(ConnectionTest, AManualProbeAsksOnlyTheChosenPort) {
     connection.connect();
     EXPECT_EQ(probes(), (std::vector<std::string>{"ttyUSB1"}));
     EXPECT_EQ(port.purges, 0);
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
     EXPECT_EQ(u8(view.connection), "соединен с ttyUSB1  2.05");
     EXPECT_EQ(connection.version(), "2.05");
     connection.setComboText("ttyUSB2");
@@ -205,7 +205,7 @@ TEST_F(ConnectionTest, AManualProbeWithoutAnswerEndsAfterTenSecondsWithANotice) 
     connection.setManualMode(true);
     connection.setComboText("COM2");
     connection.connect();
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     clock.advance(10000);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     clock.advance(1000);
@@ -238,7 +238,7 @@ TEST_F(ConnectionTest, APortChosenByHandDuringTheSearchEndsIt) {
     clock.advance(1200);
     EXPECT_EQ(prompts.lastUtf8(), "соединение установлено");
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_FALSE(exchange.searching());
     EXPECT_FALSE(port.isOpen());
     // The status bar names the port chosen by hand, not COM3, the last one probed.
     EXPECT_EQ(u8(view.connection), "соединен с COM9");
@@ -259,7 +259,7 @@ TEST_F(ConnectionTest, AnAutomaticSearchForgetsTheConnectedPortAtItsStart) {
     EXPECT_EQ(exchange.connectedPort(), "") << "no port answered";
     prompts.clear();
     exchange.setMode(ExchangeMode::Idle);
-    ASSERT_FALSE(exchange.beginOperation(ExchangeMode::SignalLevel, "no connection"));
+    ASSERT_FALSE(exchange.beginOperation("no connection"));
     EXPECT_EQ(prompts.lastUtf8(), "no connection");
 }
 
@@ -369,7 +369,7 @@ TEST_F(ConnectionTest, AManualPortThatDoesNotOpenIsExplainedInTheSameBox) {
     EXPECT_EQ(connection.outcome()->kind, Outcome::Kind::Refused);
     // An operation on the connected port explains the same after its own message.
     prompts.clear();
-    ASSERT_FALSE(exchange.beginOperation(ExchangeMode::SignalLevel, "no connection"));
+    ASSERT_FALSE(exchange.beginOperation("no connection"));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.lastUtf8(), "no connection\r\n"
                                   "Порт /dev/ttyUSB3: Отказано в доступе\r\n"

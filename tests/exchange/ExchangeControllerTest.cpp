@@ -3,146 +3,187 @@
 namespace t6::test {
 namespace {
 
-class ControllerTest : public ExchangeFixture {};
+class ControllerTest : public ExchangeFixture {
+protected:
+    // An operation's start and its first step.
+    void begin(ExchangeController::Step step) {
+        ASSERT_TRUE(exchange.beginOperation("none"));
+        exchange.request(std::move(step));
+    }
+};
 
 TEST_F(ControllerTest, StartsIdleWithTheClosedPortOfCom1InTheStatusBar) {
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     EXPECT_TRUE(exchange.connectedPort().empty());
     EXPECT_EQ(u8(view.portState), "Закрыт (Com=COM1)");
-    EXPECT_TRUE(exchange.clockTimer().isActive());
-    EXPECT_TRUE(exchange.closeTimer().isActive());
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    EXPECT_FALSE(exchange.searchTimer().isActive());
+    EXPECT_TRUE(exchange.clockRunning());
+    EXPECT_TRUE(exchange.closeTimerActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
+    EXPECT_FALSE(exchange.searching());
     // The first tick of CloseTimer only stops it.
     clock.advance(1000);
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     EXPECT_EQ(view.clockTicks, 1);
 }
 
-TEST_F(ControllerTest, AReplyInIdleModeIsOnlyNotedInTheMemo) {
+TEST_F(ControllerTest, AReplyOutsideAStepIsOnlyNotedInTheMemo) {
     bool called = false;
-    exchange.registerHandler(ExchangeMode::IdleAfterOperation,
-                             [&](const Bytes&) { called = true; });
     port.open();
+    exchange.setMode(ExchangeMode::IdleAfterOperation);
     port.inject(bytesOf({0xFE, 0xFF, 'O', 'K', 0xFF, 0xFE}));
     ASSERT_EQ(logs.memoLines().size(), 1u);
     EXPECT_EQ(u8(logs.memoLines()[0]), "входная строка: OK");
-    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
     EXPECT_TRUE(port.writes.empty());
     EXPECT_TRUE(prompts.shown.empty());
+
+    // A step's replies reach it only while the controller is in its mode.
+    exchange.setConnectedPort("COM1");
+    begin({.mode = ExchangeMode::ReadBlock, .onReply = [&](const Bytes&) { called = true; }});
+    exchange.setMode(ExchangeMode::IdleAfterOperation);
+    port.inject(frame("late"));
     EXPECT_FALSE(called);
+    exchange.setMode(ExchangeMode::ReadBlock);
+    port.inject(frame("in time"));
+    EXPECT_TRUE(called);
 }
 
 TEST_F(ControllerTest, CloseTimerClosesThePortOneSecondAfterAnOperationEnded) {
     port.open();
     exchange.setMode(ExchangeMode::IdleAfterOperation);
-    exchange.closeTimer().start();
+    exchange.closeLater();
     clock.advance(999);
     EXPECT_TRUE(port.isOpen());
     clock.advance(1);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     EXPECT_EQ(u8(view.portState), "Закрыт (Com=COM1)");
 }
 
 TEST_F(ControllerTest, CloseTimerInAnotherModeOnlyStopsItself) {
     port.open();
     exchange.setMode(ExchangeMode::ReadAllKeys);
-    exchange.closeTimer().start();
+    exchange.closeLater();
     clock.advance(1000);
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadAllKeys);
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
 }
 
-TEST_F(ControllerTest, BeginOperationOpensPurgesAndSetsTheMode) {
+TEST_F(ControllerTest, AStepPurgesSetsItsModeSendsItsRequestAndStartsTheReplyTimer) {
     exchange.setConnectedPort("ttyUSB0");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadBlock, "none"));
+    ASSERT_TRUE(exchange.beginOperation("none"));
     EXPECT_EQ(port.portName(), "ttyUSB0");
     EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(port.purges, 0) << "the step purges, not the opening";
+    exchange.request({.mode = ExchangeMode::SignalLevel, .request = Bytes("Sg")});
     EXPECT_EQ(port.purges, 1);
-    EXPECT_EQ(exchange.mode(), ExchangeMode::ReadBlock);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::SignalLevel);
+    ASSERT_EQ(port.writes.size(), 1u);
+    EXPECT_EQ(port.writes[0].bytes, bytesOf({0xFE, 0xFF, 'S', 'g', 0xFF, 0xFE}));
+    EXPECT_TRUE(exchange.replyTimerActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     EXPECT_EQ(u8(view.portState), "Открыт (Com=ttyUSB0)");
+
+    // Without a purge and without a request: only the mode and the wait.
+    exchange.request({.mode = ExchangeMode::WriteBlock, .purge = false});
+    EXPECT_EQ(port.purges, 1);
+    EXPECT_EQ(port.writes.size(), 1u);
+    EXPECT_EQ(exchange.mode(), ExchangeMode::WriteBlock);
+    EXPECT_TRUE(exchange.replyTimerActive());
 }
 
 TEST_F(ControllerTest, BeginOperationWithoutAPortShowsTheNoConnectionText) {
-    exchange.replyTimer().start();
-    EXPECT_FALSE(exchange.beginOperation(ExchangeMode::ReadBlock, ru("нет")));
+    exchange.setConnectedPort("COM1");
+    begin({.mode = ExchangeMode::ReadBlock});
+    exchange.setConnectedPort("");
+    EXPECT_FALSE(exchange.beginOperation(ru("нет")));
     EXPECT_EQ(prompts.lastUtf8(), "нет");
     EXPECT_EQ(prompts.shown.back().kind, ScriptedPrompts::Kind::Message);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    EXPECT_FALSE(exchange.closeTimer().isActive());
-    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_FALSE(exchange.replyTimerActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
 
     exchange.setConnectedPort("ttyUSB9");
     port.unopenable.insert("ttyUSB9");
-    EXPECT_FALSE(exchange.beginOperation(ExchangeMode::ReadBlock, ru("нет")));
+    EXPECT_FALSE(exchange.beginOperation(ru("нет")));
     EXPECT_EQ(prompts.textsUtf8(), (std::vector<std::string>{"нет", "нет"}));
-    EXPECT_EQ(port.purges, 0);
-    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    EXPECT_EQ(port.purges, 1) << "only the first step's";
 }
 
-// The ReplyTimer rows that ask with a Yes box.
-struct BoxRow {
-    ExchangeModeValue mode;
-    const char* text;
-};
-
-class ReplyTimerBoxTest : public ControllerTest, public ::testing::WithParamInterface<BoxRow> {};
-
-TEST_P(ReplyTimerBoxTest, AsksThenFinishesOnYesAndClosesASecondLater) {
+TEST_F(ControllerTest, AStepsTimeOutIsItsOwnAndComesAfterTenSeconds) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(GetParam().mode, "none"));
+    int timeouts = 0;
+    begin({.mode = ExchangeMode::KeysResult, .onTimeout = [&] {
+               ++timeouts;
+               EXPECT_EQ(exchange.mode(), ExchangeMode::KeysResult);
+               exchange.finish();
+           }});
     clock.advance(9999);
-    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(timeouts, 0);
     clock.advance(1);
+    EXPECT_EQ(timeouts, 1);
+    EXPECT_FALSE(exchange.replyTimerActive());
+    EXPECT_TRUE(prompts.shown.empty());
+    clock.advance(1000);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    clock.advance(30000);
+    EXPECT_EQ(timeouts, 1);
+}
+
+TEST_F(ControllerTest, AStepWithoutATimeOutOfItsOwnFinishesSilently) {
+    exchange.setConnectedPort("COM1");
+    for (ExchangeModeValue m : {ExchangeMode::SensorsReady, ExchangeMode::Identify,
+                                ExchangeMode::KeysResult, ExchangeMode::OutputOn}) {
+        begin({.mode = m});
+        clock.advance(10000);
+        EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation) << m;
+        EXPECT_TRUE(port.isOpen());
+        clock.advance(1000);
+        EXPECT_FALSE(port.isOpen()) << m;
+    }
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ControllerTest, ATimeOutBoxFinishesOnYesAndClosesASecondLater) {
+    exchange.setConnectedPort("COM1");
+    bool yes = false;
+    begin(
+        {.mode = ExchangeMode::ReadBlock, .onTimeout = [&] { yes = exchange.endWithBox("box"); }});
+    clock.advance(10000);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Confirm);
-    EXPECT_EQ(prompts.lastUtf8(), GetParam().text);
+    EXPECT_TRUE(yes);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     EXPECT_TRUE(port.isOpen());
     clock.advance(1000);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ReplyTimerBoxTest,
-    ::testing::Values(BoxRow{ExchangeMode::ReadBlock,
-                             "Превышен период ожидания ответа устройства."},
-                      BoxRow{ExchangeMode::WriteBlock,
-                             "НЕТ ответа о окончании записи в устройство основной конфигурации"},
-                      BoxRow{301, "НЕТ ответа о окончании записи в устройство радиоприборов (301)"},
-                      BoxRow{304, "НЕТ ответа о окончании записи в устройство радиоприборов (304)"},
-                      BoxRow{306, "НЕТ ответа о окончании записи в устройство радиоприборов (306)"},
-                      BoxRow{ExchangeMode::KeysReady, "НЕТ ответа о готовности к чтению ключей"},
-                      BoxRow{ExchangeMode::SignalLevel, "НЕТ ответа о уровне сигнала."}));
-
 TEST_F(ControllerTest, ABoxClosedWithoutYesLeavesThePortOpenUntilTheNextTick) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadBlock, "none"));
+    begin({.mode = ExchangeMode::ReadBlock, .onTimeout = [&] { exchange.endWithBox("box"); }});
     prompts.answers = {false};
     clock.advance(10000);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     clock.advance(5000);
     EXPECT_TRUE(port.isOpen());
     // The next tick meets mode 11 and finishes silently.
     clock.advance(5000);
     EXPECT_EQ(prompts.shown.size(), 1u);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     clock.advance(1000);
     EXPECT_FALSE(port.isOpen());
 }
 
 TEST_F(ControllerTest, TheNoReplyBoxKeepsThePortOpenUntilItIsAnswered) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadBlock, "none"));
+    begin({.mode = ExchangeMode::ReadBlock, .onTimeout = [&] { exchange.endWithBox("box"); }});
     // The user leaves the box up for 12 seconds before pressing Yes. The
     // reply timer does not fire again while its own box is up (Qt never
     // re-enters a timer), and the closing timer only starts on Yes.
@@ -162,101 +203,65 @@ TEST_F(ControllerTest, TheNoReplyBoxKeepsThePortOpenUntilItIsAnswered) {
     EXPECT_TRUE(openDuringTheBox);
     EXPECT_EQ(modeDuringTheBox, ExchangeMode::IdleAfterOperation);
     EXPECT_TRUE(port.isOpen()) << "answered just now";
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     clock.advance(1000);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
     EXPECT_EQ(prompts.shown.size(), 1u);
 }
 
-TEST_F(ControllerTest, HooksOfKeysAndSignalRunOnlyAfterYes) {
-    int ran = 0;
-    exchange.setTimeoutHook(ExchangeMode::SignalLevel, [&] { ++ran; });
+TEST_F(ControllerTest, AnUnlimitedWaitIsToldOfTenSecondsOfSilenceOnceAndGoesOn) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "none"));
-    prompts.answers = {false};
-    clock.advance(10000);
-    EXPECT_EQ(ran, 0);
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "none"));
-    clock.advance(10000);
-    EXPECT_EQ(ran, 1);
-}
+    int silences = 0;
+    std::vector<std::size_t> held;
+    begin({.mode = ExchangeMode::ReadRemotes,
+           .request = Bytes("Pn"),
+           .wait = ExchangeController::Wait::Unlimited,
+           .onSilence = [&] { ++silences; },
+           .onReceiving = [&](std::size_t n) { held.push_back(n); }});
+    EXPECT_FALSE(exchange.replyTimerActive());
+    clock.advance(9999);
+    EXPECT_EQ(silences, 0);
+    clock.advance(1);
+    EXPECT_EQ(silences, 1);
+    clock.advance(60000);
+    EXPECT_EQ(silences, 1);
+    EXPECT_EQ(exchange.mode(), ExchangeMode::ReadRemotes) << "the wait goes on";
+    EXPECT_TRUE(port.isOpen());
+    port.inject(bytesOf({0xFE, 0xFF}) + "abc");
+    EXPECT_EQ(held, (std::vector<std::size_t>{5}));
 
-TEST_F(ControllerTest, NoReplyInModesWithoutARowFinishesSilently) {
-    exchange.setConnectedPort("COM1");
-    for (ExchangeModeValue m : {ExchangeMode::SensorsReady, ExchangeMode::Identify, 8, 20, 22}) {
-        ASSERT_TRUE(exchange.beginOperation(m, "none"));
-        clock.advance(10000);
-        EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation) << m;
-        EXPECT_TRUE(port.isOpen());
-        clock.advance(1000);
-        EXPECT_FALSE(port.isOpen()) << m;
-    }
-    EXPECT_TRUE(prompts.shown.empty());
-}
-
-TEST_F(ControllerTest, NoReplyWhileLearningARemoteSendsTheStopRequest) {
-    int captions = 0;
-    exchange.setTimeoutHook(ExchangeMode::ReadRemote, [&] { ++captions; });
-    exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadRemote, "none"));
-    clock.advance(10000);
-    EXPECT_EQ(captions, 1);
-    ASSERT_EQ(port.writes.size(), 1u);
-    EXPECT_EQ(port.writes[0].bytes, bytesOf({0xFE, 0xFF, 'U', 'k', 0xFF, 0xFE}));
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    // One time-out ends it: the port closes a second later, no second tick.
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    clock.advance(1000);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
+    // A reply that came stops the watch.
+    begin({.mode = ExchangeMode::ReadRemotes,
+           .wait = ExchangeController::Wait::Unlimited,
+           .onSilence = [&] { ++silences; }});
+    exchange.replyCame();
     clock.advance(20000);
-    EXPECT_EQ(port.writes.size(), 1u);
+    EXPECT_EQ(silences, 1);
 }
 
-TEST_F(ControllerTest, NoSensorListTellsTheUserAndClosesTheNotice) {
-    int hooks = 0;
-    exchange.setTimeoutHook(ExchangeMode::ReadSensorList, [&] {
-        ++hooks;
-        EXPECT_TRUE(prompts.shown.empty()); // the notice goes before the box
-    });
+TEST_F(ControllerTest, AStepAskedFromItsPredecessorsReplyTakesTheNextReply) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadSensorList, "none"));
-    clock.advance(10000);
-    EXPECT_EQ(hooks, 1);
-    EXPECT_EQ(prompts.lastUtf8(), "Нет ответа от прибора.");
-    EXPECT_EQ(prompts.shown.back().kind, ScriptedPrompts::Kind::Message);
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    clock.advance(1000);
-    EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(ControllerTest, NoSensorReplyEndsTheLearningWithOneStopRequest) {
-    exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadSensor, "none"));
-    clock.advance(10000);
-    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Uk"}));
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    clock.advance(1000);
-    EXPECT_FALSE(port.isOpen());
-    clock.advance(30000);
-    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Uk"})) << "no \"Uk\" every 10 s for ever";
-}
-
-TEST_F(ControllerTest, NoThermoCodeSendsItsStopRequest) {
-    exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadThermoCode, "none"));
-    clock.advance(10000);
-    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Utd"}));
-    EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    clock.advance(1000);
-    EXPECT_FALSE(port.isOpen());
+    std::vector<std::string> events;
+    begin({.mode = ExchangeMode::WriteBlock, .onReply = [&](const Bytes& r) {
+               events.push_back("first " + r);
+               exchange.request(
+                   {.mode = ExchangeMode::RemotesReady,
+                    .request = Bytes("Wp"),
+                    .onReply = [&](const Bytes& r2) { events.push_back("second " + r2); }});
+               events.push_back("after " + r);
+           }});
+    port.inject(frame("COK") + frame("OK"));
+    EXPECT_EQ(events, (std::vector<std::string>{"first COK", "after COK", "second OK"}));
+    EXPECT_EQ(sentBodies(), (std::vector<Bytes>{"Wp"}));
 }
 
 TEST_F(ControllerTest, AWriteFailureInATimerTickIsShownInTheErrorBox) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadThermoCode, "none"));
+    begin({.mode = ExchangeMode::ReadThermoCode, .onTimeout = [&] {
+               exchange.finish();
+               exchange.sendFramed("Utd");
+           }});
     port.writeFails = true;
     clock.advance(10000);
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -264,18 +269,17 @@ TEST_F(ControllerTest, AWriteFailureInATimerTickIsShownInTheErrorBox) {
     EXPECT_EQ(prompts.lastUtf8(), "WriteFile function failed (win error code: 5)");
     // The steps before the failing call stay as they were.
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
 }
 
 TEST_F(ControllerTest, AnErrorInsideAReplyHandlerIsShownAndReceivingGoesOn) {
     std::vector<Bytes> handled;
-    exchange.registerHandler(ExchangeMode::ReadBlock, [&](const Bytes& p) {
-        handled.push_back(p);
-        if (p == "A")
-            throw PortError("PurgeComm function failed (win error code: 5)");
-    });
-    exchange.setMode(ExchangeMode::ReadBlock);
     port.open();
+    exchange.request({.mode = ExchangeMode::ReadBlock, .onReply = [&](const Bytes& p) {
+                          handled.push_back(p);
+                          if (p == "A")
+                              throw PortError("PurgeComm function failed (win error code: 5)");
+                      }});
     port.inject(frame("A") + frame("B"));
     EXPECT_EQ(handled, (std::vector<Bytes>{"A", "B"}));
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -285,21 +289,20 @@ TEST_F(ControllerTest, AnErrorInsideAReplyHandlerIsShownAndReceivingGoesOn) {
 
 TEST_F(ControllerTest, BytesArrivingWhileAHandlerHasABoxOpenAreHandledAfterItInOrder) {
     std::vector<std::string> events;
-    exchange.registerHandler(ExchangeMode::ReadBlock, [&](const Bytes& p) {
-        events.push_back("begin " + p);
-        if (p == "first") {
-            // The box is up; the device sends two more packets meanwhile.
-            prompts.whileShown = [&](const ScriptedPrompts::Shown&) {
-                prompts.whileShown = nullptr;
-                port.inject(frame("second") + bytesOf({0xFE, 0xFF}));
-                port.inject("third" + bytesOf({0xFF, 0xFE}));
-            };
-            prompts.confirm("box");
-        }
-        events.push_back("end " + p);
-    });
-    exchange.setMode(ExchangeMode::ReadBlock);
     port.open();
+    exchange.request({.mode = ExchangeMode::ReadBlock, .onReply = [&](const Bytes& p) {
+                          events.push_back("begin " + p);
+                          if (p == "first") {
+                              // The box is up; the device sends two more packets meanwhile.
+                              prompts.whileShown = [&](const ScriptedPrompts::Shown&) {
+                                  prompts.whileShown = nullptr;
+                                  port.inject(frame("second") + bytesOf({0xFE, 0xFF}));
+                                  port.inject("third" + bytesOf({0xFF, 0xFE}));
+                              };
+                              prompts.confirm("box");
+                          }
+                          events.push_back("end " + p);
+                      }});
     port.inject(frame("first"));
     EXPECT_EQ(events, (std::vector<std::string>{"begin first", "end first", "begin second",
                                                 "end second", "begin third", "end third"}));
@@ -307,7 +310,7 @@ TEST_F(ControllerTest, BytesArrivingWhileAHandlerHasABoxOpenAreHandledAfterItInO
 
 TEST_F(ControllerTest, APortThatVanishesDuringAnOperationIsToldAndShownClosed) {
     exchange.setConnectedPort("ttyUSB0");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadBlock, "none"));
+    begin({.mode = ExchangeMode::ReadBlock});
     port.unplug();
     EXPECT_EQ(u8(view.portState), "Закрыт (Com=ttyUSB0)");
     ASSERT_EQ(prompts.shown.size(), 1u);
@@ -315,8 +318,8 @@ TEST_F(ControllerTest, APortThatVanishesDuringAnOperationIsToldAndShownClosed) {
     EXPECT_EQ(prompts.lastUtf8(), "Порт больше не доступен: ttyUSB0\r\nНет такого устройства.");
     // No reply can come: the operation is over now, and its time-out says nothing more.
     EXPECT_EQ(exchange.mode(), ExchangeMode::Idle);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     clock.advance(20000);
     EXPECT_EQ(prompts.shown.size(), 1u);
 }
@@ -329,7 +332,7 @@ TEST_F(ControllerTest, APortThatVanishesTellsWhatBecameOfEachWaitingOperationInI
     });
     exchange.addInterruptListener([](ExchangeController::Interruption) { return std::string(); });
     exchange.setConnectedPort("ttyUSB0");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadRemotes, "none", false));
+    begin({.mode = ExchangeMode::ReadRemotes, .wait = ExchangeController::Wait::Unlimited});
     ASSERT_EQ(told.size(), 1u);
     EXPECT_TRUE(view.notices.size() == 1u && view.notices[0] == "the read is undone.")
         << "another operation starting: what became of the waiting one is a notice";
@@ -359,7 +362,7 @@ TEST_F(ControllerTest, AVanishedPortIsToldInTheWindowsLanguage) {
         return t == ru("Нет такого устройства") ? std::string("No such device") : t;
     });
     exchange.setConnectedPort("/dev/ttyUSB0");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "none"));
+    begin({.mode = ExchangeMode::SignalLevel});
     port.unplug();
     EXPECT_EQ(prompts.lastUtf8(),
               "The port is no longer available: /dev/ttyUSB0\r\nNo such device.");
@@ -370,7 +373,7 @@ TEST_F(ControllerTest, ShutdownPurgesAndClosesAnOpenPort) {
     exchange.shutdown();
     EXPECT_EQ(port.purges, 1);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(exchange.clockTimer().isActive());
+    EXPECT_FALSE(exchange.clockRunning());
 }
 
 TEST(ExchangeFraming, RequestsCarryTheFrameBytes) {

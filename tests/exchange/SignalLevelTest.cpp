@@ -56,7 +56,7 @@ TEST_F(SignalLevelTest, TheRefreshSendsSgAndShowsTheReading) {
     EXPECT_EQ(view.gauge, 54);
     EXPECT_EQ(u8(view.signalText), "-79 dBm");
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     ASSERT_EQ(logs.memoLines().size(), 2u);
     EXPECT_EQ(logs.memoLines()[0],
               ru("выходная строка: ") + bytesOf({0xFE, 0xFF}) + "Sg" + bytesOf({0xFF, 0xFE}));
@@ -88,7 +88,8 @@ TEST_F(SignalLevelTest, WithoutConnectionTheMessageIsShownAsWritten) {
 
 TEST_F(SignalLevelTest, ItAbandonsAReadThatWaitsAndTakesTheLateBlockAsItsReply) {
     exchange.setConnectedPort("COM1");
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::ReadBlock, "none"));
+    ASSERT_TRUE(exchange.beginOperation("none"));
+    exchange.request({.mode = ExchangeMode::ReadBlock});
     signal.refresh();
     EXPECT_EQ(exchange.mode(), ExchangeMode::SignalLevel);
     port.inject(frame("config block without a reading"));

@@ -137,13 +137,13 @@ bool FaultRig::ended() {
     ExchangeController& ex = core_->exchange();
     const ExchangeModeValue m = ex.mode();
     return (m == ExchangeMode::Idle || m == ExchangeMode::IdleAfterOperation) &&
-           !ex.replyTimer().isActive() && !ex.searchTimer().isActive() && !ex.canCancel() &&
+           !ex.replyTimerActive() && !ex.searching() && !ex.canCancel() &&
            !view_.busy() && !core_->configRead().running() && !core_->configWrite().running() &&
            !core_->keys().saving() && core_->keys().pendingRead() == 0;
 }
 
 bool FaultRig::idle() {
-    return ended() && !port_.isOpen() && !core_->exchange().closeTimer().isActive();
+    return ended() && !port_.isOpen() && !core_->exchange().closeTimerActive();
 }
 
 std::vector<Told> FaultRig::told() const {

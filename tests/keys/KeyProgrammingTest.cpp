@@ -3,6 +3,7 @@
 // closed, and every missing or wrong answer.
 
 #include "KeysFixture.h"
+#include "exchange/SignalLevel.h"
 #include "keys/KeyTable.h"
 
 namespace t6::test {
@@ -21,7 +22,7 @@ TEST_F(KeysTest, OpeningThePanelReadsTheTableIntoItsRows) {
     keys.openPanel();
     EXPECT_EQ(sent(), (std::vector<Bytes>{bytesOf({0xFE, 0xFF, 0x43, 0x6E, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadAllKeys);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_EQ(port.purges, 1);
     EXPECT_TRUE(keys.state().shown);
     EXPECT_TRUE(keys.state().enabled);
@@ -164,7 +165,7 @@ TEST_F(KeysTest, OneKeyIsAwaitedWithoutLimitThenFillsItsCode) {
     keys.readKey(4);
     EXPECT_EQ(sent(), (std::vector<Bytes>{bytesOf({0xFE, 0xFF, 0x4B, 0x72, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadOneKey);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     EXPECT_EQ(caption(4), "Отмена");
     EXPECT_EQ(caption(3), "Читать Ключ");
     EXPECT_EQ(keys.pendingRead(), 4);
@@ -227,7 +228,7 @@ TEST_F(KeysTest, AnotherReadOrOperationEndsTheWait) {
     EXPECT_EQ(key(5).code, "");
 
     keys.readKey(6);
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "x"));
+    ASSERT_TRUE(exchange.beginOperation("x"));
     EXPECT_EQ(caption(6), "Читать Ключ");
     EXPECT_EQ(keys.pendingRead(), 0);
     EXPECT_TRUE(view.last().text.empty());
@@ -256,7 +257,7 @@ TEST_F(KeysTest, SavingSendsReadinessThenTheWholeTableAndClosesThePanel) {
     EXPECT_EQ(clock.nowMs() - start, 1000);
     EXPECT_EQ(sent(), (std::vector<Bytes>{bytesOf({0xFE, 0xFF, 0x57, 0x72, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::KeysReady);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_FALSE(keys.state().closeEnabled);
     EXPECT_TRUE(keys.saving());
 
@@ -270,7 +271,7 @@ TEST_F(KeysTest, SavingSendsReadinessThenTheWholeTableAndClosesThePanel) {
         Bytes(6, '\0') + Bytes(140, '\0') + bytesOf({0xFF, 0xFE});
     EXPECT_EQ(sent()[1], expected);
     EXPECT_EQ(exchange.mode(), ExchangeMode::KeysResult);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
 
     reply("Ok");
     EXPECT_EQ(prompts.textsUtf8(),
@@ -349,7 +350,7 @@ TEST_F(KeysTest, NoAnswerToReadinessShowsTheBoxThenFreesThePanels) {
     EXPECT_TRUE(keys.state().enabled);
     EXPECT_TRUE(keys.state().closeEnabled);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     clock.advance(ExchangeController::kCloseIntervalMs);
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(sent().size(), 1u);
@@ -441,7 +442,7 @@ TEST_F(KeysTest, ATableEditedWhileTheDeviceGetsReadyIsNotSent) {
 TEST_F(KeysTest, AnotherOperationCutsTheSaveShortAndSaysSo) {
     openWithTable(record("one", kIdentity));
     keys.save();
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "x"));
+    ASSERT_TRUE(exchange.beginOperation("x"));
     EXPECT_FALSE(keys.saving());
     EXPECT_TRUE(keys.state().closeEnabled);
     EXPECT_EQ(view.notices,
@@ -460,7 +461,7 @@ TEST_F(KeysTest, ClosingThePanelStopsTheReaderAndEndsQuietly) {
     EXPECT_EQ(caption(8), "Читать Ключ");
     EXPECT_TRUE(view.last().text.empty());
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     reply(kIdentity);
     EXPECT_EQ(key(8).code, "") << "an answer now is ignored";
     clock.advance(ExchangeController::kReplyIntervalMs + ExchangeController::kCloseIntervalMs);
@@ -488,7 +489,9 @@ TEST_F(KeysTest, ThePanelCannotBeClosedWhileTheTableIsWritten) {
 TEST_F(KeysTest, NoSignalLevelAnswerFreesTheKeyAndSensorPanels) {
     int sensorPanel = 0;
     keys.setSensorPanelEnabler([&] { ++sensorPanel; });
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "x"));
+    SignalLevel signal(exchange);
+    signal.setAfterNoAnswer([&] { keys.panelsBack(); });
+    signal.refresh();
     clock.advance(ExchangeController::kReplyIntervalMs);
     EXPECT_EQ(prompts.textsUtf8(), std::vector<std::string>{"НЕТ ответа о уровне сигнала."});
     EXPECT_EQ(sensorPanel, 1);
@@ -499,7 +502,7 @@ TEST_F(KeysTest, NoSignalLevelAnswerFreesTheKeyAndSensorPanels) {
 
     // Closed without Yes: the steps do not run.
     prompts.answers.push_back(false);
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "x"));
+    signal.refresh();
     clock.advance(ExchangeController::kReplyIntervalMs);
     EXPECT_EQ(sensorPanel, 1);
 }

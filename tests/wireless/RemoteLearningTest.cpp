@@ -19,7 +19,7 @@ TEST_F(RemoteLearningTest, LearningRow3PutsTheFobsCodeIntoTheRow) {
     remotes.press(3);
     ASSERT_EQ(written(), (std::vector<Bytes>{bytesOf({0xFE, 0xFF, 0x50, 0x72, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadRemote);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_EQ(remotes.pendingRemoteRow(), 3);
     EXPECT_EQ(caption(3), "Отмена");
     EXPECT_EQ(caption(2), "Читать");
@@ -33,7 +33,7 @@ TEST_F(RemoteLearningTest, LearningRow3PutsTheFobsCodeIntoTheRow) {
     EXPECT_EQ(caption(3), "Читать");
     EXPECT_EQ(lastBody(), "Uk");
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     EXPECT_TRUE(view.last().text.empty()) << "the wait is over";
     EXPECT_FALSE(exchange.canCancel());
     EXPECT_EQ(told, 2);
@@ -51,7 +51,7 @@ TEST_F(RemoteLearningTest, CancellingSendsUkAndWhatTheDeviceSaysToItIsNoCode) {
     EXPECT_EQ(bodies(), (std::vector<Bytes>{"Pr", "Uk"}));
     EXPECT_EQ(caption(2), "Читать");
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadRemote);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_TRUE(view.last().text.empty());
 
     deviceSays("OK");
@@ -101,7 +101,7 @@ TEST_F(RemoteLearningTest, AnotherRowAbandonsTheFirstWhoseButtonKeepsItsCancel) 
 TEST_F(RemoteLearningTest, AnotherOperationEndsTheVisibleWait) {
     remotes.press(7);
     ASSERT_TRUE(exchange.canCancel());
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "x"));
+    ASSERT_TRUE(exchange.beginOperation("x"));
     EXPECT_TRUE(view.last().text.empty());
     EXPECT_FALSE(exchange.canCancel());
     EXPECT_EQ(caption(7), "Отмена");

@@ -18,7 +18,7 @@ TEST_F(ThermoCodeLearningTest, LearningSensor5ShowsAndRegistersItsCode) {
     thermo.press(5);
     ASSERT_EQ(written(), (std::vector<Bytes>{bytesOf({0xFE, 0xFF, 0x52, 0x74, 0x64, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadThermoCode);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_EQ(thermo.pendingThermoRow(), 5);
     EXPECT_EQ(caption(5), "Отмена");
     EXPECT_EQ(u8(view.last().text),
@@ -37,7 +37,7 @@ TEST_F(ThermoCodeLearningTest, LearningSensor5ShowsAndRegistersItsCode) {
     EXPECT_EQ(caption(5), "Читать");
     EXPECT_EQ(lastBody(), "Uk");
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
     EXPECT_TRUE(view.last().text.empty());
     EXPECT_TRUE(hasLine(fileText("protokol.log"), "<<< ответ от радиопультов: ABC"));
 }
@@ -60,7 +60,7 @@ TEST_F(ThermoCodeLearningTest, Sensor2IsCancelledWithUtdTheOthersWithUr) {
                                       "Rtd", "Ur", "Rtd", "Ur",  "Rtd", "Ur"};
     EXPECT_EQ(bodies(), expected);
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadThermoCode) << "a cancel leaves the mode";
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
 
     // Whatever comes after the cancel is neither the code nor registered.
     model.setSensorName(6, ru("Сарай"));

@@ -18,14 +18,14 @@ TEST_F(WirelessOutputSwitchTest, AttachSendsCodeTypeAndActionAndTheAnswerIsConfi
     ASSERT_EQ(written(), (std::vector<Bytes>{bytesOf(
                              {0xFE, 0xFF, 0x53, 0x6F, 0x1A, 0x2B, 0x3C, 0x03, 0x00, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::OutputOn);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_EQ(outputs.pendingOutputNumber(), 3);
     run();
     ASSERT_EQ(prompts.textsUtf8(), std::vector<std::string>{"Радиовыход 3 включен."});
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Confirm);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
     run(1000);
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(hasLine(fileText("protokol.log"), "<<< ответ о записи: Ok"));
@@ -71,7 +71,7 @@ TEST_F(WirelessOutputSwitchTest, ABoxClosedWithoutYesLeavesThePortOpen) {
     run(5000);
     EXPECT_EQ(prompts.textsUtf8().size(), 1u);
     EXPECT_EQ(exchange.mode(), ExchangeMode::OutputOn);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     EXPECT_TRUE(port.isOpen());
 }
 
@@ -90,7 +90,7 @@ TEST_F(WirelessOutputSwitchTest, ACodeThatCannotBeSentIsRefusedBeforeAnything) {
                                           "код должен состоять из 2, 4 или 6 шестнадцатеричных "
                                           "цифр."));
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadRemote);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_TRUE(exchange.canCancel());
     EXPECT_EQ(outputs.pendingOutputNumber(), 0);
 }

@@ -49,7 +49,7 @@ TEST_F(ZoneSensorPanelTest, OpeningZone4AsksForItsListWithThePanelWaiting) {
     EXPECT_EQ(clock.nowMs() - t0, 20) << "10 ms, purge, 10 ms";
     EXPECT_EQ(port.purges, 1);
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadSensorList);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_TRUE(state().shown);
     EXPECT_FALSE(state().enabled);
     EXPECT_TRUE(state().noticeShown);
@@ -79,8 +79,8 @@ TEST_F(ZoneSensorPanelTest, TheListFillsTheRowsAndGivesThePanelBack) {
     EXPECT_EQ(state().rows[1], (SensorSlot{"Door", "01020304"}));
     EXPECT_EQ(state().rows[5], (SensorSlot{"", "00000000"}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
     EXPECT_TRUE(state().enabled);
     EXPECT_FALSE(state().noticeShown);
     EXPECT_FALSE(state().tabsEnabled) << "until the panel closes";
@@ -98,7 +98,7 @@ TEST_F(ZoneSensorPanelTest, AShortListEmptiesTheRowsAndTheWaitGoesOnUntilTheTime
     run(100);
     EXPECT_EQ(state().rows, SensorList{});
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadSensorList);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     EXPECT_FALSE(state().enabled);
     EXPECT_TRUE(state().noticeShown);
 
@@ -128,7 +128,7 @@ TEST_F(ZoneSensorPanelTest, LearningASensorPutsItsCodeIntoTheRow) {
     EXPECT_EQ(caption(3), "Читать");
     EXPECT_EQ(lastBody(), "Uk");
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
     EXPECT_TRUE(view.last().text.empty());
     EXPECT_EQ(u8(state().rows[0].name), "Окно") << "the other rows stay";
 }
@@ -182,11 +182,11 @@ TEST_F(ZoneSensorPanelTest, WritingSendsWdThenTheListAndConfirms) {
     panel.write();
     ASSERT_EQ(written(), (std::vector<Bytes>{bytesOf({0xFE, 0xFF, 0x57, 0x64, 0x34, 0xFF, 0xFE})}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::SensorsReady);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
     run(8);
     EXPECT_EQ(exchange.mode(), ExchangeMode::SensorsResult);
-    EXPECT_TRUE(exchange.replyTimer().isActive());
-    EXPECT_FALSE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.replyTimerActive());
+    EXPECT_FALSE(exchange.closeTimerActive());
     Bytes expected = bytesOf({'K', 'u', 'h', 'n', 'j', 0, 0, 0, 0, 0, 0x1A, 0x2B, 0, 0});
     expected += Bytes("Door\0\0\0\0\0\0", 10) + bytesOf({0x01, 0x02, 0x03, 0x04});
     expected += Bytes(56, '\0');
@@ -198,7 +198,7 @@ TEST_F(ZoneSensorPanelTest, WritingSendsWdThenTheListAndConfirms) {
               std::vector<std::string>{"Процесс записи датчиков завершился. Все OK."});
     EXPECT_EQ(prompts.shown[0].kind, ScriptedPrompts::Kind::Confirm);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
     EXPECT_FALSE(state().shown);
     EXPECT_TRUE(state().tabsEnabled);
     run(1000);
@@ -221,7 +221,7 @@ TEST_F(ZoneSensorPanelTest, TheListsResultMustBeOkAloneAndABoxClosedOtherwiseKee
     deviceSays("Ok");
     EXPECT_EQ(prompts.textsUtf8().size(), 1u);
     EXPECT_EQ(exchange.mode(), ExchangeMode::SensorsResult);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     EXPECT_FALSE(state().shown);
     EXPECT_TRUE(state().tabsEnabled);
     EXPECT_TRUE(port.isOpen());
@@ -264,7 +264,7 @@ TEST_F(ZoneSensorPanelTest, CodesTheDeviceCannotTakeAreRefusedBeforeAnythingIsSe
     run();
     EXPECT_EQ(bodies(), (std::vector<Bytes>{"Wd6"}));
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
-    EXPECT_FALSE(exchange.replyTimer().isActive());
+    EXPECT_FALSE(exchange.replyTimerActive());
     ASSERT_EQ(prompts.textsUtf8().size(), 1u);
     EXPECT_NE(prompts.textsUtf8()[0].find("Строки: 1"), std::string::npos);
 }
@@ -275,7 +275,7 @@ TEST_F(ZoneSensorPanelTest, ClosingHidesThePanelAndClosesThePort) {
     EXPECT_FALSE(state().shown);
     EXPECT_TRUE(state().tabsEnabled);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(exchange.closeTimer().isActive());
+    EXPECT_TRUE(exchange.closeTimerActive());
     EXPECT_EQ(exchange.mode(), ExchangeMode::ReadSensorList) << "the time-out ends the read";
     run(10000);
     EXPECT_EQ(exchange.mode(), ExchangeMode::IdleAfterOperation);
@@ -298,7 +298,7 @@ TEST_F(ZoneSensorPanelTest, ClosingWhileASensorIsLearnedStopsTheLearning) {
 TEST_F(ZoneSensorPanelTest, AnotherOperationGivesAWaitingPanelBack) {
     panel.open(5);
     ASSERT_FALSE(state().enabled);
-    ASSERT_TRUE(exchange.beginOperation(ExchangeMode::SignalLevel, "x"));
+    ASSERT_TRUE(exchange.beginOperation("x"));
     EXPECT_TRUE(state().enabled);
     EXPECT_FALSE(state().noticeShown);
     EXPECT_TRUE(state().shown);
