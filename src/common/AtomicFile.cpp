@@ -18,11 +18,14 @@
 namespace t6 {
 namespace {
 
+// Links followed before a chain counts as a loop, as the system counts them.
+constexpr int MaxLinkHops = 40;
+
 // The file a name stands for at the end of its chain of symbolic links; the
 // name itself when it is no link. A link may name a file that does not exist yet.
 std::string followLinks(const std::string& name, int& error) {
     std::string path = name;
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0; hops < MaxLinkHops; ++hops) {
         struct stat ls {};
         if (::lstat(path.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode))
             return path;
@@ -112,6 +115,8 @@ constexpr std::string_view TmpMark = ".tmp-";
 constexpr std::size_t NameMax = 255;
 constexpr std::size_t PidDigitsMax = 10;
 constexpr std::size_t HexDigits = 16;
+// Names drawn before a save gives up on finding a free one.
+constexpr int NameTries = 100;
 
 // A leftover whose writer's number is taken by a running process is removed
 // once it has not changed for this long: no save takes so long.
@@ -258,7 +263,7 @@ FileFailure saveNamed(const std::string& path, const std::string& prefix, std::s
     const std::string folder = folderPrefixOf(path);
     std::string tmp;
     int fd = -1;
-    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+    for (int tries = 0; fd < 0 && tries < NameTries; ++tries) {
         tmp = folder + temporaryName(prefix);
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
@@ -307,7 +312,7 @@ FileFailure saveNameless(int fd, const std::string& path, const std::string& pre
     const std::string folder = folderPrefixOf(path);
     std::string tmp;
     int e = EEXIST;
-    for (int tries = 0; e == EEXIST && tries < 100; ++tries) {
+    for (int tries = 0; e == EEXIST && tries < NameTries; ++tries) {
         tmp = folder + temporaryName(prefix);
         e = giveName(fd, tmp);
     }

@@ -1,7 +1,7 @@
 #include "common/Cp1251.h"
 
 #include <algorithm>
-
+#include <iterator>
 #include <stdexcept>
 
 namespace t6 {
@@ -47,7 +47,7 @@ std::optional<unsigned char> unicodeToCp1251(char32_t ch) {
     // Cyrillic А..я is one block in both tables.
     if (ch >= 0x0410 && ch <= 0x044F)
         return static_cast<unsigned char>(0xC0 + (ch - 0x0410));
-    for (int i = 0; i < 128; ++i)
+    for (std::size_t i = 0; i < std::size(kHigh); ++i)
         if (kHigh[i] == ch)
             return static_cast<unsigned char>(0x80 + i);
     return std::nullopt;

@@ -16,7 +16,7 @@ namespace {
 using Decoder = RecordEnd (*)(ConfigModel&, std::string_view, std::size_t, BlockLog&);
 
 Decoder decoderOf(unsigned char type) {
-    if (type >= 1 && type <= 10)
+    if (type >= 1 && type <= ZoneCount)
         return decodeZoneRecord;
     switch (type) {
     case RecordType::Telephones:
@@ -62,7 +62,7 @@ ConfigBlockScan scanConfigBlock(ConfigModel& m, std::string_view block, BlockLog
     // then the ones shown must not count as users of an output in the arming
     // check (which would refuse the device's arming output), so they are
     // switched off first, as the file reader does.
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= WirelessSensorCount; ++n) {
         m.setThermostat(wirelessSensor(n), false);
         m.setSensorActive(wirelessSensor(n), false);
     }
@@ -118,15 +118,16 @@ std::string recordName(int type) {
     default:
         break;
     }
-    return type >= 1 && type <= 4 ? ru("вход ") + std::to_string(type)
-           : type >= 5 && type <= 10 ? ru("беспроводной вход ") + std::to_string(type - 4)
-                                     : std::to_string(type);
+    return type >= 1 && type <= WiredZoneCount ? ru("вход ") + std::to_string(type)
+           : type > WiredZoneCount && type <= ZoneCount
+               ? ru("беспроводной вход ") + std::to_string(type - WiredZoneCount)
+               : std::to_string(type);
 }
 
 std::vector<ConfigBlockPiece> configBlockPieces(const ConfigModel& m) {
     using Kind = ConfigBlockPiece::Kind;
     std::vector<ConfigBlockPiece> pieces;
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= ZoneCount; ++n) {
         Bytes record = encodeZoneRecord(m, n);
         if (record.empty())
             continue;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <tuple>
 #include <utility>
 
 #include "common/Cp1251.h"
@@ -13,9 +12,6 @@
 namespace t6 {
 
 namespace {
-
-constexpr int TouchKeyCount = 10;
-static_assert(std::tuple_size_v<decltype(DeviceConfig::touchKeys)> == TouchKeyCount);
 
 std::string indexed(const char* member, int n) {
     return std::string(member) + "[" + std::to_string(n) + "]";

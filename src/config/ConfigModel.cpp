@@ -132,20 +132,20 @@ OutputUses ConfigModel::uses() const {
     OutputUses u;
     auto zone = [](const Zone& z) {
         ZoneUse rows;
-        for (std::size_t r = 0; r < 4; ++r)
+        for (std::size_t r = 0; r < rows.size(); ++r)
             rows[r] = {z.actions[r].enabled, z.actions[r].output};
         return rows;
     };
     auto sensor = [](const ThermoSensor& s) { return SensorUse{s.active, s.thermostat, s.output}; };
-    for (std::size_t i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < u.wiredZones.size(); ++i)
         u.wiredZones[i] = zone(c_.wiredZones[i]);
-    for (std::size_t i = 0; i < 2; ++i)
+    for (std::size_t i = 0; i < u.wiredSensors.size(); ++i)
         u.wiredSensors[i] = sensor(c_.thermoSensors[i]);
-    for (std::size_t i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < u.wirelessSensors.size(); ++i)
         u.wirelessSensors[i] = sensor(c_.wirelessThermoSensors[i]);
     u.button4On = c_.button4On;
     u.button4Output = c_.button4Output;
-    for (std::size_t i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < u.wirelessZones.size(); ++i)
         u.wirelessZones[i] = zone(c_.wirelessZones[i]);
     return u;
 }
@@ -190,7 +190,7 @@ void ConfigModel::startUpChoices() {
         const auto& f = outputChoiceFields()[static_cast<std::size_t>(field)];
         selectPosition(field, f.row > 0 ? f.row - 1 : 0);
     }
-    for (int n = 1; n <= 16; ++n) {
+    for (int n = 1; n <= WirelessOutputCount; ++n) {
         outputCodeChanged(n);
         outputUsedClicked(n);
     }
@@ -205,9 +205,9 @@ void ConfigModel::startUpPanels() {
     setArmedIndicator(0);
 
     // The activation reactions once, so that every panel matches its box.
-    for (int n = 1; n <= 4; ++n)
+    for (int n = 1; n <= WiredZoneCount; ++n)
         zoneActivated(wiredZone(n));
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= WirelessZoneCount; ++n)
         zoneActivated(wirelessZone(n));
     if (c_.armingOutputOn)
         armingCheck();
@@ -235,22 +235,22 @@ void ConfigModel::resetConfig() {
         setZoneMessage(z, {});
         if (!z.wireless)
             setZoneInputType(z.number, std::nullopt);
-        for (int r = 1; r <= 4; ++r) {
+        for (int r = 1; r <= ZoneActionCount; ++r) {
             setRowEnabled(z, r, false);
             setRowAlwaysOn(z, r, false);
             setRowMinutes(z, r, 0);
             setRowSeconds(z, r, 1);
         }
     };
-    for (int n = 1; n <= 4; ++n)
+    for (int n = 1; n <= WiredZoneCount; ++n)
         resetZone(wiredZone(n));
 
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         setTelephone(t, "+7");
     setDeviceDate({});
     setDeviceTime({});
     setArmingMethod(std::nullopt);
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         setSmsOnArming(t, false);
         setSmsOnDisarming(t, false);
     }
@@ -258,7 +258,7 @@ void ConfigModel::resetConfig() {
     setSupplyVoltageReport(false);
     // The report may already have been off with telephones ticked (a file can
     // hold that); after the reset they are off all the same.
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         setSupplyVoltagePhone(t, false);
     setExternalUps(false);
     setTimeInSms(false);
@@ -270,7 +270,7 @@ void ConfigModel::resetConfig() {
     setAlarmCall(false);
     setArmedIndicator(std::nullopt);
 
-    for (int n = 1; n <= 2; ++n) {
+    for (int n = 1; n <= WiredSensorCount; ++n) {
         const SensorRef s = wiredSensor(n);
         setSensorActive(s, false);
         setThermostat(s, false);
@@ -280,33 +280,33 @@ void ConfigModel::resetConfig() {
         setEconomyTemp(s, 0);
         setComfortTemp(s, 0);
         setSensorOutput(s, 0);
-        for (int t = 1; t <= 5; ++t)
+        for (int t = 1; t <= TelephoneCount; ++t)
             setSensorPhone(s, t, false);
     }
 
     setText(fieldIdOf(FieldRole::ArmingDelay), {});
     setText(fieldIdOf(FieldRole::DisarmingDelay), {});
 
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= WirelessZoneCount; ++n)
         resetZone(wirelessZone(n));
 
     registry_.rebuildChoiceList();
-    for (int n = 1; n <= 4; ++n)
-        for (int r = 1; r <= 4; ++r)
+    for (int n = 1; n <= WiredZoneCount; ++n)
+        for (int r = 1; r <= ZoneActionCount; ++r)
             setRowOutput(wiredZone(n), r, r - 1);
-    for (int n = 1; n <= 6; ++n)
-        for (int r = 1; r <= 4; ++r)
+    for (int n = 1; n <= WirelessZoneCount; ++n)
+        for (int r = 1; r <= ZoneActionCount; ++r)
             setRowOutput(wirelessZone(n), r, r - 1);
-    for (int n = 1; n <= 2; ++n)
+    for (int n = 1; n <= WiredSensorCount; ++n)
         setSensorOutput(wiredSensor(n), 0);
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= WirelessSensorCount; ++n)
         setSensorOutput(wirelessSensor(n), 0);
     setArmingOutput(0);
     setButton4Output(0);
 
-    for (int n = 1; n <= 16; ++n)
+    for (int n = 1; n <= WirelessOutputCount; ++n)
         setOutputUsed(n, false);
-    for (int n = 1; n <= 16; ++n) {
+    for (int n = 1; n <= WirelessOutputCount; ++n) {
         setOutputName(n, {});
         setOutputCode(n, {});
     }

@@ -312,9 +312,9 @@ private:
     std::vector<std::pair<std::optional<int>*, FieldId>> choiceSlots_;
     // Number editors the user has emptied and not yet left; they count as 0.
     std::set<FieldId> emptyEditors_;
-    std::array<bool, 10> keysNotRead_{};
-    std::array<bool, 16> attachEnabled_{};
-    std::array<bool, 16> testEnabled_{};
+    std::array<bool, TouchKeyCount> keysNotRead_{};
+    std::array<bool, WirelessOutputCount> attachEnabled_{};
+    std::array<bool, WirelessOutputCount> testEnabled_{};
 
     int depth_ = 0;
     ChangedFields changed_{fieldDescriptions().size()};

@@ -129,7 +129,7 @@ void ConfigModel::setSupplyVoltageReport(bool on) {
     const bool changed = c_.supplyVoltageReport != on;
     put(c_.supplyVoltageReport, on, fieldIdOf(FieldRole::SupplyVoltageReport));
     if (changed && !on)
-        for (int t = 1; t <= 5; ++t)
+        for (int t = 1; t <= TelephoneCount; ++t)
             setSupplyVoltagePhone(t, false);
 }
 

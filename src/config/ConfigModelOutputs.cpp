@@ -14,6 +14,9 @@ using namespace model_detail;
 
 namespace {
 
+// Draws before a new code gives up and keeps the last one drawn.
+constexpr int CodeDraws = 100000;
+
 std::string outputKey(int n) {
     return "bpout_" + std::to_string(n);
 }
@@ -60,17 +63,17 @@ void ConfigModel::outputUsedClicked(int n) {
 std::string ConfigModel::generateOutputCode() {
     random_.next(16777215);
     std::string t;
-    for (int attempt = 0; attempt < 100000; ++attempt) {
+    for (int attempt = 0; attempt < CodeDraws; ++attempt) {
         const int a = 1 + random_.next(16777213);
         char buf[16];
         std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(a));
         t = buf;
-        const std::string bytes = hexToBytes(padRight(t, '0', 6)).value_or(std::string());
+        const std::string bytes = hexToBytes(padRight(t, '0', CodeLength)).value_or(std::string());
         const bool lineSafe = bytes.find_first_of("\xFE\xFF") == std::string::npos;
         if (lineSafe && !registry_.isCodeTaken(a, t))
             break;
     }
-    return padRight(t, '0', 6);
+    return padRight(t, '0', CodeLength);
 }
 
 void ConfigModel::setOutputCode(int n, const std::string& code) {
@@ -127,7 +130,7 @@ void ConfigModel::leaveOutputName(int n) {
         registry_.releaseEntry([this, n] { setOutputUsed(n, true); }, key);
         return;
     }
-    const int channels = o.type == FourChannelRelay ? 4 : 1;
+    const int channels = o.type == FourChannelRelay ? RelayChannelCount : 1;
     if (registry_.isNameTaken(key, o.name) || registry_.clashesWithList(key, o.name, channels)) {
         prompts_.message(ru("Совпадает имя выходов"));
         focus(controlOf(fieldIdOf(FieldRole::OutputName, n)));

@@ -56,8 +56,8 @@ void ConfigModel::setZoneMessage(ZoneRef z, const std::string& text) {
 
 void ConfigModel::setZoneInputType(int n, std::optional<int> type) {
     Batch batch(*this);
-    put(c_.wiredZones.at(static_cast<std::size_t>(n - 1)).inputType, within(type, 1, 5),
-        zoneField(FieldRole::ZoneInputType, wiredZone(n)));
+    put(c_.wiredZones.at(static_cast<std::size_t>(n - 1)).inputType,
+        within(type, 1, InputTypeCount), zoneField(FieldRole::ZoneInputType, wiredZone(n)));
 }
 
 void ConfigModel::setZoneControl24h(ZoneRef z, bool on) {
@@ -79,7 +79,7 @@ void ConfigModel::outputsAreaRule(ZoneRef z) {
     stateChanged_ = true;
     if (!c_.zone(z).outputsEnabled)
         return;
-    for (int r = 1; r <= 4; ++r)
+    for (int r = 1; r <= ZoneActionCount; ++r)
         rowTicked(z, r);
 }
 

@@ -10,16 +10,6 @@ namespace t6 {
 
 namespace {
 
-constexpr int TelephoneCount = 5;
-constexpr int WiredZoneCount = 4;
-constexpr int WirelessZoneCount = 6;
-constexpr int RowCount = 4;
-constexpr int WiredSensorCount = 2;
-constexpr int WirelessSensorCount = 6;
-constexpr int WirelessOutputCount = 16;
-constexpr int RemoteCount = 10;
-constexpr int KeyCount = 10;
-
 // A radio code learned: not empty, and not the zeros of an empty slot.
 bool learned(const std::string& code) {
     return code.find_first_not_of('0') != std::string::npos;
@@ -46,7 +36,7 @@ public:
         return text_ ? text_(russian, TextSource::Window) : russian;
     }
 
-    bool valid() const { return raw_.size() == fieldDescriptions().size() + 2 * KeyCount; }
+    bool valid() const { return raw_.size() == fieldDescriptions().size() + 2 * TouchKeyCount; }
 
     const std::string& raw(FieldId id) const { return raw_[static_cast<std::size_t>(id)].value; }
     const std::string& shown(FieldId id) const {
@@ -107,7 +97,7 @@ public:
         if (on(control))
             s.lines.push_back(caption(control));
         bool anyOutput = false;
-        for (int r = 1; r <= RowCount; ++r) {
+        for (int r = 1; r <= ZoneActionCount; ++r) {
             if (!on(fieldIdOf(FieldRole::RowEnabled, z, r, wireless)))
                 continue;
             anyOutput = true;
@@ -180,7 +170,7 @@ public:
     SheetSection remotes() const {
         SheetSection s{win(ru("Радиопульты")), {}};
         // A remote control is in use once it has learned its code.
-        for (int k = 1; k <= RemoteCount; ++k)
+        for (int k = 1; k <= RemoteControlCount; ++k)
             if (learned(raw(fieldIdOf(FieldRole::RemoteCode, k))))
                 s.lines.push_back(std::to_string(k) + ". " +
                                   named(raw(fieldIdOf(FieldRole::RemoteName, k))));
@@ -202,7 +192,7 @@ public:
 
     SheetSection keys() const {
         SheetSection s{tr(ru("Ключи Touch Memory")), {}};
-        for (int k = 1; k <= KeyCount; ++k) {
+        for (int k = 1; k <= TouchKeyCount; ++k) {
             const std::string& code = keyValue(k, 1);
             if (code.empty())
                 continue;

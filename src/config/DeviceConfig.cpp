@@ -9,8 +9,8 @@ namespace t6 {
 DeviceConfig::DeviceConfig() {
     telephones.fill("+7");
     auto defaultRows = [](Zone& z) {
-        for (int r = 0; r < 4; ++r)
-            z.actions[static_cast<std::size_t>(r)].output = r;
+        for (std::size_t r = 0; r < z.actions.size(); ++r)
+            z.actions[r].output = static_cast<int>(r);
     };
     for (auto& z : wiredZones)
         defaultRows(z);

@@ -2,16 +2,20 @@
 // Everything the configurator reads from the device, edits, writes back and
 // keeps in a configuration file. Texts are Windows-1251; an output choice is a
 // position in the OutputChoiceList (or none). A default-constructed
-// DeviceConfig holds the values the window is designed with.
+// DeviceConfig holds the values the window is designed with. How many zones,
+// sensors, outputs, remote controls and keys there are, and how long the texts
+// may be, is named once in common/DeviceDimensions.h.
 
 #include <array>
 #include <optional>
 #include <string>
 
+#include "common/DeviceDimensions.h"
+
 namespace t6 {
 
 // Telephones 1 to 5 notified by a zone, a sensor or an option group.
-using PhoneFlags = std::array<bool, 5>;
+using PhoneFlags = std::array<bool, TelephoneCount>;
 
 // Wired zone input types, in the order of the type list.
 enum InputType : int {
@@ -41,10 +45,10 @@ struct ZoneOutputAction {
 // The fields wired and wireless zones share.
 struct Zone {
     bool active = false;
-    std::string message; // at most 25 bytes as typed
+    std::string message; // at most ZoneMessageLength bytes as typed
     bool control24h = false;
     bool outputsEnabled = false; // follows active
-    std::array<ZoneOutputAction, 4> actions{};
+    std::array<ZoneOutputAction, ZoneActionCount> actions{};
     PhoneFlags phones{true, false, false, false, false};
     bool entryDelay = false;
 };
@@ -68,14 +72,14 @@ struct ThermoSensor {
 };
 
 struct WirelessThermoSensor : ThermoSensor {
-    std::string name; // at most 10 bytes
+    std::string name; // at most NameLength bytes
     std::string code; // at most 6 hexadecimal digits
 };
 
 struct WirelessOutput {
     bool used = false;
     int type = WirelessRelay;
-    std::string name; // at most 10 bytes
+    std::string name; // at most NameLength bytes
     std::string code; // 6 hexadecimal digits or empty
 };
 
@@ -118,7 +122,7 @@ constexpr SensorRef wirelessSensor(int n) {
 struct DeviceConfig {
     DeviceConfig();
 
-    std::array<std::string, 5> telephones;
+    std::array<std::string, TelephoneCount> telephones;
     std::string deviceDate; // "dd.mm.yy"
     std::string deviceTime; // "hh:mm:ss"
     bool clockFromPc = true;
@@ -150,13 +154,13 @@ struct DeviceConfig {
     std::optional<int> messageLanguage = 0;
     std::optional<int> sirenOutput = 0;
 
-    std::array<WiredZone, 4> wiredZones;
-    std::array<WirelessZone, 6> wirelessZones;
-    std::array<ThermoSensor, 2> thermoSensors;
-    std::array<WirelessThermoSensor, 6> wirelessThermoSensors;
-    std::array<WirelessOutput, 16> wirelessOutputs;
-    std::array<RemoteControl, 10> remoteControls;
-    std::array<TouchKey, 10> touchKeys;
+    std::array<WiredZone, WiredZoneCount> wiredZones;
+    std::array<WirelessZone, WirelessZoneCount> wirelessZones;
+    std::array<ThermoSensor, WiredSensorCount> thermoSensors;
+    std::array<WirelessThermoSensor, WirelessSensorCount> wirelessThermoSensors;
+    std::array<WirelessOutput, WirelessOutputCount> wirelessOutputs;
+    std::array<RemoteControl, RemoteControlCount> remoteControls;
+    std::array<TouchKey, TouchKeyCount> touchKeys;
 
     Zone& zone(ZoneRef z);
     const Zone& zone(ZoneRef z) const;

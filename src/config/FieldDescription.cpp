@@ -1,6 +1,7 @@
 #include "config/FieldDescription.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
@@ -139,7 +140,7 @@ public:
     }
     void phones(const std::string& prefix, FieldRole role, const std::string& group, int unit,
                 bool wireless, const std::string& suffix = "") {
-        for (int t = 1; t <= 5; ++t)
+        for (int t = 1; t <= TelephoneCount; ++t)
             check(prefix + std::to_string(t) + suffix, role, std::to_string(t), group, unit, t,
                   wireless);
     }
@@ -151,7 +152,7 @@ std::string num(int n) {
 
 void addGeneral(Builder& b) {
     const std::string phonesGroup = ru("Список телефонов для оповещения");
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         b.text("ME_tel" + num(t), FieldRole::Telephone, ru("Номер ") + num(t) + " --", phonesGroup,
                0, t);
     b.text("Edit_Date", FieldRole::DeviceDate, ru("Дата"), phonesGroup, 8);
@@ -187,10 +188,10 @@ void addGeneral(Builder& b) {
     const std::string arming = ru("При постановке на охрану включить");
     b.check("Check_on_output_in", FieldRole::ArmingOutputOn, arming, {});
     b.output("CB_on_output_in", FieldRole::ArmingOutput, arming, {});
-    for (int z = 1; z <= 4; ++z)
+    for (int z = 1; z <= WiredZoneCount; ++z)
         b.check("CB_delay" + num(z), FieldRole::EntryDelay, num(z), ru("для проводных:"), z, 0,
                 false);
-    for (int z = 1; z <= 6; ++z)
+    for (int z = 1; z <= WirelessZoneCount; ++z)
         b.check("CB_delay_bp" + num(z), FieldRole::EntryDelay, num(z), ru("для беспроводных:"), z,
                 0, true);
     // Carried only by the configuration file.
@@ -205,8 +206,9 @@ void addGeneral(Builder& b) {
 // after the zone number ("S" for row 1), row 4 carries "1".
 void addRows(Builder& b, int z, bool wireless, const std::string& group) {
     static const char* middle[] = {"S", "2", "3", "1"};
+    static_assert(std::size(middle) == ZoneActionCount);
     const std::string bp = wireless ? "_bp" : "";
-    for (int r = 1; r <= 4; ++r) {
+    for (int r = 1; r <= ZoneActionCount; ++r) {
         const std::string m = middle[r - 1];
         const std::string zm = num(z) + m;
         b.check("RG_OUT" + zm + bp, FieldRole::RowEnabled, {}, group, z, r, wireless);
@@ -226,7 +228,7 @@ void addRows(Builder& b, int z, bool wireless, const std::string& group) {
 void addWiredZone(Builder& b, int z) {
     const std::string group = ru("Зона ") + num(z);
     b.check("CheckBox_in" + num(z), FieldRole::ZoneActive, ru("Активировать"), group, z);
-    b.text("Edit" + num(z), FieldRole::ZoneMessage, ru("Сообщение"), group, 25, z);
+    b.text("Edit" + num(z), FieldRole::ZoneMessage, ru("Сообщение"), group, ZoneMessageLength, z);
     b.choice("CBox_IN" + num(z), FieldRole::ZoneInputType, ru("Тип входа"), group, inputTypeItems(),
              z);
     b.check("CB_ctrl_24_" + num(z), FieldRole::ZoneControl24h, ru("Контроль 24 часа"), group, z);
@@ -240,7 +242,8 @@ void addWiredZone(Builder& b, int z) {
 void addWirelessZone(Builder& b, int z) {
     const std::string group = ru("Беспроводная Зона") + num(z);
     b.check("CheckBox_bp" + num(z), FieldRole::ZoneActive, ru("Активировать"), group, z, 0, true);
-    b.text("Edit_bp" + num(z), FieldRole::ZoneMessage, ru("Сообщение"), group, 25, z, 0, true);
+    b.text("Edit_bp" + num(z), FieldRole::ZoneMessage, ru("Сообщение"), group, ZoneMessageLength, z,
+           0, true);
     b.check("CB_ctrl_24_bp" + num(z), FieldRole::ZoneControl24h, ru("Контроль 24часа"), group, z, 0,
             true);
     b.check("CheckBox_" + num(z) + "1bp", FieldRole::ZoneOutputsEnabled, ru("Задействовать выходы"),
@@ -270,8 +273,9 @@ void addSensor(Builder& b, int s, bool wireless) {
              wireless);
     b.phones("CB_" + t + "_tel", FieldRole::SensorPhone, group, s, wireless);
     if (wireless) {
-        b.text("BTD_name" + d, FieldRole::SensorName, ru("Название"), group, 10, s, 0, true);
-        b.text("BTD_kod" + d, FieldRole::SensorCode, ru("Код"), group, 6, s, 0, true);
+        b.text("BTD_name" + d, FieldRole::SensorName, ru("Название"), group, NameLength, s, 0,
+               true);
+        b.text("BTD_kod" + d, FieldRole::SensorCode, ru("Код"), group, CodeLength, s, 0, true);
     }
 }
 
@@ -279,8 +283,8 @@ void addWirelessOutput(Builder& b, int n) {
     const std::string d = num(n);
     const std::string group = ru("Беспроводной выход ") + d;
     b.check("cb_bout" + d, FieldRole::OutputUsed, group, group, n);
-    b.text("b_out" + d + "_name", FieldRole::OutputName, ru("Название"), group, 10, n);
-    b.text("b_out" + d + "_kod", FieldRole::OutputCode, ru("Адрес (Код)"), group, 6, n)
+    b.text("b_out" + d + "_name", FieldRole::OutputName, ru("Название"), group, NameLength, n);
+    b.text("b_out" + d + "_kod", FieldRole::OutputCode, ru("Адрес (Код)"), group, CodeLength, n)
         .userEditable = false;
     b.choice("b_out" + d + "_type", FieldRole::OutputType, ru("Тип Выхода"), group,
              outputTypeItems(), n);
@@ -288,9 +292,9 @@ void addWirelessOutput(Builder& b, int n) {
 
 void addRemotes(Builder& b) {
     const std::string group = ru("Радиопульты");
-    for (int k = 1; k <= 10; ++k) {
-        b.text("RP_Name_" + num(k), FieldRole::RemoteName, ru("Название"), group, 10, k);
-        b.text("RP_KOd_" + num(k), FieldRole::RemoteCode, ru("Код"), group, 6, k);
+    for (int k = 1; k <= RemoteControlCount; ++k) {
+        b.text("RP_Name_" + num(k), FieldRole::RemoteName, ru("Название"), group, NameLength, k);
+        b.text("RP_KOd_" + num(k), FieldRole::RemoteCode, ru("Код"), group, CodeLength, k);
     }
     const std::string button = ru("При нажатии кнопки 4");
     b.check("Check_button4", FieldRole::Button4On, ru("Включить"), button);
@@ -302,16 +306,16 @@ void addRemotes(Builder& b) {
 Table buildTable() {
     Builder b;
     addGeneral(b);
-    for (int z = 1; z <= 4; ++z)
+    for (int z = 1; z <= WiredZoneCount; ++z)
         addWiredZone(b, z);
-    for (int s = 1; s <= 2; ++s)
+    for (int s = 1; s <= WiredSensorCount; ++s)
         addSensor(b, s, false);
-    for (int z = 1; z <= 6; ++z)
+    for (int z = 1; z <= WirelessZoneCount; ++z)
         addWirelessZone(b, z);
     addRemotes(b);
-    for (int s = 1; s <= 6; ++s)
+    for (int s = 1; s <= WirelessSensorCount; ++s)
         addSensor(b, s, true);
-    for (int n = 1; n <= 16; ++n)
+    for (int n = 1; n <= WirelessOutputCount; ++n)
         addWirelessOutput(b, n);
 
     Table t;

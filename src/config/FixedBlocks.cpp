@@ -8,9 +8,6 @@ namespace t6 {
 
 namespace {
 
-constexpr std::size_t OutputEntryBytes = 1 + DeviceNameBytes + DeviceCodeBytes;
-constexpr std::size_t NamedEntryBytes = DeviceNameBytes + DeviceCodeBytes;
-
 std::string nameAt(std::string_view block, std::size_t at) {
     const std::string_view name = block.substr(at, DeviceNameBytes);
     return std::string(name.substr(0, name.find('\0')));
@@ -57,7 +54,7 @@ bool decodeWirelessOutputsBlock(ConfigModel& m, std::string_view body, BlockLog&
     log.hex(ru("<< чтение беспроводных выходов"));
     log.hex(bytesToHex(body));
     log.protocol(ru("<<< чтение беспроводных выходов: ") + std::string(body));
-    for (int k = 1; k <= 16; ++k) {
+    for (int k = 1; k <= WirelessOutputCount; ++k) {
         const std::size_t e = OutputEntryBytes * static_cast<std::size_t>(k - 1);
         m.setOutputCode(k, codeAt(body, e + 1 + DeviceNameBytes));
         m.setOutputName(k, nameAt(body, e + 1));
@@ -69,7 +66,7 @@ bool decodeWirelessOutputsBlock(ConfigModel& m, std::string_view body, BlockLog&
             m.setOutputUsed(k, true);
             const WirelessOutput& o = m.config().wirelessOutputs[static_cast<std::size_t>(k - 1)];
             m.registry().registerEntry("bpout_" + std::to_string(k), o.name, o.code, 0,
-                                       digit == '4' ? 4 : 1);
+                                       digit == '4' ? RelayChannelCount : 1);
         }
     }
     return true;
@@ -88,7 +85,7 @@ FixedBlockEncoding encodeWirelessOutputsBlock(const ConfigModel& m) {
 bool decodeRemoteControlsBlock(ConfigModel& m, std::string_view body) {
     if (body.size() < RemoteControlsBlockBytes)
         return false;
-    for (int k = 1; k <= 10; ++k) {
+    for (int k = 1; k <= RemoteControlCount; ++k) {
         const std::size_t e = NamedEntryBytes * static_cast<std::size_t>(k - 1);
         m.setRemoteName(k, nameAt(body, e));
         m.setRemoteCode(k, codeAt(body, e + DeviceNameBytes));
@@ -107,7 +104,7 @@ FixedBlockEncoding encodeRemoteControlsBlock(const ConfigModel& m) {
 bool decodeThermoNamesBlock(ConfigModel& m, std::string_view body) {
     if (body.size() < ThermoNamesBlockBytes)
         return false;
-    for (int k = 1; k <= 6; ++k) {
+    for (int k = 1; k <= WirelessSensorCount; ++k) {
         const std::size_t e = NamedEntryBytes * static_cast<std::size_t>(k - 1);
         const std::string name = nameAt(body, e);
         const std::string code = codeAt(body, e + DeviceNameBytes);

@@ -15,17 +15,23 @@
 #include <vector>
 
 #include "common/Bytes.h"
+#include "common/DeviceDimensions.h"
 #include "config/BlockLog.h"
 
 namespace t6 {
 
 class ConfigModel;
 
-inline constexpr std::size_t WirelessOutputsBlockBytes = 224;
-inline constexpr std::size_t RemoteControlsBlockBytes = 130;
-inline constexpr std::size_t ThermoNamesBlockBytes = 78;
-inline constexpr std::size_t DeviceNameBytes = 10;
-inline constexpr std::size_t DeviceCodeBytes = 3;
+inline constexpr std::size_t DeviceNameBytes = NameLength;
+inline constexpr std::size_t DeviceCodeBytes = CodeLength / 2;
+// An entry of the remote controls or the sensors: the name, the code.
+inline constexpr std::size_t NamedEntryBytes = DeviceNameBytes + DeviceCodeBytes;
+// An entry of the outputs: the state and type digit, the name, the code.
+inline constexpr std::size_t OutputEntryBytes = 1 + NamedEntryBytes;
+
+inline constexpr std::size_t WirelessOutputsBlockBytes = WirelessOutputCount * OutputEntryBytes;
+inline constexpr std::size_t RemoteControlsBlockBytes = RemoteControlCount * NamedEntryBytes;
+inline constexpr std::size_t ThermoNamesBlockBytes = WirelessSensorCount * NamedEntryBytes;
 
 // Whether a code can be sent: empty, or 2, 4 or 6 hexadecimal digits of either
 // case. Any other code would be sent wrong, so a block holding one is refused

@@ -39,10 +39,10 @@ void applyOptionOutput(ConfigModel& m, unsigned char code, const std::function<v
 
 // Five telephone flags from a mask: all cleared, then those whose bit is set ticked.
 void applyMask(unsigned char mask, const std::function<void(int, bool)>& setPhone) {
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         setPhone(t, false);
     const PhoneFlags phones = phonesOfMask(mask);
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         if (phones[static_cast<std::size_t>(t - 1)])
             setPhone(t, true);
 }
@@ -73,7 +73,7 @@ RecordEnd decodeTelephonesRecord(ConfigModel& m, std::string_view block, std::si
         const std::size_t slash = block.find('/', at);
         if (slash == std::string_view::npos)
             return std::nullopt;
-        if (k <= 5)
+        if (k <= TelephoneCount)
             m.setTelephone(k, phoneFromDevice(block.substr(at, slash - at)));
         at = slash + 1;
     }
@@ -268,10 +268,11 @@ RecordEnd decodeDelaysRecord(ConfigModel& m, std::string_view block, std::size_t
     if (!(b = byteAt(block, p + 2)))
         return std::nullopt;
     m.setDisarmingDelay(*b);
-    for (int k = 1; k <= 10; ++k) {
+    for (int k = 1; k <= ZoneCount; ++k) {
         if (!(b = byteAt(block, p + 2 + static_cast<std::size_t>(k))))
             return std::nullopt;
-        m.setEntryDelay(k <= 4 ? wiredZone(k) : wirelessZone(k - 4), *b == '1');
+        m.setEntryDelay(k <= WiredZoneCount ? wiredZone(k) : wirelessZone(k - WiredZoneCount),
+                        *b == '1');
     }
     return p + 12;
 }

@@ -35,9 +35,9 @@ std::string tel_parameters_all(const DeviceConfig& c, std::string_view group,
                                ModelContext context) {
     const PhoneFlags* phones = nullptr;
     const ThermoSensor* sensor = nullptr;
-    if (int n = groupNumber(group, "inp_", 4))
+    if (int n = groupNumber(group, "inp_", WiredZoneCount))
         phones = &c.wiredZones[static_cast<std::size_t>(n - 1)].phones;
-    else if (int n = groupNumber(group, "bp_", 6))
+    else if (int n = groupNumber(group, "bp_", WirelessZoneCount))
         phones = &c.wirelessZones[static_cast<std::size_t>(n - 1)].phones;
     else if (group == "sms_in")
         phones = &c.smsOnArming;
@@ -45,9 +45,9 @@ std::string tel_parameters_all(const DeviceConfig& c, std::string_view group,
         phones = &c.smsOnDisarming;
     else if (group == "ctrl_volt")
         phones = &c.supplyVoltagePhones;
-    else if (int n = groupNumber(group, "td", 2))
+    else if (int n = groupNumber(group, "td", WiredSensorCount))
         sensor = &c.thermoSensors[static_cast<std::size_t>(n - 1)];
-    else if (int n = groupNumber(group, "btd", 6))
+    else if (int n = groupNumber(group, "btd", WirelessSensorCount))
         sensor = &c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)];
     if (sensor)
         phones = &sensor->phones;
@@ -55,9 +55,10 @@ std::string tel_parameters_all(const DeviceConfig& c, std::string_view group,
         return {};
 
     std::string bits = "00000000";
-    for (int t = 1; t <= 5; ++t)
-        if ((*phones)[static_cast<std::size_t>(t - 1)])
-            bits[static_cast<std::size_t>(8 - t)] = '1';
+    // Telephone 1 is the lowest bit, the last character.
+    for (std::size_t t = 0; t < phones->size(); ++t)
+        if ((*phones)[t])
+            bits[bits.size() - 1 - t] = '1';
     if (sensor && context == ModelContext::SavingFile && sensor->active)
         bits[0] = '1';
     return fromBitString(bits);

@@ -59,7 +59,7 @@ bool decodeSensor(ConfigModel& m, SensorRef s, std::string_view block, std::size
     // A wired sensor's telephones were all cleared by the reset before the read,
     // and a clear bit leaves them as they are; a wireless sensor's follow the bits.
     const PhoneFlags phones = phonesOfMask(*b);
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         const bool on = phones[static_cast<std::size_t>(t - 1)];
         if (on || s.wireless)
             m.setSensorPhone(s, t, on);
@@ -106,7 +106,7 @@ std::vector<Bytes> thermoRecordPieces(const ConfigModel& m) {
 
 std::vector<Bytes> wirelessThermoRecordPieces(const ConfigModel& m) {
     std::vector<Bytes> pieces;
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= WirelessSensorCount; ++n) {
         Bytes piece = n == 1 ? Bytes(1, '&') : Bytes();
         piece += encodeSensorBytes(m, wirelessSensor(n));
         pieces.push_back(std::move(piece));
@@ -124,7 +124,7 @@ Bytes encodeWirelessThermoRecord(const ConfigModel& m) {
 }
 
 RecordEnd decodeThermoRecord(ConfigModel& m, std::string_view block, std::size_t p, BlockLog& log) {
-    for (int n = 1; n <= 2; ++n) {
+    for (int n = 1; n <= WiredSensorCount; ++n) {
         const std::size_t base = p + SensorByteCount * static_cast<std::size_t>(n - 1);
         const std::string_view bytes =
             base + 1 < block.size() ? block.substr(base + 1, SensorByteCount) : std::string_view();
@@ -134,16 +134,16 @@ RecordEnd decodeThermoRecord(ConfigModel& m, std::string_view block, std::size_t
         if (!decodeSensor(m, wiredSensor(n), block, base))
             return std::nullopt;
     }
-    return p + 2 * SensorByteCount;
+    return p + WiredSensorCount * SensorByteCount;
 }
 
 RecordEnd decodeWirelessThermoRecord(ConfigModel& m, std::string_view block, std::size_t p,
                                      BlockLog&) {
-    for (int n = 1; n <= 6; ++n)
+    for (int n = 1; n <= WirelessSensorCount; ++n)
         if (!decodeSensor(m, wirelessSensor(n), block,
                           p + SensorByteCount * static_cast<std::size_t>(n - 1)))
             return std::nullopt;
-    return p + 6 * SensorByteCount;
+    return p + WirelessSensorCount * SensorByteCount;
 }
 
 } // namespace t6

@@ -9,13 +9,13 @@ bool applyZoneActionBytes(ConfigModel& m, ZoneRef z, const ZoneActionBytes& b) {
     for (std::uint8_t v : b)
         any = any || v != 0;
     if (!any) {
-        for (int r = 1; r <= 4; ++r)
+        for (int r = 1; r <= ZoneActionCount; ++r)
             m.setRowEnabled(z, r, false);
         return false;
     }
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = 0; slot < ZoneActionCount; ++slot) {
         const int row = rowOfSlot(slot);
-        const std::size_t at = static_cast<std::size_t>(3 * slot);
+        const std::size_t at = ZoneActionSlotBytes * static_cast<std::size_t>(slot);
         const unsigned d = b[at] * 256u + b[at + 1];
         if (d == 0) {
             m.setRowEnabled(z, row, false);
@@ -40,13 +40,13 @@ ZoneActionBytes zoneActionBytesOf(const ConfigModel& m, ZoneRef z) {
     ZoneActionBytes b{};
     if (!m.config().zone(z).outputsEnabled)
         return b;
-    for (int slot = 0; slot < 4; ++slot) {
+    for (int slot = 0; slot < ZoneActionCount; ++slot) {
         const ZoneOutputAction& a = m.config().action(z, rowOfSlot(slot));
         if (!a.enabled)
             continue;
         const unsigned d =
             a.alwaysOn ? AlwaysOnDuration : static_cast<unsigned>(a.minutes * 60 + a.seconds);
-        const std::size_t at = static_cast<std::size_t>(3 * slot);
+        const std::size_t at = ZoneActionSlotBytes * static_cast<std::size_t>(slot);
         b[at] = static_cast<std::uint8_t>((d >> 8) & 0xFFu);
         b[at + 1] = static_cast<std::uint8_t>(d & 0xFFu);
         b[at + 2] = static_cast<std::uint8_t>(m.registry().outputCodeOf(a.output) & 0xFF);

@@ -4,6 +4,7 @@
 // first) and an output code, for the rows 4, 1, 2, 3 in that order.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "config/DeviceConfig.h"
@@ -12,14 +13,16 @@ namespace t6 {
 
 class ConfigModel;
 
-using ZoneActionBytes = std::array<std::uint8_t, 12>;
+// A slot: two bytes of duration and one of output code.
+inline constexpr std::size_t ZoneActionSlotBytes = 3;
+using ZoneActionBytes = std::array<std::uint8_t, ZoneActionSlotBytes * ZoneActionCount>;
 
 // The duration that means "always on" (bytes FF DC).
 inline constexpr unsigned AlwaysOnDuration = 65500;
 
-// The row that travels in slot 0 to 3.
+// The row that travels in slot 0 to 3: the last row first, then the others in order.
 constexpr int rowOfSlot(int slot) {
-    return slot == 0 ? 4 : slot;
+    return slot == 0 ? ZoneActionCount : slot;
 }
 
 // Puts the twelve bytes into the zone's rows through the model's rules. Twelve

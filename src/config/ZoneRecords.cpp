@@ -46,7 +46,7 @@ Bytes encodeZoneRecord(const ConfigModel& m, int zoneNumber) {
 
 RecordEnd decodeZoneRecord(ConfigModel& m, std::string_view block, std::size_t p, BlockLog& log) {
     const auto typeByte = byteAt(block, p);
-    if (!typeByte || *typeByte < 1 || *typeByte > 10)
+    if (!typeByte || *typeByte < 1 || *typeByte > ZoneCount)
         return std::nullopt;
     const ZoneRef z = zoneOfRecord(*typeByte);
     const std::string n = std::to_string(z.number);
@@ -105,10 +105,10 @@ RecordEnd decodeZoneRecord(ConfigModel& m, std::string_view block, std::size_t p
     const auto mask = byteAt(block, at + 1);
     if (!mask)
         return std::nullopt;
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         m.setZonePhone(z, t, false);
     const PhoneFlags phones = phonesOfMask(*mask);
-    for (int t = 1; t <= 5; ++t)
+    for (int t = 1; t <= TelephoneCount; ++t)
         if (phones[static_cast<std::size_t>(t - 1)])
             m.setZonePhone(z, t, true);
 

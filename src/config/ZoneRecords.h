@@ -17,15 +17,16 @@ namespace t6 {
 class ConfigModel;
 
 // The longest message the device takes; a longer one is sent cut.
-inline constexpr std::size_t ZoneMessageBytes = 25;
+inline constexpr std::size_t ZoneMessageBytes = ZoneMessageLength;
 
 // The zone of a record type 1 to 10.
 constexpr ZoneRef zoneOfRecord(int recordType) {
-    return recordType <= 4 ? wiredZone(recordType) : wirelessZone(recordType - 4);
+    return recordType <= WiredZoneCount ? wiredZone(recordType)
+                                        : wirelessZone(recordType - WiredZoneCount);
 }
 // The record type of a zone.
 constexpr int recordOfZone(ZoneRef z) {
-    return z.wireless ? z.number + 4 : z.number;
+    return z.wireless ? z.number + WiredZoneCount : z.number;
 }
 
 // The record of zone 1 to 10 (its record type), or an empty text when the zone

@@ -95,7 +95,7 @@ template <typename F> void forEachRecordedTelephone(std::string_view bytes, F&& 
 
 // The configuration file's telephone lines: between "#11" and "//#11" to "#15" and "//#15".
 template <typename F> void forEachFileTelephone(std::string_view file, F&& f) {
-    for (int n = 11; n <= 15; ++n) {
+    for (int n = FirstTelephoneSection; n < FirstTelephoneSection + TelephoneCount; ++n) {
         const std::string open = configSectionTag(n) + "\r\n";
         const std::string close = "\r\n//" + configSectionTag(n) + "\r\n";
         for (std::size_t at = file.find(open); at != std::string_view::npos;

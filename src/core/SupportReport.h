@@ -13,6 +13,7 @@
 
 #include "common/Bytes.h"
 #include "common/Clock.h"
+#include "common/DeviceDimensions.h"
 #include "common/FileAccess.h"
 #include "common/Prompts.h"
 
@@ -24,14 +25,14 @@ class AppCore;
 inline constexpr std::size_t kMaxReportedFileBytes = 64u << 20;
 
 struct SupportReportInput {
-    std::string programName;               // with its version
-    std::string programFolder;             // where the logs and save.000 lie
-    std::vector<std::string> memoLines;    // this run's memo so far
-    Bytes configuration;                   // the window's configuration as a file holds it
-    std::array<std::string, 5> telephones; // as the window shows them
-    std::array<std::string, 10> keyCodes;  // the key table's codes
-    std::vector<std::string> ports;        // one line each, UTF-8
-    std::string device;                    // the device's version; empty when none answered
+    std::string programName;            // with its version
+    std::string programFolder;          // where the logs and save.000 lie
+    std::vector<std::string> memoLines; // this run's memo so far
+    Bytes configuration;                // the window's configuration as a file holds it
+    std::array<std::string, TelephoneCount> telephones; // as the window shows them
+    std::array<std::string, TouchKeyCount> keyCodes;    // the key table's codes
+    std::vector<std::string> ports;                     // one line each, UTF-8
+    std::string device; // the device's version; empty when none answered
     LocalTime now;
     bool keepPrivate = false; // telephones and key codes as they are
 };

@@ -21,6 +21,18 @@ std::string trimmedText(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+// The numbers (from 1) of the zones, sensors or outputs that match.
+template <class Items, class Match> std::vector<int> numbersWhere(const Items& items, Match match) {
+    std::vector<int> numbers;
+    int n = 0;
+    for (const auto& item : items) {
+        ++n;
+        if (match(item))
+            numbers.push_back(n);
+    }
+    return numbers;
+}
+
 // "...на зоне:" or "...на зонах:", each number with a comma after it, ". Нажмите OK.".
 std::optional<WriteRefusal> listed(const std::vector<int>& numbers, const char* one,
                                    const char* several,
@@ -40,19 +52,12 @@ std::optional<WriteRefusal>
 checkBeforeWrite(const ConfigModel& model, const std::function<std::string(const std::string&)>& tr,
                  const CaptionText& captions) {
     const DeviceConfig& c = model.config();
-    std::vector<int> wired, wireless, sensors;
-    for (int n = 1; n <= 4; ++n)
-        if (c.wiredZones[static_cast<std::size_t>(n - 1)].active &&
-            c.wiredZones[static_cast<std::size_t>(n - 1)].message.empty())
-            wired.push_back(n);
-    for (int n = 1; n <= 6; ++n)
-        if (c.wirelessZones[static_cast<std::size_t>(n - 1)].active &&
-            c.wirelessZones[static_cast<std::size_t>(n - 1)].message.empty())
-            wireless.push_back(n);
-    for (int n = 1; n <= 6; ++n)
-        if (c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)].active &&
-            c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)].code.empty())
-            sensors.push_back(n);
+    const auto noMessage = [](const Zone& z) { return z.active && z.message.empty(); };
+    const std::vector<int> wired = numbersWhere(c.wiredZones, noMessage);
+    const std::vector<int> wireless = numbersWhere(c.wirelessZones, noMessage);
+    const std::vector<int> sensors =
+        numbersWhere(c.wirelessThermoSensors,
+                     [](const WirelessThermoSensor& s) { return s.active && s.code.empty(); });
     if (auto r = listed(
             wired, "Не введен текст сообщений на зоне:", "Не введен текст сообщений на зонах:", tr))
         return r;
@@ -76,15 +81,13 @@ checkBeforeWrite(const ConfigModel& model, const std::function<std::string(const
     auto note = [&bad, &tr](const char* what, int n) {
         bad += (bad.empty() ? "" : ", ") + tr(ru(what)) + " " + std::to_string(n);
     };
-    for (int k = 1; k <= 10; ++k)
-        if (!isSendableCode(c.remoteControls[static_cast<std::size_t>(k - 1)].code))
-            note("радиопульт", k);
-    for (int n = 1; n <= 6; ++n)
-        if (!isSendableCode(c.wirelessThermoSensors[static_cast<std::size_t>(n - 1)].code))
-            note("беспроводной термодатчик", n);
-    for (int n = 1; n <= 16; ++n)
-        if (!isSendableCode(c.wirelessOutputs[static_cast<std::size_t>(n - 1)].code))
-            note("беспроводной выход", n);
+    const auto unsendable = [](const auto& item) { return !isSendableCode(item.code); };
+    for (int k : numbersWhere(c.remoteControls, unsendable))
+        note("радиопульт", k);
+    for (int n : numbersWhere(c.wirelessThermoSensors, unsendable))
+        note("беспроводной термодатчик", n);
+    for (int n : numbersWhere(c.wirelessOutputs, unsendable))
+        note("беспроводной выход", n);
     if (!bad.empty())
         return WriteRefusal{tr(ru("Код не может быть записан в прибор: нужно 2, 4 или 6 "
                                   "шестнадцатеричных цифр.")) +

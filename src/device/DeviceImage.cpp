@@ -26,10 +26,10 @@ std::string recordKey(int type) {
     default:
         break;
     }
-    if (type >= 1 && type <= 4)
+    if (type >= 1 && type <= WiredZoneCount)
         return "wiredZones[" + std::to_string(type) + "]";
-    if (type >= 5 && type <= 10)
-        return "wirelessZones[" + std::to_string(type - 4) + "]";
+    if (type > WiredZoneCount && type <= ZoneCount)
+        return "wirelessZones[" + std::to_string(type - WiredZoneCount) + "]";
     return "record[" + std::to_string(type) + "]";
 }
 

@@ -37,7 +37,8 @@ private:
 };
 
 FieldId zoneField(FieldRole role, int n) {
-    return n <= 4 ? fieldIdOf(role, n, 0, false) : fieldIdOf(role, n - 4, 0, true);
+    return n <= WiredZoneCount ? fieldIdOf(role, n, 0, false)
+                               : fieldIdOf(role, n - WiredZoneCount, 0, true);
 }
 
 // A zone record: its type byte, the message, then bytes of its own.

@@ -51,6 +51,10 @@ std::string configFileFaultText(ConfigFileFault fault);
 // A section as the file names it: "#07", "#12".
 std::string configSectionTag(int section);
 
+// Section 0 holds the wireless outputs, sections 1 to ZoneCount the zones (the
+// wired ones first), the next ones a telephone each.
+inline constexpr int FirstTelephoneSection = ZoneCount + 1;
+
 // What the file gives a field, as the reader asked the window to take it.
 struct FileValue {
     enum class Kind { Flag, Text, Number, Choice };

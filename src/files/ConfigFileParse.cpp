@@ -13,14 +13,14 @@ namespace {
 
 // What a line of a section must be.
 enum class Line : std::uint8_t {
-    Text,    // anything, up to the line end
-    Char,    // at least one character
-    Number,  // a decimal number
-    Flags5,  // at least five flag characters
-    Flags10, // at least ten flag characters
-    Mask,    // one raw byte; may be empty
-    Byte,    // one raw byte
-    Output,  // the 14 raw bytes of a wireless output
+    Text,       // anything, up to the line end
+    Char,       // at least one character
+    Number,     // a decimal number
+    PhoneFlags, // at least one flag character per telephone
+    ZoneFlags,  // at least one flag character per zone
+    Mask,       // one raw byte; may be empty
+    Byte,       // one raw byte
+    Output,     // the 14 raw bytes of a wireless output
 };
 
 using L = Line;
@@ -29,8 +29,8 @@ constexpr std::array<Line, 17> ZoneLines = {L::Text,   L::Text,   L::Text,   L::
                                             L::Number, L::Number, L::Number, L::Number, L::Number,
                                             L::Number, L::Number, L::Number, L::Number, L::Number,
                                             L::Number, L::Mask};
-constexpr std::array<Line, 8> SensorLines = {L::Byte,   L::Text, L::Text, L::Text,
-                                             L::Number, L::Text, L::Text, L::Text};
+constexpr std::array<Line, SensorLineCount> SensorLines = {L::Byte,   L::Text, L::Text, L::Text,
+                                                           L::Number, L::Text, L::Text, L::Text};
 
 // The lines of every section this reader knows, by section number.
 std::vector<Line> layoutOf(int n) {
@@ -43,10 +43,10 @@ std::vector<Line> layoutOf(int n) {
         return v;
     };
     if (n == 0)
-        return std::vector<Line>(16, L::Output);
-    if (n >= 1 && n <= 10)
+        return std::vector<Line>(WirelessOutputCount, L::Output);
+    if (n >= 1 && n <= ZoneCount)
         return {ZoneLines.begin(), ZoneLines.end()};
-    if (n >= 11 && n <= 15)
+    if (n >= FirstTelephoneSection && n < FirstTelephoneSection + TelephoneCount)
         return {L::Text};
     switch (n) {
     case 20:
@@ -54,30 +54,30 @@ std::vector<Line> layoutOf(int n) {
     case 38:
         return {L::Text};
     case 21:
-        return {L::Flags5, L::Flags5};
+        return {L::PhoneFlags, L::PhoneFlags};
     case 23:
-        return repeat(SensorLines, 2);
+        return repeat(SensorLines, WiredSensorCount);
     case 28:
     case 99:
         return {L::Text, L::Text};
     case 36:
-        return {L::Text, L::Text, L::Flags10};
+        return {L::Text, L::Text, L::ZoneFlags};
     case 39:
         return {L::Text, L::Text, L::Text, L::Byte};
     case 41:
-        return {L::Char, L::Flags5};
+        return {L::Char, L::PhoneFlags};
     case 42:
     case 43:
     case 44:
     case 45:
         return {L::Char};
     case 100: {
-        std::vector<Line> v(20, L::Text);
+        std::vector<Line> v(2 * RemoteControlCount, L::Text);
         v.insert(v.end(), {L::Byte, L::Text, L::Text});
         return v;
     }
     case 101:
-        return repeat(SensorLines, 6, {L::Text, L::Text});
+        return repeat(SensorLines, WirelessSensorCount, {L::Text, L::Text});
     default:
         return {};
     }
@@ -323,7 +323,8 @@ ParsedFile parseConfigFile(std::string_view bytes) {
                             inUtf8 ? ConfigFileFault::NotWindows1251 : ConfigFileFault::WrongWidth);
             if (kind == L::Number && !fileDecimal(v))
                 return fail(lineNo, *n, ConfigFileFault::NotANumber);
-            if ((kind == L::Flags5 && v.size() < 5) || (kind == L::Flags10 && v.size() < 10))
+            if ((kind == L::PhoneFlags && v.size() < TelephoneCount) ||
+                (kind == L::ZoneFlags && v.size() < ZoneCount))
                 return fail(lineNo, *n, ConfigFileFault::ShortFlagLine);
             s.lines.push_back(v);
         }

@@ -8,9 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "common/DeviceDimensions.h"
 #include "files/ConfigFile.h"
 
 namespace t6 {
+
+// The lines of a temperature sensor; a wireless one has its name and code after them.
+inline constexpr int SensorLineCount = 8;
+inline constexpr int WirelessSensorLineCount = SensorLineCount + 2;
 
 // A decimal number: optional blanks, an optional sign, digits, optional blanks.
 std::optional<std::int32_t> fileDecimal(std::string_view s);

@@ -37,10 +37,10 @@ public:
         const int n = s.number;
         if (n == 0)
             outputs(l);
-        else if (n <= 10)
+        else if (n <= ZoneCount)
             zone(n, l);
-        else if (n <= 15)
-            telephone(n - 10, l[0]);
+        else if (n < FirstTelephoneSection + TelephoneCount)
+            telephone(n - FirstTelephoneSection + 1, l[0]);
         else if (n == 23)
             wiredSensors(l);
         else if (n == 100)
@@ -126,7 +126,7 @@ private:
 };
 
 void Loader::outputs(const std::vector<std::string_view>& lines) {
-    for (int n = 1; n <= 16; ++n) {
+    for (int n = 1; n <= WirelessOutputCount; ++n) {
         std::string_view l = lines[static_cast<std::size_t>(n - 1)];
         // The code first: "000000" is no code, and a used output without one
         // is given a new one as it is marked used.
@@ -149,13 +149,13 @@ void Loader::outputs(const std::vector<std::string_view>& lines) {
             expectChoice(fieldIdOf(FieldRole::OutputType, n), type - '1');
             const WirelessOutput& o = m_.config().wirelessOutputs[static_cast<std::size_t>(n - 1)];
             reg_.registerEntry("bpout_" + std::to_string(n), o.name, o.code, 0,
-                               type == '4' ? 4 : 1);
+                               type == '4' ? RelayChannelCount : 1);
         }
     }
 }
 
 void Loader::zone(int n, const std::vector<std::string_view>& l) {
-    const ZoneRef z = n <= 4 ? wiredZone(n) : wirelessZone(n - 4);
+    const ZoneRef z = n <= WiredZoneCount ? wiredZone(n) : wirelessZone(n - WiredZoneCount);
     std::string tag = "#";
     tag += std::to_string(n);
     const bool active = is(l[2], '1');
@@ -194,7 +194,7 @@ void Loader::zone(int n, const std::vector<std::string_view>& l) {
     }
     rows(z, l);
     if (active) {
-        for (int r = 1; r <= 4; ++r) {
+        for (int r = 1; r <= ZoneActionCount; ++r) {
             const FieldId enabled = field(FieldRole::RowEnabled, r);
             expectAsNow(enabled);
             if (!m_.flag(enabled))
@@ -205,7 +205,7 @@ void Loader::zone(int n, const std::vector<std::string_view>& l) {
         }
     }
     const PhoneFlags phones = phonesOfMask(static_cast<PhoneMask>(byteOf(l[16])));
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         m_.setZonePhone(z, t, phones[static_cast<std::size_t>(t - 1)]);
         if (active)
             expectFlag(field(FieldRole::ZonePhone, t), phones[static_cast<std::size_t>(t - 1)]);
@@ -234,7 +234,7 @@ void Loader::sensor(SensorRef s, std::span<const std::string_view> l) {
     m_.setSensorActive(s, active);
     expectFlag(field(FieldRole::SensorActive), active);
     const PhoneFlags phones = phonesOfMask(static_cast<PhoneMask>(active ? mask : 0u));
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         const bool on = phones[static_cast<std::size_t>(t - 1)];
         // A wired sensor's telephones were cleared by the reset and are only ticked here.
         if (on || s.wireless)
@@ -258,15 +258,18 @@ void Loader::sensor(SensorRef s, std::span<const std::string_view> l) {
 }
 
 void Loader::wiredSensors(const std::vector<std::string_view>& l) {
-    for (int n = 1; n <= 2; ++n)
-        sensor(wiredSensor(n), std::span(l).subspan(static_cast<std::size_t>(8 * (n - 1)), 8));
+    for (int n = 1; n <= WiredSensorCount; ++n)
+        sensor(wiredSensor(n),
+               std::span(l).subspan(static_cast<std::size_t>(SensorLineCount * (n - 1)),
+                                    SensorLineCount));
 }
 
 void Loader::wirelessSensors(const std::vector<std::string_view>& l) {
-    for (int n = 1; n <= 6; ++n) {
-        const auto part = std::span(l).subspan(static_cast<std::size_t>(10 * (n - 1)), 10);
-        sensor(wirelessSensor(n), part.first(8));
-        const std::string name(part[8]), code(part[9]);
+    for (int n = 1; n <= WirelessSensorCount; ++n) {
+        const auto part = std::span(l).subspan(
+            static_cast<std::size_t>(WirelessSensorLineCount * (n - 1)), WirelessSensorLineCount);
+        sensor(wirelessSensor(n), part.first(SensorLineCount));
+        const std::string name(part[SensorLineCount]), code(part[SensorLineCount + 1]);
         m_.setSensorName(n, name);
         m_.setSensorCode(n, code);
         expectText(fieldIdOf(FieldRole::SensorName, n, 0, true), name);
@@ -308,7 +311,7 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
         break;
     }
     case 21:
-        for (int k = 1; k <= 5; ++k) {
+        for (int k = 1; k <= TelephoneCount; ++k) {
             const bool in = l[0][static_cast<std::size_t>(k - 1)] == '1';
             const bool out = l[1][static_cast<std::size_t>(k - 1)] == '1';
             m_.setSmsOnArming(k, in);
@@ -320,8 +323,8 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
     case 36:
         setText(FieldRole::ArmingDelay, l[0]);
         setText(FieldRole::DisarmingDelay, l[1]);
-        for (int k = 1; k <= 10; ++k) {
-            const ZoneRef z = k <= 4 ? wiredZone(k) : wirelessZone(k - 4);
+        for (int k = 1; k <= ZoneCount; ++k) {
+            const ZoneRef z = k <= WiredZoneCount ? wiredZone(k) : wirelessZone(k - WiredZoneCount);
             const bool on = l[2][static_cast<std::size_t>(k - 1)] == '1';
             m_.setEntryDelay(z, on);
             expectFlag(fieldIdOf(FieldRole::EntryDelay, z.number, 0, z.wireless), on);
@@ -367,7 +370,7 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
             m_.setSupplyVoltageReport(*on);
             expectFlag(fieldIdOf(FieldRole::SupplyVoltageReport), *on);
         }
-        for (int k = 1; k <= 5; ++k) {
+        for (int k = 1; k <= TelephoneCount; ++k) {
             const bool on = l[1][static_cast<std::size_t>(k - 1)] == '1';
             m_.setSupplyVoltagePhone(k, on);
             expectFlag(fieldIdOf(FieldRole::SupplyVoltagePhone, 0, k), on);
@@ -405,7 +408,7 @@ void Loader::general(int n, const std::vector<std::string_view>& l) {
 }
 
 void Loader::remoteControls(const std::vector<std::string_view>& l) {
-    for (int k = 1; k <= 10; ++k) {
+    for (int k = 1; k <= RemoteControlCount; ++k) {
         const std::string name(l[static_cast<std::size_t>(2 * k - 2)]);
         const std::string code(l[static_cast<std::size_t>(2 * k - 1)]);
         m_.setRemoteName(k, name);
@@ -413,10 +416,12 @@ void Loader::remoteControls(const std::vector<std::string_view>& l) {
         expectText(fieldIdOf(FieldRole::RemoteName, k), name);
         expectText(fieldIdOf(FieldRole::RemoteCode, k), code);
     }
-    outputByte(byteOf(l[20]), FieldRole::Button4On, FieldRole::Button4Output);
-    setText(FieldRole::Button4Seconds, l[21]);
-    m_.setButton4Toggle(is(l[22], '1'));
-    expectFlag(fieldIdOf(FieldRole::Button4Toggle), is(l[22], '1'));
+    // Button 4 after the remote controls: its output byte, its time, its toggle.
+    const std::size_t button = 2 * RemoteControlCount;
+    outputByte(byteOf(l[button]), FieldRole::Button4On, FieldRole::Button4Output);
+    setText(FieldRole::Button4Seconds, l[button + 1]);
+    m_.setButton4Toggle(is(l[button + 2], '1'));
+    expectFlag(fieldIdOf(FieldRole::Button4Toggle), is(l[button + 2], '1'));
 }
 
 void Loader::outputByte(unsigned b, FieldRole onRole, FieldRole outputRole) {
@@ -485,7 +490,7 @@ ConfigFileLoad loadConfigFile(std::string_view bytes, ConfigModel& model) {
     for (const FileSection& s : parsed.sections) {
         if (s.number != 101)
             continue;
-        for (int n = 1; n <= 6; ++n) {
+        for (int n = 1; n <= WirelessSensorCount; ++n) {
             model.setThermostat(wirelessSensor(n), false);
             model.setSensorActive(wirelessSensor(n), false);
         }

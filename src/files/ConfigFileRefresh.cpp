@@ -23,14 +23,14 @@ void refreshAfterLoad(ConfigModel& model) {
         model.setZoneOutputsEnabled(z, false);
         model.setZoneOutputsEnabled(z, true);
     };
-    for (int n = 1; n <= 2; ++n) {
-        const ZoneRef z = wiredZone(n);
+    const ZoneRef refreshed[] = {wiredZone(1), wiredZone(2)};
+    for (const ZoneRef z : refreshed) {
         if (!c.zone(z).active) {
             model.setZoneOutputsEnabled(z, false);
             continue;
         }
-        if (!c.wiredZones[static_cast<std::size_t>(n - 1)].inputType)
-            model.setZoneInputType(n, HighLevel);
+        if (!c.wiredZones[static_cast<std::size_t>(z.number - 1)].inputType)
+            model.setZoneInputType(z.number, HighLevel);
         if (c.zone(z).outputsEnabled)
             outputsArea(z);
         else
@@ -38,8 +38,8 @@ void refreshAfterLoad(ConfigModel& model) {
     }
     // The activation of sensor 1 only decides what can be edited, which the
     // window takes from the model.
-    for (int n = 1; n <= 2; ++n)
-        outputsArea(wiredZone(n));
+    for (const ZoneRef z : refreshed)
+        outputsArea(z);
     const SensorRef s = wiredSensor(1);
     if (c.sensor(s).thermostat)
         model.chooseSensorOutput(s, c.sensor(s).output); // its output check

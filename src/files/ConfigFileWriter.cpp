@@ -9,14 +9,16 @@
 #include "config/ConfigModel.h"
 #include "config/FieldEncodings.h"
 #include "config/PhoneMask.h"
+#include "config/ZoneActions.h"
 #include "files/ConfigFile.h"
+#include "files/ConfigFileParse.h"
 
 namespace t6 {
 
 namespace {
 
-constexpr std::size_t NameBytes = 10;
-constexpr std::size_t CodeBytes = 3;
+constexpr std::size_t NameBytes = NameLength;
+constexpr std::size_t CodeBytes = CodeLength / 2;
 
 // A character of a half-typed code counts as 0, so that the line keeps its length.
 int hexValue(char c) {
@@ -51,9 +53,9 @@ public:
 
     Bytes take() {
         outputs();
-        for (int n = 1; n <= 4; ++n)
+        for (int n = 1; n <= WiredZoneCount; ++n)
             zone(wiredZone(n));
-        for (int n = 1; n <= 6; ++n)
+        for (int n = 1; n <= WirelessZoneCount; ++n)
             zone(wirelessZone(n));
         wiredSensors();
         general();
@@ -130,11 +132,12 @@ std::string outputName(const WirelessOutput& o) {
 }
 
 void Writer::planOutputList() {
-    for (int n = 1; n <= 16; ++n) {
-        const WirelessOutput& o = c_.wirelessOutputs[static_cast<std::size_t>(n - 1)];
+    int n = 0;
+    for (const WirelessOutput& o : c_.wirelessOutputs) {
+        ++n;
         if (o.used)
             fileList_.registerEntry("bpout_" + std::to_string(n), outputName(o), o.code, 0,
-                                    o.type == FourChannelRelay ? 4 : 1);
+                                    o.type == FourChannelRelay ? RelayChannelCount : 1);
     }
 }
 
@@ -170,10 +173,10 @@ void Writer::zone(ZoneRef z) {
     const Zone& zone = c_.zone(z);
     if (!zone.active)
         return;
-    const int n = z.wireless ? z.number + 4 : z.number;
+    const int n = z.wireless ? z.number + WiredZoneCount : z.number;
     open(n);
     // The window limits messages to 25 characters; only zone 1 is cut there.
-    line(zone.message.substr(0, !z.wireless && z.number == 1 ? 25 : 40));
+    line(zone.message.substr(0, !z.wireless && z.number == 1 ? ZoneMessageLength : 40));
     if (z.wireless) {
         line("0");
     } else {
@@ -182,11 +185,12 @@ void Writer::zone(ZoneRef z) {
     }
     line("1");
     flag(zone.control24h);
-    for (int row : {4, 1, 2, 3}) {
-        const ZoneOutputAction& a = c_.action(z, row);
+    for (int slot = 0; slot < ZoneActionCount; ++slot) {
+        const ZoneOutputAction& a = c_.action(z, rowOfSlot(slot));
         int hi = 0, lo = 0, out = 0;
         if (zone.outputsEnabled && a.enabled) {
-            const int d = a.alwaysOn ? 65500 : a.minutes * 60 + a.seconds;
+            const int d =
+                a.alwaysOn ? static_cast<int>(AlwaysOnDuration) : a.minutes * 60 + a.seconds;
             hi = (d >> 8) & 0xFF;
             lo = d & 0xFF;
             out = code(a.output);
@@ -201,7 +205,7 @@ void Writer::zone(ZoneRef z) {
 
 void Writer::sensor(const ThermoSensor& s, SensorRef ref) {
     if (!s.active) {
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < SensorLineCount; ++i)
             line("0");
         return;
     }
@@ -217,19 +221,22 @@ void Writer::sensor(const ThermoSensor& s, SensorRef ref) {
 }
 
 void Writer::wiredSensors() {
-    if (!c_.thermoSensors[0].active && !c_.thermoSensors[1].active)
+    if (std::none_of(c_.thermoSensors.begin(), c_.thermoSensors.end(),
+                     [](const ThermoSensor& s) { return s.active; }))
         return;
     open(23);
-    for (int n = 1; n <= 2; ++n)
+    for (int n = 1; n <= WiredSensorCount; ++n)
         sensor(c_.thermoSensors[static_cast<std::size_t>(n - 1)], wiredSensor(n));
     close(23);
 }
 
 void Writer::general() {
-    for (int t = 1; t <= 5; ++t) {
-        open(10 + t);
-        line(phoneForDevice(c_.telephones[static_cast<std::size_t>(t - 1)]));
-        close(10 + t);
+    int section = FirstTelephoneSection;
+    for (const std::string& telephone : c_.telephones) {
+        open(section);
+        line(phoneForDevice(telephone));
+        close(section);
+        ++section;
     }
 
     open(20);
@@ -281,11 +288,13 @@ void Writer::general() {
     flags(c_.supplyVoltagePhones);
     close(41);
 
-    const bool single[] = {c_.timeInSms, c_.alarmSms, c_.alarmCall};
-    for (int i = 0; i < 3; ++i) {
-        open(42 + i);
-        flag(single[i]);
-        close(42 + i);
+    // Sections 42 to 44: one flag each.
+    section = 42;
+    for (bool on : {c_.timeInSms, c_.alarmSms, c_.alarmCall}) {
+        open(section);
+        flag(on);
+        close(section);
+        ++section;
     }
     // The reset leaves the language alone, so none is written as the first.
     open(45);
@@ -312,7 +321,7 @@ void Writer::remoteControls() {
 
 void Writer::wirelessSensors() {
     open(101);
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= WirelessSensorCount; ++n) {
         const WirelessThermoSensor& s = c_.wirelessThermoSensors[static_cast<std::size_t>(n - 1)];
         sensor(s, wirelessSensor(n));
         // The name and code of an inactive sensor are the device's too: a

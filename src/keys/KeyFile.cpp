@@ -43,7 +43,7 @@ std::optional<int> rowOf(std::string_view line) {
             return std::nullopt;
         n = n * 10 + (c - '0');
     }
-    if (n < 1 || n > 10)
+    if (n < 1 || n > TouchKeyCount)
         return std::nullopt;
     return n;
 }
@@ -52,7 +52,7 @@ std::optional<int> rowOf(std::string_view line) {
 
 Bytes writeKeyFile(const TouchKeys& keys) {
     Bytes file;
-    for (int row = 1; row <= 10; ++row) {
+    for (int row = 1; row <= TouchKeyCount; ++row) {
         const TouchKey& key = keys[static_cast<std::size_t>(row - 1)];
         const std::string n = std::to_string(row);
         file += "#" + n + "\r\n";

@@ -32,7 +32,7 @@ Bytes writeKeyFile(const TouchKeys& keys);
 
 struct KeyFileContent {
     // The rows the file fills; the others keep their contents.
-    std::array<std::optional<TouchKey>, 10> rows;
+    std::array<std::optional<TouchKey>, TouchKeyCount> rows;
     // Lines (counted from 1) that were not well formed and were skipped.
     std::vector<int> skippedLines;
 };

@@ -74,7 +74,7 @@ KeyFiles::Result KeyFiles::loadKeys() {
     }
     const KeyFileContent content = readKeyFile(read.bytes);
     bool changed = false;
-    for (int row = 1; row <= 10; ++row) {
+    for (int row = 1; row <= TouchKeyCount; ++row) {
         if (const auto& key = content.rows[static_cast<std::size_t>(row - 1)]) {
             model_.setTouchKey(row, *key);
             changed = true;

@@ -27,7 +27,7 @@ std::string description(std::string_view field) {
 
 std::vector<DecodedKeyRow> decodeKeyTable(std::string_view reply) {
     std::vector<DecodedKeyRow> rows;
-    for (int row = 1; row <= 10; ++row) {
+    for (int row = 1; row <= TouchKeyCount; ++row) {
         const std::size_t at = static_cast<std::size_t>(row - 1) * KeyRecordBytes;
         if (reply.size() < at + KeyDescriptionBytes)
             break;
@@ -52,7 +52,7 @@ std::string_view trimmedKeyCode(std::string_view code) {
 
 std::optional<KeyTableFault> checkKeyTable(const TouchKeys& keys) {
     using K = KeyTableFault::Kind;
-    for (int row = 1; row <= 10; ++row) {
+    for (int row = 1; row <= TouchKeyCount; ++row) {
         const TouchKey& key = keys[static_cast<std::size_t>(row - 1)];
         const std::string_view code = trimmedKeyCode(key.code);
         for (char c : code)

@@ -23,12 +23,12 @@
 
 namespace t6 {
 
-using TouchKeys = std::array<TouchKey, 10>;
+using TouchKeys = std::array<TouchKey, TouchKeyCount>;
 
 inline constexpr std::size_t KeyRecordBytes = 20;
 inline constexpr std::size_t KeyDescriptionBytes = 12;
 inline constexpr std::size_t KeyIdentityBytes = 8;
-inline constexpr std::size_t KeyTableBytes = 10 * KeyRecordBytes;
+inline constexpr std::size_t KeyTableBytes = TouchKeyCount * KeyRecordBytes;
 
 // One row filled from the device's table. A trailing piece of a record (12
 // bytes or more, fewer than 20) brings the description alone.

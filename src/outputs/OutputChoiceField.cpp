@@ -1,5 +1,7 @@
 #include "outputs/OutputChoiceField.h"
 
+#include <iterator>
+
 #include "common/Cp1251.h"
 
 namespace t6 {
@@ -31,6 +33,7 @@ namespace {
 // after the zone number ("S" for row 1), row 4 carries "1".
 std::string rowChoiceName(int zone, int row, bool wireless) {
     static const char* middle[] = {"S", "2", "3", "1"};
+    static_assert(std::size(middle) == ZoneActionCount);
     std::string name = "RG_OUT" + std::to_string(zone) + middle[row - 1];
     if (wireless)
         name += "_bp";
@@ -43,17 +46,17 @@ std::vector<OutputChoiceField> buildFields() {
         f.push_back({std::move(name), user, number, row, outputUserWord(user, number)});
     };
     add("CB_sirena_out", OutputUser::SirenOutput, 0, 0);
-    for (int z = 1; z <= 4; ++z)
-        for (int r = 1; r <= 4; ++r)
+    for (int z = 1; z <= WiredZoneCount; ++z)
+        for (int r = 1; r <= ZoneActionCount; ++r)
             add(rowChoiceName(z, r, false), OutputUser::WiredZone, z, r);
-    for (int s = 1; s <= 2; ++s)
+    for (int s = 1; s <= WiredSensorCount; ++s)
         add("CB_td" + std::to_string(s) + "_out", OutputUser::WiredSensor, s, 0);
     add("CB_on_output_in", OutputUser::ArmingOutput, 0, 0);
-    for (int s = 1; s <= 6; ++s)
+    for (int s = 1; s <= WirelessSensorCount; ++s)
         add("CB_btd" + std::to_string(s) + "_out", OutputUser::WirelessSensor, s, 0);
     add("CB_button4", OutputUser::Button4, 0, 0);
-    for (int z = 1; z <= 6; ++z)
-        for (int r = 1; r <= 4; ++r)
+    for (int z = 1; z <= WirelessZoneCount; ++z)
+        for (int r = 1; r <= ZoneActionCount; ++r)
             add(rowChoiceName(z, r, true), OutputUser::WirelessZone, z, r);
     return f;
 }

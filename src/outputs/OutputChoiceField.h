@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/DeviceDimensions.h"
+
 namespace t6 {
 
 // Who owns an output choice.
@@ -29,7 +31,10 @@ struct OutputChoiceField {
     std::string userWord;
 };
 
-inline constexpr int OutputChoiceFieldCount = 51;
+// Every zone row, every temperature sensor, and the three single choices.
+inline constexpr int OutputChoiceFieldCount =
+    (WiredZoneCount + WirelessZoneCount) * ZoneActionCount + WiredSensorCount +
+    WirelessSensorCount + 3;
 
 // The 51 fields: the siren output, wired zones 1 to 4 (rows 1 to 4 each), wired
 // sensors 1 and 2, the arming output, wireless sensors 1 to 6, button 4, and

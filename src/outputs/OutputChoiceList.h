@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "common/DeviceDimensions.h"
+
 namespace t6 {
 
 class OutputChoiceList {
 public:
-    static constexpr int FixedCount = 4;
+    static constexpr int FixedCount = WiredOutputCount;
 
     // "Сирена (OUT1)", "Выход 2(OUT2)", "Реле 1(Relay1)", "Реле 2(Relay2)" (Windows-1251).
     static const std::array<std::string, FixedCount>& fixedOutputs();

@@ -1,9 +1,11 @@
 #include "outputs/OutputUsageRegistry.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "common/Cp1251.h"
+#include "common/DeviceDimensions.h"
 
 namespace t6 {
 
@@ -11,6 +13,10 @@ namespace {
 
 constexpr std::size_t NameLimit = 20;
 constexpr std::size_t CodeLimit = 5;
+// The key of a wireless output: this prefix and the output's number.
+constexpr std::string_view OutputKeyPrefix = "bpout_";
+// Digits stop being read once the number reaches this; no output has one so large.
+constexpr int KeyNumberCap = 1000;
 
 std::string cut(const std::string& s, std::size_t n) {
     return s.substr(0, n);
@@ -23,17 +29,17 @@ bool contains(const std::string& s, const std::string& part) {
 } // namespace
 
 bool OutputUsageRegistry::isOutputKey(const std::string& key) {
-    return contains(key, "bpout_");
+    return key.find(OutputKeyPrefix) != std::string::npos;
 }
 
 int OutputUsageRegistry::keyNumber(const std::string& key) {
-    auto at = key.find("bpout_");
+    auto at = key.find(OutputKeyPrefix);
     if (at == std::string::npos)
         return -1;
     int n = 0;
     bool any = false;
-    for (std::size_t i = at + 6; i < key.size() && key[i] >= '0' && key[i] <= '9' && n < 1000;
-         ++i) {
+    for (std::size_t i = at + OutputKeyPrefix.size();
+         i < key.size() && key[i] >= '0' && key[i] <= '9' && n < KeyNumberCap; ++i) {
         n = n * 10 + (key[i] - '0');
         any = true;
     }
@@ -71,17 +77,17 @@ void OutputUsageRegistry::registerEntry(const std::string& key, const std::strin
             if (!isOutputKey(key))
                 return;
             const std::string& prev = e->previousName;
-            if (channels == 4) {
-                e->channels = 4;
+            if (channels == RelayChannelCount) {
+                e->channels = RelayChannelCount;
                 if (auto p = list_.indexOf(prev)) {
                     list_.replace(prev, OutputChoiceList::channelItem(newName, 1));
-                    for (int k = 2; k <= 4; ++k)
+                    for (int k = 2; k <= RelayChannelCount; ++k)
                         list_.insertAt(*p + k - 1, OutputChoiceList::channelItem(newName, k));
                 }
             } else {
                 e->channels = 1;
                 list_.replace(OutputChoiceList::channelItem(prev, 1), newName);
-                for (int k = 2; k <= 4; ++k)
+                for (int k = 2; k <= RelayChannelCount; ++k)
                     list_.remove(OutputChoiceList::channelItem(prev, k));
             }
             refreshChoicesByText();
@@ -94,8 +100,8 @@ void OutputUsageRegistry::registerEntry(const std::string& key, const std::strin
         e->code = cut(code, CodeLimit);
         e->fromWindow = fromWindow;
         if (isOutputKey(key)) {
-            if (e->channels == 4) {
-                for (int k = 1; k <= 4; ++k)
+            if (e->channels == RelayChannelCount) {
+                for (int k = 1; k <= RelayChannelCount; ++k)
                     list_.replace(OutputChoiceList::channelItem(e->previousName, k),
                                   OutputChoiceList::channelItem(newName, k));
             } else {
@@ -115,8 +121,8 @@ void OutputUsageRegistry::registerEntry(const std::string& key, const std::strin
         e.code = cut(code, CodeLimit);
         e.fromWindow = fromWindow;
         if (isOutputKey(key) && !list_.contains(newName)) {
-            if (channels == 4) {
-                for (int k = 1; k <= 4; ++k)
+            if (channels == RelayChannelCount) {
+                for (int k = 1; k <= RelayChannelCount; ++k)
                     list_.append(OutputChoiceList::channelItem(newName, k));
             } else {
                 list_.append(newName);
@@ -137,16 +143,16 @@ std::string OutputUsageRegistry::usersOf(int position) const {
         int number;
     };
     std::vector<Group> groups;
-    for (int z = 1; z <= 4; ++z)
+    for (int z = 1; z <= WiredZoneCount; ++z)
         groups.push_back({OutputUser::WiredZone, z});
-    groups.push_back({OutputUser::WiredSensor, 1});
-    groups.push_back({OutputUser::WiredSensor, 2});
+    for (int s = 1; s <= WiredSensorCount; ++s)
+        groups.push_back({OutputUser::WiredSensor, s});
     groups.push_back({OutputUser::ArmingOutput, 0});
     groups.push_back({OutputUser::SirenOutput, 0});
-    for (int s = 1; s <= 6; ++s)
+    for (int s = 1; s <= WirelessSensorCount; ++s)
         groups.push_back({OutputUser::WirelessSensor, s});
     groups.push_back({OutputUser::Button4, 0});
-    for (int z = 1; z <= 6; ++z)
+    for (int z = 1; z <= WirelessZoneCount; ++z)
         groups.push_back({OutputUser::WirelessZone, z});
 
     const auto& fields = outputChoiceFields();
@@ -169,10 +175,10 @@ bool OutputUsageRegistry::releaseEntry(const std::function<void()>& retickUsedBo
     RegistryEntry* e = findEntry(key);
     if (!e || !isOutputKey(key))
         return true;
-    const bool four = e->channels == 4;
+    const bool four = e->channels == RelayChannelCount;
     std::optional<int> p;
     if (four) {
-        for (int k = 1; k <= 4 && !p; ++k)
+        for (int k = 1; k <= RelayChannelCount && !p; ++k)
             p = list_.indexOf(OutputChoiceList::channelItem(e->name, k));
     } else {
         p = list_.indexOf(e->name);
@@ -191,7 +197,7 @@ bool OutputUsageRegistry::releaseEntry(const std::function<void()>& retickUsedBo
     if (!four || p) {
         *e = RegistryEntry{};
         if (four) {
-            for (int k = 1; k <= 4; ++k)
+            for (int k = 1; k <= RelayChannelCount; ++k)
                 list_.remove(OutputChoiceList::channelItem(name, k));
         } else {
             list_.remove(name);
@@ -222,8 +228,8 @@ bool OutputUsageRegistry::clashesWithList(const std::string& key, const std::str
         return false;
     auto itemsOf = [](const std::string& n, int count) {
         std::vector<std::string> items;
-        if (count == 4)
-            for (int k = 1; k <= 4; ++k)
+        if (count == RelayChannelCount)
+            for (int k = 1; k <= RelayChannelCount; ++k)
                 items.push_back(OutputChoiceList::channelItem(n, k));
         else
             items.push_back(n);
@@ -244,13 +250,13 @@ int OutputUsageRegistry::codeOfChoice(const std::string& text) const {
         if (!isOutputKey(e.key))
             continue;
         const int n = keyNumber(e.key);
-        if (e.channels == 4) {
+        if (e.channels == RelayChannelCount) {
             auto cutAt = text.find(channelWord);
             std::string base = cutAt == std::string::npos ? std::string() : text.substr(0, cutAt);
             if (base != e.name)
                 continue;
-            int code = n + 4;
-            for (int k = 1; k <= 4; ++k) {
+            int code = n + OutputChoiceList::FixedCount;
+            for (int k = 1; k <= RelayChannelCount; ++k) {
                 if (contains(text, OutputChoiceList::channelItem("", k))) {
                     code += 32 * (k - 1);
                     break;
@@ -259,20 +265,21 @@ int OutputUsageRegistry::codeOfChoice(const std::string& text) const {
             return code;
         }
         if (e.name == text)
-            return n + 4;
+            return n + OutputChoiceList::FixedCount;
     }
     return 0;
 }
 
 int OutputUsageRegistry::choiceOfCode(int code) const {
     const int channel = (code >> 5) & 0x07;
-    const int number = (code & 0x1F) - 4;
+    const int number = (code & 0x1F) - OutputChoiceList::FixedCount;
     int result = 0;
     for (const auto& e : entries_) {
         if (!isOutputKey(e.key) || keyNumber(e.key) != number)
             continue;
-        const std::string item =
-            e.channels == 4 ? OutputChoiceList::channelItem(e.name, channel + 1) : e.name;
+        const std::string item = e.channels == RelayChannelCount
+                                     ? OutputChoiceList::channelItem(e.name, channel + 1)
+                                     : e.name;
         result = list_.indexOf(item).value_or(-1);
     }
     return result;

@@ -23,18 +23,18 @@ bool sensorSelects(const SensorUse& s, int position) {
 std::string armingUsers(const OutputUses& uses, int position) {
     static const std::string lineBreak = "\r\n";
     std::string text;
-    for (int z = 0; z < 4; ++z)
+    for (int z = 0; z < WiredZoneCount; ++z)
         if (zoneSelects(uses.wiredZones[z], position))
             text += outputUserWord(OutputUser::WiredZone, z + 1) + lineBreak;
-    for (int s = 0; s < 2; ++s)
+    for (int s = 0; s < WiredSensorCount; ++s)
         if (sensorSelects(uses.wiredSensors[s], position))
             text += outputUserWord(OutputUser::WiredSensor, s + 1) + lineBreak;
-    for (int s = 0; s < 6; ++s)
+    for (int s = 0; s < WirelessSensorCount; ++s)
         if (sensorSelects(uses.wirelessSensors[s], position))
             text += outputUserWord(OutputUser::WirelessSensor, s + 1) + lineBreak;
     if (uses.button4On && uses.button4Output == position)
         text += outputUserWord(OutputUser::Button4, 0) + lineBreak;
-    for (int z = 0; z < 6; ++z)
+    for (int z = 0; z < WirelessZoneCount; ++z)
         if (zoneSelects(uses.wirelessZones[z], position))
             text += outputUserWord(OutputUser::WirelessZone, z + 1) + lineBreak;
     return text;
@@ -59,7 +59,7 @@ bool repeatsOutputInZone(const ZoneUse& zone, int row) {
     const int v = value(zone[static_cast<std::size_t>(row)].output);
     if (v > 31)
         return false;
-    for (int r = 0; r < 4; ++r) {
+    for (int r = 0; r < ZoneActionCount; ++r) {
         if (r == row)
             continue;
         const auto& other = zone[static_cast<std::size_t>(r)];

@@ -8,13 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "common/DeviceDimensions.h"
+
 namespace t6 {
 
 struct RowUse {
     bool ticked = false;       // the row's tick box
     std::optional<int> output; // the position its choice selects
 };
-using ZoneUse = std::array<RowUse, 4>; // rows 1 to 4
+using ZoneUse = std::array<RowUse, ZoneActionCount>; // rows 1 to 4
 
 struct SensorUse {
     bool active = false;
@@ -24,12 +26,12 @@ struct SensorUse {
 
 // Every choice that the arming rule counts as a user of an output.
 struct OutputUses {
-    std::array<ZoneUse, 4> wiredZones{};
-    std::array<SensorUse, 2> wiredSensors{};
-    std::array<SensorUse, 6> wirelessSensors{};
+    std::array<ZoneUse, WiredZoneCount> wiredZones{};
+    std::array<SensorUse, WiredSensorCount> wiredSensors{};
+    std::array<SensorUse, WirelessSensorCount> wirelessSensors{};
     bool button4On = false;
     std::optional<int> button4Output;
-    std::array<ZoneUse, 6> wirelessZones{};
+    std::array<ZoneUse, WirelessZoneCount> wirelessZones{};
 };
 
 // The users of the output at a position, as the arming rule counts them: wired

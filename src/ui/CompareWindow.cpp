@@ -149,12 +149,12 @@ QString CompareWindow::printHtml() const {
         heading_->text().toHtmlEscaped() +
         QStringLiteral("</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
     const QTreeWidgetItem* header = list_->headerItem();
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < list_->columnCount(); ++c)
         html += QStringLiteral("<th>") + header->text(c).toHtmlEscaped() + QStringLiteral("</th>");
     html += QStringLiteral("</tr>");
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
         html += QStringLiteral("<tr>");
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < list_->columnCount(); ++c)
             html += QStringLiteral("<td>") + list_->topLevelItem(i)->text(c).toHtmlEscaped() +
                     QStringLiteral("</td>");
         html += QStringLiteral("</tr>");

@@ -18,7 +18,7 @@ namespace {
 QHBoxLayout* phoneBoxes(PanelKit& kit, QWidget* parent, FieldRole role,
                         std::vector<QWidget*> context) {
     auto* h = PanelKit::row({}, 2);
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         auto* b = kit.check(parent, {role, 0, t}, context);
         b->setFixedWidth(29);
         h->insertWidget(h->count() - 1, b);
@@ -46,7 +46,7 @@ QGroupBox* buildTelephonePanel(PanelKit& kit, QWidget* parent) {
         PanelKit::panel(parent, QStringLiteral("Panel4"), u("Список телефонов для оповещения"));
     auto* g = PanelKit::grid(panel);
     const std::vector<QWidget*> ctx{panel};
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         auto* tel = kit.edit(panel, {FieldRole::Telephone, t}, ctx);
         tel->setToolTip(u("Номер телефона: + и не более 15 цифр"));
         g->addWidget(kit.label(panel, u("Номер %1 --").arg(t), tel), t - 1, 0);
@@ -91,7 +91,7 @@ QWidget* buildOptionsPanel(PanelKit& kit, QWidget* parent) {
                                 kit.label(panel, u("Снятие -"), disarming), disarming}));
     auto* wired = kit.label(panel, u("для проводных:"));
     auto* wiredRow = PanelKit::row({wired}, 1);
-    for (int z = 1; z <= 4; ++z) {
+    for (int z = 1; z <= WiredZoneCount; ++z) {
         auto* b = kit.check(panel, {FieldRole::EntryDelay, z, 0, false}, {delays, wired});
         b->setFixedWidth(28);
         wiredRow->insertWidget(wiredRow->count() - 1, b);
@@ -100,7 +100,7 @@ QWidget* buildOptionsPanel(PanelKit& kit, QWidget* parent) {
     auto* wireless = kit.label(panel, u("для беспроводных:"));
     a->addWidget(wireless);
     auto* wirelessRow = PanelKit::row({}, 1);
-    for (int z = 1; z <= 6; ++z) {
+    for (int z = 1; z <= WirelessZoneCount; ++z) {
         auto* b = kit.check(panel, {FieldRole::EntryDelay, z, 0, true}, {delays, wireless});
         b->setFixedWidth(28);
         wirelessRow->insertWidget(wirelessRow->count() - 1, b);

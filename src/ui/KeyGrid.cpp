@@ -362,14 +362,14 @@ void KeyGrid::showKeys() {
     auto tr = [this](const char* utf8) { return qs(translate_ ? translate_(ru(utf8)) : ru(utf8)); };
     // The words are looked up only when some row needs them.
     QString notRead, notReadTip;
-    for (int r = 1; r <= 10 && notRead.isEmpty(); ++r) {
+    for (int r = 1; r <= TouchKeyCount && notRead.isEmpty(); ++r) {
         if (model_.keyNotRead(r)) {
             notRead = tr("не прочитано");
             notReadTip = tr(
                 "Строка не прочитана из прибора: показано прежнее содержимое, а не ключ прибора.");
         }
     }
-    for (int r = 1; r <= 10; ++r) {
+    for (int r = 1; r <= TouchKeyCount; ++r) {
         const TouchKey& k = keys[static_cast<std::size_t>(r - 1)];
         set(r, 0, QString::number(r));
         set(r, kDescriptionColumn, qs(k.description));
@@ -405,7 +405,7 @@ void KeyGrid::showKeys() {
 void KeyGrid::cellChanged(QTableWidgetItem* item) {
     const int r = item->row();
     const int c = item->column();
-    if (r < 1 || r > 10 || (c != kDescriptionColumn && c != kCodeColumn))
+    if (r < 1 || r > TouchKeyCount || (c != kDescriptionColumn && c != kCodeColumn))
         return;
     TouchKey key = model_.config().touchKeys[static_cast<std::size_t>(r - 1)];
     // A text the code page cannot hold never reaches the model; the cell shows

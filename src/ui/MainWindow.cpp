@@ -227,11 +227,12 @@ void MainWindow::buildTabs() {
                                         [this](const std::function<void()>& f) { guarded(f); });
     view_->onFirstPage([this] { pages_->setCurrentIndex(0); });
     view_->setOutputItemText([this](int position, const std::string& item) {
-        return position >= 0 && position < 4 ? fixedOutputs_[static_cast<std::size_t>(position)]
-                                             : qs(item);
+        return position >= 0 && position < WiredOutputCount
+                   ? fixedOutputs_[static_cast<std::size_t>(position)]
+                   : qs(item);
     });
     core_.model().setShownItemText([this](int position, const std::string& item) {
-        return position >= 0 && position < 4
+        return position >= 0 && position < WiredOutputCount
                    ? cpOf(fixedOutputs_[static_cast<std::size_t>(position)])
                    : item;
     });
@@ -262,9 +263,9 @@ void MainWindow::buildTabs() {
     top->addWidget(phones);
     top->addWidget(buildOptionsPanel(kit, main), 1);
     auto* bottom = band(mainColumn, 1);
-    for (int n = 1; n <= 4; ++n)
+    for (int n = 1; n <= WiredZoneCount; ++n)
         bottom->addWidget(buildZonePanel(kit, main, wiredZone(n)), 174);
-    for (int n = 1; n <= 2; ++n)
+    for (int n = 1; n <= WiredSensorCount; ++n)
         bottom->addWidget(buildSensorPanel(kit, main, wiredSensor(n)), 148);
 
     // The other pages are built when first shown (or asked for): most users
@@ -274,7 +275,7 @@ void MainWindow::buildTabs() {
     pendingPages_[1] = [this, band, zones = zones, zoneColumn = zoneColumn] {
         PanelKit kit(*view_);
         auto* zoneBand = band(zoneColumn, 1);
-        for (int n = 1; n <= 6; ++n)
+        for (int n = 1; n <= WirelessZoneCount; ++n)
             zoneBand->addWidget(buildZonePanel(kit, zones, wirelessZone(n)), 1);
         zoneColumn->addWidget(buildRemotePanel(kit, zones));
     };
@@ -282,10 +283,11 @@ void MainWindow::buildTabs() {
     auto [sensors, sensorColumn] = page(3, "Беспроводные датчики температуры");
     pendingPages_[2] = [this, band, sensors = sensors, sensorColumn = sensorColumn] {
         PanelKit kit(*view_);
-        for (int rowOf3 = 0; rowOf3 < 2; ++rowOf3) {
+        constexpr int kPerBand = 3;
+        for (int first = 1; first <= WirelessSensorCount; first += kPerBand) {
             auto* b = band(sensorColumn, 1);
-            for (int n = 1; n <= 3; ++n)
-                b->addWidget(buildSensorPanel(kit, sensors, wirelessSensor(3 * rowOf3 + n)), 1);
+            for (int n = first; n < first + kPerBand && n <= WirelessSensorCount; ++n)
+                b->addWidget(buildSensorPanel(kit, sensors, wirelessSensor(n)), 1);
         }
     };
     auto [outputs, outputColumn] = page(4, "Беспроводные выходы");

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/DeviceDimensions.h"
 #include "core/AppCore.h"
 #include "exchange/ExchangeView.h"
 
@@ -133,7 +134,7 @@ private:
     std::unique_ptr<ModelView> view_;
     std::unique_ptr<MakerPanel> maker_;
     std::function<void(const QString&)> openUrl_;
-    std::array<QString, 4> fixedOutputs_;
+    std::array<QString, WiredOutputCount> fixedOutputs_;
     QTabWidget* pages_ = nullptr;
     // The builders of the pages not built yet, by their index.
     std::array<std::function<void()>, 4> pendingPages_;

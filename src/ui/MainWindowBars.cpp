@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <iterator>
 
 #include "common/Cp1251.h"
 #include "ui/ElidedLabel.h"
@@ -110,8 +111,9 @@ void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(false);
-    const int widths[4] = {250, 200, 80, 150};
-    for (int i = 0; i < 4; ++i) {
+    // One panel for each entry of statusPanels_.
+    const int widths[] = {250, 200, 80, 150};
+    for (int i = 0; i < std::ssize(widths); ++i) {
         auto* l = new ElidedLabel(bar);
         l->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i));
         l->setFixedWidth(widths[i]);

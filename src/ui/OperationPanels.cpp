@@ -7,11 +7,13 @@
 #include <QTabWidget>
 
 #include "common/Cp1251.h"
+#include "common/DeviceDimensions.h"
 #include "core/AppCore.h"
 #include "ui/KeyGrid.h"
 #include "ui/ScopedCount.h"
 #include "ui/TextConv.h"
 #include "ui/WindowTranslator.h"
+#include "wireless/SensorListBlock.h"
 
 namespace t6 {
 
@@ -102,7 +104,7 @@ void OperationPanels::connectKeys() {
     if (auto* item = find<QAction>(QStringLiteral("N15")))
         connect(item, &QAction::triggered, this,
                 [this, &keys] { guard_([&keys] { keys.openPanel(); }); });
-    for (int k = 1; k <= 10; ++k)
+    for (int k = 1; k <= TouchKeyCount; ++k)
         onClick(QStringLiteral("BB_ReadKey%1").arg(k), [&keys, k] { keys.readKey(k); });
     onClick(QStringLiteral("BitBtn6"), [&keys] { keys.save(); });
     onClick(QStringLiteral("BitBtn7"), [&keys] { keys.closePanel(); });
@@ -121,7 +123,7 @@ void OperationPanels::renderKeys() {
                 panel->raise();
         }
     }
-    for (int k = 1; k <= 10; ++k) {
+    for (int k = 1; k <= TouchKeyCount; ++k) {
         auto* b = find<QPushButton>(QStringLiteral("BB_ReadKey%1").arg(k));
         const std::string& c = s.readCaptions[static_cast<std::size_t>(k - 1)];
         if (!c.empty())
@@ -142,9 +144,9 @@ void OperationPanels::renderKeys() {
 void OperationPanels::connectSensorPanel() {
     ZoneSensorPanel& panel = core_.wireless().zoneSensors();
     panel.setObserver([this] { renderSensorPanel(); });
-    for (int z = 1; z <= 6; ++z)
+    for (int z = 1; z <= WirelessZoneCount; ++z)
         onClick(QStringLiteral("BP%1_chip").arg(z), [&panel, z] { panel.open(z); });
-    for (int k = 1; k <= 6; ++k) {
+    for (int k = 1; k <= SensorSlots; ++k) {
         onClick(QStringLiteral("BP_chip_read%1").arg(k), [&panel, k] { panel.pressRead(k); });
         // Every change of a row's fields, typed or set another way, reaches the panel.
         if (auto* name = find<QLineEdit>(QStringLiteral("BP_chip_name%1").arg(k)))
@@ -184,7 +186,7 @@ void OperationPanels::renderSensorPanel() {
                                   : caption(ru("Датчики. Вход")));
     if (auto* notice = find<QWidget>(QStringLiteral("Panel_BP_chip_mess")))
         notice->setVisible(s.noticeShown);
-    for (int k = 1; k <= 6; ++k) {
+    for (int k = 1; k <= SensorSlots; ++k) {
         const SensorSlot& row = s.rows[static_cast<std::size_t>(k - 1)];
         if (auto* e = find<QLineEdit>(QStringLiteral("BP_chip_name%1").arg(k));
             e && e->text() != qs(row.name))
@@ -203,11 +205,11 @@ void OperationPanels::renderSensorPanel() {
 void OperationPanels::connectLearning() {
     RemoteLearning& remotes = core_.wireless().remotes();
     remotes.setObserver([this] { renderRemotes(); });
-    for (int k = 1; k <= 10; ++k)
+    for (int k = 1; k <= RemoteControlCount; ++k)
         onClick(QStringLiteral("RP_ReadPylt%1").arg(k), [&remotes, k] { remotes.press(k); });
     ThermoCodeLearning& thermo = core_.wireless().thermoCodes();
     thermo.setObserver([this] { renderThermoCodes(); });
-    for (int k = 1; k <= 6; ++k)
+    for (int k = 1; k <= WirelessSensorCount; ++k)
         onClick(QStringLiteral("BTD_read%1").arg(k), [&thermo, k] { thermo.press(k); });
 }
 
@@ -230,7 +232,7 @@ void OperationPanels::renderThermoCodes() {
 
 void OperationPanels::connectOutputs() {
     WirelessOutputSwitch& outputs = core_.wireless().outputs();
-    for (int n = 1; n <= 16; ++n) {
+    for (int n = 1; n <= WirelessOutputCount; ++n) {
         onClick(QStringLiteral("BB_attach_bout%1").arg(n), [&outputs, n] { outputs.attach(n); });
         onClick(QStringLiteral("bb_in_bout%1").arg(n), [&outputs, n] { outputs.switchOn(n); });
         onClick(QStringLiteral("bb_out_bout%1").arg(n), [&outputs, n] { outputs.switchOff(n); });

@@ -66,7 +66,7 @@ QWidget* buildOutputsPanel(PanelKit& kit, QWidget* parent) {
     header->addStretch(1);
     rows->addLayout(header);
 
-    for (int n = 1; n <= 16; ++n) {
+    for (int n = 1; n <= WirelessOutputCount; ++n) {
         auto* row = line(0);
         auto* box = kit.check(panel, {FieldRole::OutputUsed, n});
         box->setFixedWidth(kUsedWidth);

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/DeviceDimensions.h"
 #include "core/ProgramInfo.h"
 
 #include "ui/Cp1251Validator.h"
@@ -24,6 +25,7 @@
 #include "ui/PanelKit.h"
 #include "ui/Panels.h"
 #include "ui/WindowTranslator.h"
+#include "wireless/SensorListBlock.h"
 
 namespace t6 {
 
@@ -83,7 +85,9 @@ QLineEdit* edit(QWidget* parent, const QString& name, int maxLength, QRect at) {
 QWidget* buildKeyPanel(QWidget* parent) {
     auto* panel = overlay(parent, "Panel_key", {650, 330});
     label(panel, u("Программирование ключей "), {10, 6, 300, 16}, "Label_key");
-    auto* grid = new QTableWidget(11, 3, panel);
+    // The headings, then one row per key; the number, the description, the code.
+    constexpr int kRows = TouchKeyCount + 1;
+    auto* grid = new QTableWidget(kRows, 3, panel);
     grid->setObjectName(QStringLiteral("SGrid_key"));
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
@@ -92,17 +96,17 @@ QWidget* buildKeyPanel(QWidget* parent) {
     grid->setColumnWidth(1, 168);
     grid->setColumnWidth(2, 169);
     // The cells are bound to the model's keys by a KeyGrid.
-    grid->setGeometry(10, 26, 40 + 168 + 169 + 4, 11 * 20 + 4);
+    grid->setGeometry(10, 26, 40 + 168 + 169 + 4, kRows * 20 + 4);
     grid->setProperty(kNoTranslate, true);
     // Row 0 holds the headings and column 0 the row numbers: neither is edited.
-    for (int r = 0; r < 11; ++r)
-        for (int c = 0; c < 3; ++c) {
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < grid->columnCount(); ++c) {
             auto* item = new QTableWidgetItem;
             if (r == 0 || c == 0)
                 item->setFlags(Qt::ItemIsEnabled);
             grid->setItem(r, c, item);
         }
-    for (int k = 1; k <= 10; ++k)
+    for (int k = 1; k <= TouchKeyCount; ++k)
         button(panel, QStringLiteral("BB_ReadKey%1").arg(k).toLatin1().constData(), "Читать Ключ",
                {400, 26 + 2 + 20 * k, 110, 20});
     button(panel, "BitBtn6", "Сохранить ", {10, 262, 120, 24});
@@ -120,7 +124,7 @@ QWidget* buildSensorListPanel(QWidget* parent) {
     label(panel, u("Датчики. Вход"), {10, 6, 250, 16}, "Panel_BP_chip_Label");
     label(panel, u("Название"), {34, 26, 128, 16}, "Label_BP_chip_name");
     label(panel, u("Код"), {168, 26, 96, 16}, "Label_BP_chip_kod");
-    for (int k = 1; k <= 6; ++k) {
+    for (int k = 1; k <= SensorSlots; ++k) {
         const int y = 20 + 22 * k;
         label(panel, QStringLiteral("%1.").arg(k), {10, y + 2, 20, 16});
         edit(panel, QStringLiteral("BP_chip_name%1").arg(k), 10, {34, y, 128, 20});
@@ -155,7 +159,7 @@ void nameOverlayRows(QWidget* root) {
     };
     const QString sensorName = textOf(QStringLiteral("Label_BP_chip_name"));
     const QString sensorCode = textOf(QStringLiteral("Label_BP_chip_kod"));
-    for (int k = 1; k <= 6; ++k) {
+    for (int k = 1; k <= SensorSlots; ++k) {
         name(QStringLiteral("BP_chip_name%1").arg(k),
              QStringLiteral("%1 %2").arg(sensorName).arg(k));
         name(QStringLiteral("BP_chip_kod%1").arg(k),
@@ -172,7 +176,7 @@ void nameOverlayRows(QWidget* root) {
     if (auto* opener = index.find<QAction>(QStringLiteral("N17")))
         name(closeMaker,
              QStringLiteral("%1, %2").arg(opener->text().remove(u'&'), textOf(closeMaker)));
-    for (int k = 1; k <= 10; ++k) {
+    for (int k = 1; k <= TouchKeyCount; ++k) {
         const QString read = QStringLiteral("BB_ReadKey%1").arg(k);
         name(read, QStringLiteral("%1 %2").arg(textOf(read)).arg(k));
     }

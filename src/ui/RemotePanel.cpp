@@ -18,7 +18,9 @@ QGroupBox* buildRemotePanel(PanelKit& kit, QWidget* parent) {
     constexpr int kNameWidth = 130;
     constexpr int kCodeWidth = 76;
     constexpr int kColumns = 5; // number, name, code, button, gap
-    for (int block = 0; block < 2; ++block) {
+    constexpr int kBlocks = RemoteControlCount / kPerBlock;
+    static_assert(kBlocks * kPerBlock == RemoteControlCount);
+    for (int block = 0; block < kBlocks; ++block) {
         const int c0 = block * kColumns;
         auto* nameHead = kit.label(panel, u("Название"));
         auto* codeHead = kit.label(panel, u("Код"));
@@ -43,7 +45,7 @@ QGroupBox* buildRemotePanel(PanelKit& kit, QWidget* parent) {
     }
 
     // Button 4: switch an output for some seconds, or toggle it.
-    const int c = 2 * kColumns;
+    const int c = kBlocks * kColumns;
     auto* heading = kit.label(panel, u("При нажатии кнопки 4"));
     g->addWidget(heading, 0, c, 1, 3);
     auto* on = kit.check(panel, {FieldRole::Button4On}, {panel, heading});

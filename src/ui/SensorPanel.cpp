@@ -66,7 +66,7 @@ QGroupBox* buildSensorPanel(PanelKit& kit, QWidget* parent, SensorRef s) {
     phones->setWordWrap(true);
     g->addWidget(phones, r++, 0, 1, 4);
     auto* phoneRow = PanelKit::row({}, 0);
-    for (int p = 1; p <= 5; ++p) {
+    for (int p = 1; p <= TelephoneCount; ++p) {
         auto* b = kit.check(panel, {FieldRole::SensorPhone, n, p, w}, {panel, phones});
         b->setFixedWidth(28);
         phoneRow->insertWidget(phoneRow->count() - 1, b);

@@ -23,7 +23,7 @@ QString zoneName(ZoneRef z, const char* wired, const char* wireless) {
 // seconds and "Вкл. всегда" on the next.
 void addRows(PanelKit& kit, QWidget* panel, QFrame* area, QVBoxLayout* lines, QLabel* header,
              ZoneRef z) {
-    for (int row = 1; row <= 4; ++row) {
+    for (int row = 1; row <= ZoneActionCount; ++row) {
         const Member tick{FieldRole::RowEnabled, z.number, row, z.wireless};
         auto* box = kit.check(area, tick, {panel, header});
         box->setText(QString::number(row));
@@ -93,7 +93,7 @@ QGroupBox* buildZonePanel(PanelKit& kit, QWidget* parent, ZoneRef z) {
     phones->setWordWrap(true);
     g->addWidget(phones, r++, 0, 1, 2);
     std::vector<QWidget*> boxes;
-    for (int t = 1; t <= 5; ++t) {
+    for (int t = 1; t <= TelephoneCount; ++t) {
         auto* b = kit.check(panel, {FieldRole::ZonePhone, z.number, t, w}, {panel, phones});
         b->setFixedWidth(29);
         boxes.push_back(b);
