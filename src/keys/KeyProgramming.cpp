@@ -12,7 +12,7 @@ namespace t6 {
 
 KeyProgramming::KeyProgramming(ExchangeController& exchange, ConfigModel& model)
     : ex_(exchange), model_(model) {
-    for (int row = 1; row <= 10; ++row)
+    for (int row = 1; row <= TouchKeyCount; ++row)
         setCaption(row, false);
     state_.readEnabled.fill(true);
     ex_.addInterruptListener(
@@ -102,12 +102,12 @@ void KeyProgramming::onTable(const Bytes& reply) {
 void KeyProgramming::tableMissing(int fromRow, Outcome outcome) {
     tableAwaited_ = false;
     std::vector<int> rows;
-    for (int k = fromRow; k <= 10; ++k)
+    for (int k = fromRow; k <= TouchKeyCount; ++k)
         rows.push_back(k);
     model_.setKeysNotRead(rows);
     if (!rows.empty())
         outcome.details.push_back(tr("строки таблицы ключей не прочитаны:") + " " +
-                                  std::to_string(fromRow) + "-10");
+                                  std::to_string(fromRow) + "-" + std::to_string(TouchKeyCount));
     tableOutcome_ = std::move(outcome);
     notify();
 }
@@ -144,7 +144,7 @@ void KeyProgramming::closePanel() {
 // ---- One key ----
 
 void KeyProgramming::readKey(int row) {
-    if (row < 1 || row > 10)
+    if (row < 1 || row > TouchKeyCount)
         return;
     const bool cancelling = pendingRow_ == row;
     // The read pending here or in another row is this operation's own business.
@@ -204,7 +204,7 @@ void KeyProgramming::onKey(const Bytes& reply) {
     ex_.logs().protocol(ru("<<< чтение ключа: ") + reply);
     ex_.finish();
     const int row = keyReadRow_;
-    if (row >= 1 && row <= 10) {
+    if (row >= 1 && row <= TouchKeyCount) {
         TouchKey key = model_.config().touchKeys.at(static_cast<std::size_t>(row - 1));
         key.code = decodeKeyIdentity(reply);
         model_.setTouchKey(row, key);
@@ -212,7 +212,7 @@ void KeyProgramming::onKey(const Bytes& reply) {
     state_.enabled = true;
     endWait();
     keyOutcome_ = Outcome::done();
-    if (row >= 1 && row <= 10) {
+    if (row >= 1 && row <= TouchKeyCount) {
         setCaption(row, false);
         state_.readEnabled[static_cast<std::size_t>(row - 1)] = true;
     }
@@ -236,7 +236,7 @@ void KeyProgramming::save() {
     // Rows the device's table did not fill would be written as the window
     // shows them, over the device's own: the user decides.
     std::string notRead;
-    for (int k = 1; k <= 10; ++k)
+    for (int k = 1; k <= TouchKeyCount; ++k)
         if (model_.keyNotRead(k))
             notRead += (notRead.empty() ? "" : ", ") + std::to_string(k);
     if (!notRead.empty() &&

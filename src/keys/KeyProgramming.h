@@ -14,12 +14,11 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "common/Bytes.h"
-#include "common/Clock.h"
+#include "common/DeviceDimensions.h"
 #include "common/Outcome.h"
 #include "exchange/ExchangeController.h"
 #include "exchange/ExchangeMode.h"
@@ -34,8 +33,8 @@ struct KeyPanelState {
     bool enabled = false; // Panel_key
     // BB_ReadKey1 to BB_ReadKey10: "Читать Ключ", or "Отмена" while the row's
     // key is awaited (Windows-1251 captions of the window).
-    std::array<std::string, 10> readCaptions;
-    std::array<bool, 10> readEnabled{};
+    std::array<std::string, TouchKeyCount> readCaptions;
+    std::array<bool, TouchKeyCount> readEnabled{};
     // BitBtn7, "Отменить": disabled while the table is being written.
     bool closeEnabled = true;
     // Panel_in1, Panel_in2, Panel_td1, Panel4, Panel5 and Panel6: locked while

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/Bytes.h"
+#include "common/DeviceDimensions.h"
 #include "common/Outcome.h"
 #include "exchange/ExchangeMode.h"
 #include "wireless/LearningWait.h"

@@ -12,7 +12,7 @@ class ConfigModel;
 
 class RemoteLearning : public CodeLearning {
 public:
-    static constexpr int kRows = 10;
+    static constexpr int kRows = RemoteControlCount;
 
     RemoteLearning(ExchangeController& exchange, ConfigModel& model);
 

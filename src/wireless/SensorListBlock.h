@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "common/Bytes.h"
+#include "common/DeviceDimensions.h"
 
 namespace t6 {
 
 inline constexpr int SensorSlots = 6;
-inline constexpr std::size_t SensorNameBytes = 10;
+inline constexpr std::size_t SensorNameBytes = NameLength;
 inline constexpr std::size_t SensorCodeBytes = 4;
 inline constexpr std::size_t SensorSlotBytes = SensorNameBytes + SensorCodeBytes;
 inline constexpr std::size_t SensorListBlockBytes = SensorSlots * SensorSlotBytes;

@@ -14,7 +14,7 @@ class ConfigModel;
 
 class ThermoCodeLearning : public CodeLearning {
 public:
-    static constexpr int kRows = 6;
+    static constexpr int kRows = WirelessSensorCount;
 
     ThermoCodeLearning(ExchangeController& exchange, ConfigModel& model);
 

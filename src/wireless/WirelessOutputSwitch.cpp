@@ -35,7 +35,7 @@ std::optional<Bytes> WirelessOutputSwitch::request(const std::string& code, int 
 }
 
 void WirelessOutputSwitch::send(int output, Action action) {
-    if (output < 1 || output > 16)
+    if (output < 1 || output > WirelessOutputCount)
         return;
     const WirelessOutput& o =
         model_.config().wirelessOutputs.at(static_cast<std::size_t>(output - 1));

@@ -77,7 +77,7 @@ void ZoneSensorPanel::setCode(int row, const std::string& code) {
 }
 
 void ZoneSensorPanel::open(int zone) {
-    if (zone < 1 || zone > 6)
+    if (zone < 1 || zone > WirelessZoneCount)
         return;
     const std::string noConnection =
         tr("Нет соединения с устройством. Необходимо проверить подключение");
@@ -229,7 +229,7 @@ void ZoneSensorPanel::refuse(const std::vector<int>& rows) {
 }
 
 void ZoneSensorPanel::write() {
-    if (!state_.shown || state_.zone < 1 || state_.zone > 6)
+    if (!state_.shown || state_.zone < 1 || state_.zone > WirelessZoneCount)
         return;
     // Nothing goes out, not even "Wd", for a list that could not be sent whole.
     const SensorListEncoding list = encodeSensorListBlock(state_.rows);
