@@ -1,5 +1,6 @@
-// The command-line program as whole processes: "torvel6 show" and "torvel6
-// diff" of a rich configuration file, and a full "write" and "read" of it
+// The command-line program as whole processes: "torvel6 show", "torvel6 diff"
+// and "torvel6 set" of a rich configuration file, "torvel6 history" of 500
+// versions (and the listing itself in the process), and a full "write" and "read" of it
 // against the simulated device paced at 38400 baud over a pseudo-terminal.
 // A chain's time runs from the start of the process to its end and is
 // compared with its floor: every byte on the line, both ways, at 3840 bytes a
@@ -28,7 +29,10 @@
 #include "common/Cp1251.h"
 #include "common/Prompts.h"
 #include "common/Random.h"
+#include "config/ConfigCompare.h"
 #include "config/ConfigModel.h"
+#include "config/FieldDescription.h"
+#include "core/ConfigHistory.h"
 #include "files/ConfigFile.h"
 
 namespace {
@@ -158,10 +162,60 @@ int main(int argc, char** argv) {
         diffs.push_back(f.ms);
     }
 
+    // "set" changes a field of the same file under the window's rules and
+    // writes the result safely; compared with "show", which only reads it.
+    const std::string message = fieldModelName(fieldIdOf(FieldRole::SensorName, 1));
+    std::vector<double> sets;
+    for (int i = 0; i < 4 * runs + 1; ++i) {
+        const Run e = runCli(dir, {"set", "rich.cfg", QString::fromStdString(message) + "=Склад",
+                                   "--out", "set.cfg", "--force"});
+        if (e.code != 0) {
+            std::fprintf(stderr, "set failed: %s\n", e.err.c_str());
+            return 1;
+        }
+        sets.push_back(e.ms);
+    }
+
+    // A history of 500 versions of the rich configuration, each a little different.
+    const std::filesystem::path historyDir = d / "history";
+    {
+        ConfigHistory history(historyDir.string());
+        std::ifstream in(d / "rich.cfg", std::ios::binary);
+        const std::string config{std::istreambuf_iterator<char>(in),
+                                 std::istreambuf_iterator<char>()};
+        for (int n = 0; n < 500; ++n) {
+            HistoryEntry e;
+            e.time = LocalTime{2026, 1 + n % 12, 1 + n % 28, n % 24, n % 60, 0};
+            e.operation = n % 2 ? "write" : "read";
+            e.site = "site " + std::to_string(n % 30);
+            const std::string version = config + std::to_string(n);
+            history.keep(e, version, version);
+        }
+    }
+    std::vector<double> histories, listings;
+    std::size_t listed = 0;
+    for (int i = 0; i < 4 * runs + 1; ++i) {
+        const Run h = runCli(dir, {"--work-dir", dir, "history"});
+        if (h.code != 0) {
+            std::fprintf(stderr, "history failed: %s\n", h.err.c_str());
+            return 1;
+        }
+        histories.push_back(h.ms);
+        QElapsedTimer t;
+        t.start();
+        listed = ConfigHistory(historyDir.string()).list().entries.size();
+        listings.push_back(t.nsecsElapsed() / 1e6);
+    }
+
     const double w = median(writes), wf = median(writeFloors);
     const double r = median(reads), rf = median(readFloors);
     std::printf("torvel6 show:  %.1f ms (median of %zu processes)\n", median(shows), shows.size());
     std::printf("torvel6 diff:  %.1f ms (median of %zu processes)\n", median(diffs), diffs.size());
+    std::printf("torvel6 set:   %.1f ms (median of %zu processes), %.2f x show\n", median(sets),
+                sets.size(), median(sets) / median(shows));
+    std::printf("torvel6 history of %zu versions: %.1f ms as a process, %.1f ms the listing "
+                "itself (medians of %zu)\n",
+                listed, median(histories), median(listings), histories.size());
     std::printf("torvel6 write: %.1f ms, floor %.1f ms (%zu bytes on the line), ratio %.3f\n", w,
                 wf, writeBytes, w / wf);
     std::printf("torvel6 read:  %.1f ms, floor %.1f ms (%zu bytes on the line + 200 ms of "

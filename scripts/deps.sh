@@ -12,6 +12,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-dev
   poppler-utils
+  bash-completion
 )
 for option in "$@"; do
   case "$option" in

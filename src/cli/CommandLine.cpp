@@ -11,11 +11,13 @@
 #include "cli/CliPrompts.h"
 #include "cli/CommandContext.h"
 #include "cli/DeviceCommands.h"
+#include "cli/FieldCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/HelpTexts.h"
 #include "cli/Session.h"
 #include "cli/WorkFolder.h"
 #include "core/ConfigComparison.h"
+#include "core/ConfigHistory.h"
 #include "core/ProgramFolders.h"
 #include "i18n/Dictionary.h"
 
@@ -30,24 +32,32 @@ namespace {
 // What a command takes.
 struct CommandSpec {
     const char* name;
-    int files;    // positional file names
-    char port;    // '-' not taken, 'o' optional, 'r' required
-    bool in, out; // --in FILE, --out FILE (required when taken)
-    bool write;   // --verify, --accept-changes, --file-clock
+    int minFiles, maxFiles; // positional words; maxFiles -1: any number
+    char port;              // '-' not taken, 'o' optional, 'r' required
+    bool in;                // --in FILE (required when taken)
+    char out;               // --out FILE: '-', 'o' or 'r' as the port
+    bool write;             // --verify, --accept-changes, --file-clock, --set
     bool json, force;
+    bool site;  // --site NAME
+    bool limit; // --limit N
 };
 
 constexpr CommandSpec kCommands[] = {
-    {"ports", 0, '-', false, false, false, false, false},
-    {"identify", 0, 'o', false, false, false, false, false},
-    {"read", 0, 'r', false, true, false, false, true},
-    {"write", 0, 'r', true, false, true, false, false},
-    {"signal", 0, 'r', false, false, false, false, false},
-    {"keys read", 0, 'r', false, true, false, false, false},
-    {"keys write", 0, 'r', true, false, false, false, false},
-    {"show", 1, '-', false, false, false, true, false},
-    {"diff", 2, '-', false, false, false, false, false},
-    {"sheet", 1, '-', false, true, false, false, true},
+    {"ports", 0, 0, '-', false, '-', false, false, false, false, false},
+    {"identify", 0, 0, 'o', false, '-', false, false, false, false, false},
+    {"read", 0, 0, 'r', false, 'r', false, false, true, true, false},
+    {"write", 0, 0, 'r', true, '-', true, false, false, true, false},
+    {"signal", 0, 0, 'r', false, '-', false, false, false, false, false},
+    {"keys read", 0, 0, 'r', false, 'r', false, false, false, false, false},
+    {"keys write", 0, 0, 'r', true, '-', false, false, false, false, false},
+    {"show", 1, 1, '-', false, '-', false, true, false, false, false},
+    {"diff", 2, 2, '-', false, '-', false, false, false, false, false},
+    {"sheet", 1, 1, '-', false, 'r', false, false, true, false, false},
+    {"get", 2, -1, '-', false, '-', false, true, false, false, false},
+    {"set", 2, -1, '-', false, 'o', false, false, true, false, false},
+    {"history", 0, 0, '-', false, '-', false, true, false, true, true},
+    {"history show", 1, 1, '-', false, '-', false, true, false, false, false},
+    {"fields", 0, 0, '-', false, '-', false, false, false, false, false},
 };
 
 const CommandSpec* findCommand(const std::string& name) {
@@ -60,7 +70,11 @@ const CommandSpec* findCommand(const std::string& name) {
 // What was given, before it is checked against the command.
 struct Given {
     bool port = false, in = false, out = false, verify = false, json = false, force = false;
-    bool acceptChanges = false, fileClock = false;
+    bool acceptChanges = false, fileClock = false, site = false, set = false, limit = false;
+    bool any() const {
+        return port || in || out || verify || json || force || acceptChanges || fileClock || site ||
+               set || limit;
+    }
 };
 
 // The toolkit's own warnings go to standard error as the program's messages
@@ -113,7 +127,7 @@ void check(const CommandSpec& shape, const Given& g, const Invocation& inv) {
         notHere("--port");
     if (g.in && !shape.in)
         notHere("--in");
-    if (g.out && !shape.out)
+    if (g.out && shape.out == '-')
         notHere("--out");
     if (g.verify && !shape.write)
         notHere("--verify");
@@ -125,22 +139,37 @@ void check(const CommandSpec& shape, const Given& g, const Invocation& inv) {
         notHere("--json");
     if (g.force && !shape.force)
         notHere("--force");
+    if (g.site && !shape.site)
+        notHere("--site");
+    if (g.set && !shape.write)
+        notHere("--set");
+    if (g.limit && !shape.limit)
+        notHere("--limit");
     if (inv.help)
         return;
     if (shape.port == 'r' && !g.port)
         usage("\"" + cmd + "\" needs --port PORT", cmd);
     if (shape.in && !g.in)
         usage("\"" + cmd + "\" needs --in FILE", cmd);
-    if (shape.out && !g.out)
+    if (shape.out == 'r' && !g.out)
         usage("\"" + cmd + "\" needs --out FILE", cmd);
     const int files = static_cast<int>(inv.files.size());
-    if (files < shape.files)
-        usage(
-            "\"" + cmd + "\" needs " +
-                (shape.files == 1 ? std::string("a file") : std::to_string(shape.files) + " files"),
-            cmd);
-    if (files > shape.files)
-        usage("too many arguments for \"" + cmd + "\": " + inv.files[shape.files], cmd);
+    if (files < shape.minFiles) {
+        if (cmd == "get")
+            usage("\"get\" needs a file and the names of fields", cmd);
+        if (cmd == "set")
+            usage("\"set\" needs a file and NAME=VALUE", cmd);
+        if (cmd == "history show")
+            usage("\"history show\" needs a version", cmd);
+        usage("\"" + cmd + "\" needs " +
+                  (shape.minFiles == 1 ? std::string("a file")
+                                       : std::to_string(shape.minFiles) + " files"),
+              cmd);
+    }
+    if (shape.maxFiles >= 0 && files > shape.maxFiles)
+        usage("too many arguments for \"" + cmd +
+                  "\": " + inv.files[static_cast<std::size_t>(shape.maxFiles)],
+              cmd);
 }
 
 } // namespace
@@ -219,13 +248,27 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         } else if (name == "--force") {
             flag(inv.replace);
             g.force = true;
+        } else if (name == "--site") {
+            inv.site = takeValue();
+            g.site = true;
+        } else if (name == "--set") {
+            inv.sets.push_back(takeValue());
+            g.set = true;
+        } else if (name == "--limit") {
+            const std::string text = takeValue();
+            const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
+            const int most = digits && text.size() <= 6 ? std::stoi(text) : 0;
+            if (most < 1 || most > ConfigHistory::kMaxLimit)
+                usage("--limit takes a number of versions from 1 to " +
+                      std::to_string(ConfigHistory::kMaxLimit) + ", not " + text);
+            inv.limit = most;
+            g.limit = true;
         } else {
             usage("unknown option " + a);
         }
     }
     if (words.empty()) {
-        if (g.port || g.in || g.out || g.verify || g.json || g.force || g.acceptChanges ||
-            g.fileClock)
+        if (g.any())
             usage("an option without a command");
         return inv;
     }
@@ -238,6 +281,9 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             usage("\"keys\" needs read or write", "keys");
         }
         inv.command += " " + words[1];
+        used = 2;
+    } else if (inv.command == "history" && words.size() >= 2 && words[1] == "show") {
+        inv.command = "history show";
         used = 2;
     }
     const CommandSpec* shape = findCommand(inv.command);
@@ -299,12 +345,19 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     const std::string programDir = folder.path.string();
     // Messages name the files in full: the folder they lie in is not the program's.
     for (std::string* file : {&inv.in, &inv.out})
-        *file = absolutePath(*file);
-    for (std::string& file : inv.files)
-        file = absolutePath(file);
+        if (!ConfigHistory::isReference(*file))
+            *file = absolutePath(*file);
+    // get and set name fields after their file; history show names a version.
+    const bool onlyFirst = inv.command == "get" || inv.command == "set";
+    for (std::size_t i = 0; i < inv.files.size() && inv.command != "history show"; ++i)
+        if ((!onlyFirst || i == 0) && !ConfigHistory::isReference(inv.files[i]))
+            inv.files[i] = absolutePath(inv.files[i]);
     const bool errIsTerminal = ::isatty(STDERR_FILENO) == 1;
 
-    if (inv.command == "show" || inv.command == "diff" || inv.command == "sheet") {
+    const bool filesOnly = inv.command == "show" || inv.command == "diff" ||
+                           inv.command == "sheet" || inv.command == "get" || inv.command == "set" ||
+                           inv.command.rfind("history", 0) == 0 || inv.command == "fields";
+    if (filesOnly) {
         // Files only: no port, no event loop, no logs.
         Dictionary dictionary(dictionaryPathIn(programDir));
         dictionary.setDefaultFile(installedDic);
@@ -332,8 +385,20 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
                               captionTextIn(dictionary, inv.language));
         } else if (inv.command == "show") {
             rc = showCommand(context, inv.files[0], inv.json);
-        } else {
+        } else if (inv.command == "diff") {
             rc = diffCommand(context, inv.files[0], inv.files[1]);
+        } else if (inv.command == "get") {
+            rc = getCommand(context, inv.files[0], {inv.files.begin() + 1, inv.files.end()},
+                            inv.json);
+        } else if (inv.command == "set") {
+            rc = setCommand(context, inv.files[0], {inv.files.begin() + 1, inv.files.end()},
+                            inv.out, inv.replace);
+        } else if (inv.command == "history") {
+            rc = historyCommand(context, {inv.site, inv.json, inv.limit});
+        } else if (inv.command == "history show") {
+            rc = historyShowCommand(context, inv.files[0], inv.json);
+        } else {
+            rc = fieldsCommand(context);
         }
         out.flush();
         return rc;
@@ -347,6 +412,7 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     setup.language = inv.language;
     setup.errIsTerminal = errIsTerminal;
     setup.device = inv.command != "ports";
+    setup.site = inv.site.value_or(std::string());
     int rc = Exit::Ok;
     {
         Session session(out, err, setup);
@@ -360,7 +426,7 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
             rc = readCommand(session, inv.port, inv.out, inv.replace);
         else if (inv.command == "write")
             rc = writeCommand(session, inv.port, inv.in,
-                              {inv.verify, inv.acceptChanges, inv.fileClock});
+                              {inv.verify, inv.acceptChanges, inv.fileClock, inv.sets});
         else if (inv.command == "keys read")
             rc = keysReadCommand(session, inv.port, inv.out);
         else if (inv.command == "keys write")

@@ -16,13 +16,17 @@ struct Invocation {
     std::string port;
     std::string in;
     std::string out;
-    std::vector<std::string> files; // show: one, diff: two
+    std::vector<std::string> files; // show: one, diff: two; get/set: the file, then the fields
     std::string workDir;            // --work-dir: the logs' folder instead of the user's
     bool verify = false;
     bool acceptChanges = false; // write: send a file the window does not take whole
     bool fileClock = false;     // write: the file's date and time, not the computer's
     bool json = false;
     bool replace = false; // read --force
+    std::optional<std::string>
+        site; // read, write: the site the version is kept under; history: only it
+    std::vector<std::string> sets; // write --set NAME=VALUE, in the order given
+    std::optional<int> limit;      // history --limit N
     bool help = false;
     bool version = false;
     char language = 'R';

@@ -13,6 +13,7 @@
 #include "common/AtomicFile.h"
 #include "common/Cp1251.h"
 #include "common/FileAccess.h"
+#include "core/FieldSetting.h"
 #include "files/ConfigFile.h"
 
 namespace t6::cli {
@@ -76,6 +77,34 @@ void listLoadChanges(Session& s) {
     for (const LoadChange& c : report.changes)
         s.out() << differenceLine(
             {fieldModelName(c.field), fieldCaption(c.field, captions), c.fileValue, c.loadedValue});
+}
+
+// The settings of "write --set", in order; a refusal ends the write before
+// anything is sent.
+int applySettings(Session& s, const std::vector<std::string>& words) {
+    const CliPrompts& prompts = s.prompts();
+    const BoxWatch boxes{[&prompts] { return prompts.shown().size(); },
+                         [&prompts](std::size_t i) { return prompts.shown().at(i).text; }};
+    for (const std::string& word : words) {
+        const std::optional<FieldSetting> setting = parseFieldSetting(word);
+        if (!setting) {
+            s.note(s.tr("Нужно имя поля, знак равенства и значение, а не:") + " " +
+                   platformNameText(word));
+            return Exit::Usage;
+        }
+        SettingResult result;
+        s.run([&] { result = applyFieldSetting(s.core().model(), boxes, *setting); });
+        if (result.kind == SettingResult::Kind::Done)
+            continue;
+        // A box of the rules has been shown as the window shows it.
+        if (result.kind != SettingResult::Kind::Refused)
+            s.note(settingRefusalText(
+                [&s](const std::string& t) { return s.core().translateMessage(t); }, result,
+                *setting));
+        s.note(s.tr("В прибор ничего не отправлено."));
+        return Exit::DeviceError;
+    }
+    return Exit::Ok;
 }
 
 } // namespace
@@ -144,6 +173,9 @@ int writeCommand(Session& s, const std::string& port, const std::string& file,
         return Exit::FileError;
     }
     core.configRead().forgetIncomplete();
+    // The per-device values, as the user would type them into the window.
+    if (const int rc = applySettings(s, options.sets); rc != Exit::Ok)
+        return rc;
     // The device's clock is set from the computer's, as the window's clock
     // box does, unless the file's date and time are asked for: an old backup
     // would set the clock back.

@@ -5,6 +5,7 @@
 // standard error by then.
 
 #include <string>
+#include <vector>
 
 namespace t6::cli {
 
@@ -30,6 +31,9 @@ struct WriteOptions {
     bool verify = false;
     bool acceptChanges = false;
     bool fileClock = false;
+    // NAME=VALUE: fields set after the file's load, in this order, under the
+    // window's rules; no file is written.
+    std::vector<std::string> sets;
 };
 int writeCommand(Session& session, const std::string& port, const std::string& file,
                  const WriteOptions& options);

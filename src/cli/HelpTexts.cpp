@@ -38,9 +38,10 @@ Commands:
   ports                               the serial ports, one a line
   identify [--port PORT]              find the device (or probe PORT); prints
                                       its port and its version
-  read --port PORT --out FILE [--force]
+  read --port PORT --out FILE [--force] [--site NAME]
                                       read the configuration into FILE
   write --port PORT --in FILE [--verify] [--accept-changes] [--file-clock]
+        [--set NAME=VALUE]... [--site NAME]
                                       write the configuration of FILE
   signal --port PORT                  the GSM signal level
   keys read --port PORT --out FILE.key
@@ -52,6 +53,16 @@ Commands:
   sheet FILE --out SHEET.pdf [--force]
                                       the configuration sheet of FILE, a
                                       printable A4 summary, as a PDF
+  get FILE NAME... [--json]           the named fields of FILE
+  set FILE NAME=VALUE... [--out OTHER [--force]]
+                                      fields of FILE changed under the
+                                      window's rules
+  fields                              the name of every field
+  history [--site NAME] [--json] [--limit N]
+                                      the versions every read and write kept
+  history show N [--json]             one version field by field
+
+A FILE to read may also be a version of the history: @N, or @SITE:latest.
 
 "torvel6 COMMAND --help" tells more of a command.
 
@@ -95,6 +106,8 @@ configuration block without one of the records the device always sends, a
 lost port (exit 7), a wait the device leaves unanswered for 10 s (exit 4).
 An existing FILE is not replaced (exit 6, nothing is asked of the device)
 unless --force is given.
+A read that completes keeps its configuration in the history, under the
+site --site NAME gives.
 )";
 
 constexpr const char* kWrite =
@@ -124,6 +137,11 @@ The device's date and time are set from the computer's clock.
           (name, caption, value written, value read); exit 5 when any
           differs. Only the device's clock is left out, which runs on: with
           --file-clock it must lie within two minutes after what was sent.
+--set NAME=VALUE  sets a field after FILE is loaded and before anything is
+          sent, as "torvel6 set" does (repeatable, in order); a value the
+          window would refuse sends nothing (exit 7). No file is written.
+--site NAME  the site the written configuration is kept under in the
+          history.
 )";
 
 constexpr const char* kSignal = R"(Usage: torvel6 signal --port PORT
@@ -167,6 +185,47 @@ the language of --lang. An existing SHEET.pdf is replaced only with --force
 (exit 6 otherwise). The device is not used; no display is needed.
 )";
 
+constexpr const char* kGet = R"(Usage: torvel6 get FILE NAME... [--json]
+The named fields of a configuration file (or of a version, @N), as "torvel6
+show" prints them, in the order given; with --json one JSON object. A name no
+field has: exit 7. "torvel6 fields" lists the names.
+)";
+
+constexpr const char* kSet = R"(Usage: torvel6 set FILE NAME=VALUE... [--out OTHER [--force]]
+Changes fields of a configuration file in the order given, exactly as a user
+would in the window: only a field the window lets the user edit, only while
+its control is enabled; a tick box as 1 or 0, a number within its editor's
+range, a text no longer than its editor takes, a list's item as "torvel6
+show" prints it. A value the window would refuse is refused with the
+window's message, the file is left as it was and the exit code is 7.
+Otherwise FILE (or OTHER, FILE then untouched; an existing OTHER only with
+--force) is written safely, as every save is, and the fields that changed are
+listed on standard output (name, caption, before, after), the changes the
+window's rules made besides included.
+)";
+
+constexpr const char* kFields = R"(Usage: torvel6 fields
+The name of every field, one a line, as "show", "get" and "set" name them.
+)";
+
+constexpr const char* kHistory = R"(Usage: torvel6 history [--site NAME] [--json]
+       torvel6 history --limit N
+       torvel6 history show N [--json]
+Every read and every write that completes, in the window or here, keeps the
+configuration it leaves as a version in the folder "history" of the working
+folder (made with mode 0700: the versions hold telephone numbers), with its
+time, the operation, the device's version, the port and the site (--site of
+read and write, the window's "Объект" field).
+  history         the versions, newest first: @N, time, operation, site,
+                  device, port, tab-separated (--json: an array); --site NAME
+                  only that site's. A damaged version is skipped with a notice.
+  history show N  one version, field by field, as "show" prints a file
+  --limit N       keep at most N versions (500 by default); the oldest go
+A version equal to the newest one of the same site is kept once. Where a
+command reads a configuration file (show, diff, get, sheet, set), a version
+may be named instead: @N, or @SITE:latest for the site's newest version.
+)";
+
 } // namespace
 
 std::string helpText(const std::string& command) {
@@ -189,6 +248,14 @@ std::string helpText(const std::string& command) {
         text = kDiff;
     else if (command == "sheet")
         text = kSheet;
+    else if (command == "get")
+        text = kGet;
+    else if (command == "set")
+        text = kSet;
+    else if (command == "fields")
+        text = kFields;
+    else if (command == "history" || command == "history show")
+        text = kHistory;
     return std::string(text) + kCommon + kExitCodes;
 }
 

@@ -29,6 +29,7 @@ Session::Session(std::ostream& out, std::ostream& err, const SessionSetup& setup
     prompts_.setTranslate([&core](const std::string& t) { return core.translateMessage(t); });
     core.seedRandom();
     core.setLanguage(setup_.language);
+    core.setSite(setup_.site);
 
     const bool showProgress = setup_.device && setup_.errIsTerminal;
     progress_ = std::make_unique<ProgressLine>(err, showProgress, ProgressLine::terminalWidth(2),

@@ -28,6 +28,8 @@ struct SessionSetup {
     bool errIsTerminal = false;
     // The session talks to the device: the logs are made and Ctrl+C is watched.
     bool device = true;
+    // The site the versions of completed reads and writes are kept under (UTF-8).
+    std::string site;
 };
 
 class Session {

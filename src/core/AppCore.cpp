@@ -6,11 +6,13 @@
 #include "common/Cp1251.h"
 #include "core/ConfigComparison.h"
 #include "core/FileDialogs.h"
+#include "files/ConfigFile.h"
 
 namespace t6 {
 
 AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::string& programDir)
     : port_(port), clock_(clock), prompts_(prompts), programDir_(programDir),
+      history_((std::filesystem::path(programDir) / "history").string()),
       exchange_(port, clock, prompts, logs_), connection_(exchange_), signal_(exchange_),
       dictionary_((std::filesystem::path(programDir) / kDictionaryFile).string()),
       model_(
@@ -27,7 +29,11 @@ AppCore::AppCore(SerialPort& port, Clock& clock, Prompts& prompts, const std::st
     signal_.setAfterNoAnswer([this] { keys_.panelsBack(); });
     logs_.setDirectory(programDir_);
     // A read that brought the whole configuration is what the window is compared with.
-    read_.setOnCompleted([this] { lastRead_.take(model_); });
+    read_.setOnCompleted([this] {
+        lastRead_.take(model_);
+        keepVersion("read");
+    });
+    write_.setOnCompleted([this] { keepVersion("write"); });
     // The read and the write never cut each other short.
     read_.setBusyCheck([this]() -> std::optional<std::string> {
         if (write_.running())
@@ -57,6 +63,29 @@ std::string AppCore::translateMessage(const std::string& text) {
 
 CaptionText AppCore::captionText() {
     return captionTextIn(dictionary_, language_);
+}
+
+void AppCore::keepVersion(const char* operation) {
+    HistoryEntry entry;
+    entry.time = clock_.localNow();
+    entry.operation = operation;
+    entry.device = connection_.version();
+    entry.port = exchange_.connectedPort();
+    entry.site = site_;
+    Bytes config;
+    Bytes content;
+    {
+        // The file as a save writes it; the exchange keeps its mode.
+        const ExchangeModeValue mode = exchange_.mode();
+        exchange_.setMode(ExchangeMode::SavingFile);
+        config = saveConfigFile(model_, entry.time);
+        content = saveConfigFile(model_, LocalTime{});
+        exchange_.setMode(mode);
+    }
+    lastKept_ = history_.keep(std::move(entry), config, content);
+    if (lastKept_->kind == HistoryKept::Kind::Failed)
+        exchange_.view().showNotice(translateMessage(ru("Версия не сохранена в истории:")) + " " +
+                                    platformNameText(history_.folder()));
 }
 
 void AppCore::seedRandom() {

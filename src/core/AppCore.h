@@ -6,6 +6,7 @@
 // virtual time and scripted answers instead.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/Clock.h"
@@ -13,6 +14,7 @@
 #include "common/Random.h"
 #include "config/ConfigCompare.h"
 #include "config/ConfigModel.h"
+#include "core/ConfigHistory.h"
 #include "core/LastRead.h"
 #include "device/ConfigRead.h"
 #include "device/ConfigWrite.h"
@@ -64,17 +66,33 @@ public:
 
     // The configuration as last read from the device in this run.
     const LastRead& lastRead() const { return lastRead_; }
+
+    // The versions every completed read and write keep, in the folder
+    // "history" of the program's folder.
+    ConfigHistory& history() { return history_; }
+    // The site the next versions are kept under (UTF-8; may be empty).
+    const std::string& site() const { return site_; }
+    void setSite(std::string site) { site_ = std::move(site); }
+    // What became of keeping the version of the last completed read or write.
+    const std::optional<HistoryKept>& lastKept() const { return lastKept_; }
     // Captions and values in the window's language: the window's captions
     // through the dictionary's section of the window, the program's own words
     // through that of the messages; Russian as written.
     CaptionText captionText();
 
 private:
+    // Keeps what the model holds as a version of the history; a version that
+    // could not be kept is told in the status bar.
+    void keepVersion(const char* operation);
+
     SerialPort& port_;
     Clock& clock_;
     Prompts& prompts_;
     std::string programDir_;
     LastRead lastRead_;
+    ConfigHistory history_;
+    std::string site_;
+    std::optional<HistoryKept> lastKept_;
     ExchangeLogs logs_;
     ExchangeController exchange_;
     Connection connection_;

@@ -44,17 +44,14 @@ Comparison compareWithLastRead(AppCore& core) {
     return c;
 }
 
-Comparison compareWithFile(AppCore& core, const std::string& path) {
+namespace {
+
+// The window against a configuration file's bytes, both as a file holds them
+// (so a value no file can hold is no difference). name: how the messages name it.
+Comparison compareWithBytes(AppCore& core, const std::string& bytes, const std::string& name) {
     auto tr = [&core](const std::string& text) { return core.translateMessage(text); };
-    const std::string name = platformNameText(path);
-    const FileRead read = readRegularFile(path, kMaxConfigFileBytes);
-    if (read.failure.fault == FileFault::NotFound)
-        return failed(tr(ru("Файл не найден")) + "\r\n" + name);
-    if (read.failure)
-        return failed(tr(ru("Ошибка чтения файла")) + "\r\n" + name + "\r\n" +
-                      fileFailureText(read.failure, tr));
     StandaloneConfig file;
-    if (const auto error = file.load(read.bytes)) {
+    if (const auto error = file.load(bytes)) {
         std::string where;
         if (error->line > 0) {
             where = tr(ru("Строка")) + " " + std::to_string(error->line);
@@ -75,6 +72,28 @@ Comparison compareWithFile(AppCore& core, const std::string& path) {
     c.differences = compareFields(describeConfig(shown.model()), describeConfig(file.model()),
                                   core.captionText(), isHeldInFile);
     return c;
+}
+
+} // namespace
+
+Comparison compareWithFile(AppCore& core, const std::string& path) {
+    auto tr = [&core](const std::string& text) { return core.translateMessage(text); };
+    const std::string name = platformNameText(path);
+    const FileRead read = readRegularFile(path, kMaxConfigFileBytes);
+    if (read.failure.fault == FileFault::NotFound)
+        return failed(tr(ru("Файл не найден")) + "\r\n" + name);
+    if (read.failure)
+        return failed(tr(ru("Ошибка чтения файла")) + "\r\n" + name + "\r\n" +
+                      fileFailureText(read.failure, tr));
+    return compareWithBytes(core, read.bytes, name);
+}
+
+Comparison compareWithVersion(AppCore& core, int number) {
+    const std::optional<HistoryVersion> version = core.history().version(number);
+    const std::string name = "@" + std::to_string(number);
+    if (!version)
+        return failed(core.translateMessage(ru("Нет такой версии в истории:")) + " " + name);
+    return compareWithBytes(core, version->config, name);
 }
 
 ConfigSheet windowSheet(AppCore& core, const std::string& deviceVersion) {

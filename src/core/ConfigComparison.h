@@ -36,6 +36,9 @@ Comparison compareWithLastRead(AppCore& core);
 // kMaxConfigFileBytes is read, without waiting on a pipe or a device.
 Comparison compareWithFile(AppCore& core, const std::string& path);
 
+// The window against a version of the history, as against a file.
+Comparison compareWithVersion(AppCore& core, int number);
+
 // The sheet of the window's configuration; deviceVersion as the connected
 // device gave it, empty when none is connected.
 ConfigSheet windowSheet(AppCore& core, const std::string& deviceVersion);

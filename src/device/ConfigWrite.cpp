@@ -241,6 +241,8 @@ void ConfigWrite::onResult(const Bytes& reply, const Stage& stage) {
     }
     if (last) {
         end(Outcome::done());
+        if (completed_)
+            completed_();
         ex_.endAfterBox(ex_.prompts().confirm(ru("Процесс записи завершился. Все OK.")));
         return;
     }

@@ -40,6 +40,8 @@ public:
     const std::optional<Outcome>& outcome() const { return outcome_; }
     // The blocks the last write sent, as far as it got (without their framing).
     const DeviceBlocks& sent() const { return sent_; }
+    // Told when a write has been answered in full, before its closing box.
+    void setOnCompleted(std::function<void()> completed) { completed_ = std::move(completed); }
     // The captions of the fields a refusal names, in the window's language.
     void setCaptionText(CaptionText captions) { captions_ = std::move(captions); }
 
@@ -92,6 +94,7 @@ private:
     std::function<std::optional<std::string>()> busy_;
     std::function<bool()> incompleteRead_;
     CaptionText captions_;
+    std::function<void()> completed_;
     bool running_ = false;
     std::optional<Outcome> outcome_;
     DeviceBlocks sent_;

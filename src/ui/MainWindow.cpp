@@ -170,6 +170,8 @@ void MainWindow::buildMenus() {
             [this] { guarded([this] { core_.files().saveConfiguration(); }); });
     connect(addItem(file, "N_CompareFile", "Сравнить с файлом…"), &QAction::triggered, this,
             [this] { guarded([this] { compareWithFile(); }); });
+    connect(addItem(file, "N_CompareVersion", "Сравнить с сохранённой версией…"),
+            &QAction::triggered, this, [this] { guarded([this] { compareWithVersion(); }); });
     connect(addItem(file, "N_Sheet", "Лист настроек (PDF)…"), &QAction::triggered, this,
             [this] { guarded([this] { saveSheet(); }); });
     file->addSeparator()->setObjectName("N4");

@@ -73,6 +73,7 @@ public:
     // against a configuration file the user picks; each in its own window.
     void compareWithDevice();
     void compareWithFile();
+    void compareWithVersion();
     CompareWindow* deviceComparison() const { return compareDevice_; }
     CompareWindow* fileComparison() const { return compareFile_; }
     // The configuration sheet into a PDF file the user names.

@@ -55,6 +55,21 @@ void MainWindow::buildBottomBar() {
     row1->addWidget(gauge_);
     row1->addWidget(refresh);
     row1->addWidget(signalText_);
+    // The site the versions of the reads and writes are kept under.
+    auto* siteLabel = new QLabel(u("Объект:"), panel);
+    siteLabel->setObjectName("Label_Site");
+    auto* site = new QLineEdit(panel);
+    site->setObjectName("Edit_Site");
+    site->setMaxLength(60);
+    site->setFixedWidth(160);
+    site->setToolTip(u("Под этим именем объекта чтения и записи сохраняются в истории версий"));
+    siteLabel->setBuddy(site);
+    view_->nameAfter(site, {siteLabel});
+    connect(site, &QLineEdit::textChanged, this,
+            [this](const QString& text) { core_.setSite(text.trimmed().toStdString()); });
+    row1->addSpacing(12);
+    row1->addWidget(siteLabel);
+    row1->addWidget(site);
     row1->addStretch(1);
     portComboLabel_ = new QLabel(u("Ручной режим выбора COM-порта:"), panel);
     portComboLabel_->setObjectName("Label161");

@@ -17,6 +17,7 @@
 #include "ui/MainWindow.h"
 #include "ui/Panels.h"
 #include "ui/PortComboBox.h"
+#include "ui/VersionDialog.h"
 
 namespace t6 {
 
@@ -54,6 +55,25 @@ void MainWindow::compareWithFile() {
     compareFile_ = new CompareWindow(this, core_, CompareWindow::Against::File,
                                      [this, file] { return t6::compareWithFile(core_, file); });
     compareFile_->setFileName(platformNameText(file));
+    if (compareFile_->refresh())
+        bringUp(compareFile_);
+}
+
+void MainWindow::compareWithVersion() {
+    const std::optional<int> number = chooseVersion(this, core_);
+    if (!number)
+        return;
+    const int n = *number;
+    const Comparison first = t6::compareWithVersion(core_, n);
+    if (!first.done) {
+        core_.prompts().message(first.why);
+        return;
+    }
+    if (compareFile_)
+        delete compareFile_;
+    compareFile_ = new CompareWindow(this, core_, CompareWindow::Against::File,
+                                     [this, n] { return t6::compareWithVersion(core_, n); });
+    compareFile_->setFileName("@" + std::to_string(n));
     if (compareFile_->refresh())
         bringUp(compareFile_);
 }

@@ -59,7 +59,8 @@ TEST_F(MainWindowTest, TheMenusHoldEveryItemWithFirmwareGreyAndTheMasterMenuHidd
         file << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(file, (QStringList{u("Загрузить конфигурацию из файла"),
                                  u("Сохранить конфигурацию в файл"), u("Сравнить с файлом…"),
-                                 u("Лист настроек (PDF)…"), u("-"), u("Выход")}));
+                                 u("Сравнить с сохранённой версией…"), u("Лист настроек (PDF)…"),
+                                 u("-"), u("Выход")}));
     EXPECT_TRUE(child<QAction>("menu_russian")->isChecked());
     EXPECT_FALSE(child<QAction>("menu_english")->isChecked());
 }
