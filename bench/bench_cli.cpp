@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
 
     // "set" changes a field of the same file under the window's rules and
     // writes the result safely; compared with "show", which only reads it.
-    const std::string message = fieldModelName(fieldIdOf(FieldRole::SensorName, 1));
+    const std::string message = fieldModelName(fieldIdOf(FieldRole::SensorName, 1, 0, true));
     std::vector<double> sets;
     for (int i = 0; i < 4 * runs + 1; ++i) {
         const Run e = runCli(dir, {"set", "rich.cfg", QString::fromStdString(message) + "=Склад",
