@@ -95,5 +95,32 @@ TEST_F(FieldRoleAccessTest, EveryFieldWritesTheMemberItReads) {
     }
 }
 
+// Every number editor emptied by the user: the delays and the volumes show 0
+// at once, a row's minutes and seconds stay empty, counting as 0, until they
+// are left, and the others refuse the empty text and keep their value.
+TEST_F(FieldRoleAccessTest, EveryEmptiedNumberEditorDoesWhatItsKindOfEditorDoes) {
+    const std::set<std::string> zeroAtOnce = {"SE_inp", "SE_out", "SE_volume_microfon",
+                                              "SE_Volume_dinamik"};
+    for (const FieldDescription& d : fieldDescriptions()) {
+        if (d.kind != FieldKind::Spin)
+            continue;
+        model.setNumber(d.id, d.maximum);
+        const bool taken = model.setText(d.id, "");
+        if (d.role == FieldRole::RowMinutes || d.role == FieldRole::RowSeconds) {
+            EXPECT_TRUE(taken) << d.controlName;
+            EXPECT_EQ(model.text(d.id), "") << d.controlName;
+            EXPECT_EQ(model.number(d.id), 0) << d.controlName;
+            model.leaveField(d.id);
+            EXPECT_EQ(model.text(d.id), "0") << d.controlName;
+        } else if (zeroAtOnce.count(d.controlName)) {
+            EXPECT_TRUE(taken) << d.controlName;
+            EXPECT_EQ(model.text(d.id), "0") << d.controlName;
+        } else {
+            EXPECT_FALSE(taken) << d.controlName;
+            EXPECT_EQ(model.number(d.id), d.maximum) << d.controlName;
+        }
+    }
+}
+
 } // namespace
 } // namespace t6::test
