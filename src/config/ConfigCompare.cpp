@@ -7,6 +7,7 @@
 #include "common/Cp1251.h"
 #include "config/ConfigModel.h"
 #include "config/FieldDescription.h"
+#include "config/FieldRoles.h"
 #include "outputs/OutputChoiceList.h"
 
 namespace t6 {
@@ -15,186 +16,6 @@ namespace {
 
 std::string indexed(const char* member, int n) {
     return std::string(member) + "[" + std::to_string(n) + "]";
-}
-
-// The member a field names inside its zone, sensor, wireless output or remote
-// control, or the general setting itself.
-std::string memberName(const FieldDescription& d) {
-    const std::string row = indexed(".actions", d.sub);
-    switch (d.role) {
-    case FieldRole::Telephone:
-        return indexed("telephones", d.unit);
-    case FieldRole::DeviceDate:
-        return "deviceDate";
-    case FieldRole::DeviceTime:
-        return "deviceTime";
-    case FieldRole::ClockFromPc:
-        return "clockFromPc";
-    case FieldRole::ArmingDelay:
-        return "armingDelay";
-    case FieldRole::DisarmingDelay:
-        return "disarmingDelay";
-    case FieldRole::ArmingMethod:
-        return "armingMethod";
-    case FieldRole::SmsOnArming:
-        return indexed("smsOnArming", d.sub);
-    case FieldRole::SmsOnDisarming:
-        return indexed("smsOnDisarming", d.sub);
-    case FieldRole::SupplyVoltageReport:
-        return "supplyVoltageReport";
-    case FieldRole::SupplyVoltagePhone:
-        return indexed("supplyVoltagePhones", d.sub);
-    case FieldRole::ExternalUps:
-        return "externalUps";
-    case FieldRole::TimeInSms:
-        return "timeInSms";
-    case FieldRole::ArmingBeep:
-        return "armingBeep";
-    case FieldRole::AlarmSms:
-        return "alarmSms";
-    case FieldRole::AlarmCall:
-        return "alarmCall";
-    case FieldRole::StatusSmsOnCall:
-        return "statusSmsOnCall";
-    case FieldRole::MicAndSpeakerOnCall:
-        return "micAndSpeakerOnCall";
-    case FieldRole::MicrophoneVolume:
-        return "microphoneVolume";
-    case FieldRole::SpeakerVolume:
-        return "speakerVolume";
-    case FieldRole::ArmedIndicator:
-        return "armedIndicator";
-    case FieldRole::ArmingOutputOn:
-        return "armingOutputOn";
-    case FieldRole::ArmingOutput:
-        return "armingOutput";
-    case FieldRole::Button4On:
-        return "button4On";
-    case FieldRole::Button4Output:
-        return "button4Output";
-    case FieldRole::Button4Toggle:
-        return "button4Toggle";
-    case FieldRole::Button4Seconds:
-        return "button4Seconds";
-    case FieldRole::MessageLanguage:
-        return "messageLanguage";
-    case FieldRole::SirenOutput:
-        return "sirenOutput";
-    case FieldRole::EntryDelay:
-        return ".entryDelay";
-    case FieldRole::ZoneActive:
-    case FieldRole::SensorActive:
-        return ".active";
-    case FieldRole::ZoneMessage:
-        return ".message";
-    case FieldRole::ZoneInputType:
-        return ".inputType";
-    case FieldRole::ZoneControl24h:
-        return ".control24h";
-    case FieldRole::ZoneOutputsEnabled:
-        return ".outputsEnabled";
-    case FieldRole::ZonePhone:
-    case FieldRole::SensorPhone:
-        return indexed(".phones", d.sub);
-    case FieldRole::RowEnabled:
-        return row + ".enabled";
-    case FieldRole::RowAlwaysOn:
-        return row + ".alwaysOn";
-    case FieldRole::RowMinutes:
-        return row + ".minutes";
-    case FieldRole::RowSeconds:
-        return row + ".seconds";
-    case FieldRole::RowOutput:
-        return row + ".output";
-    case FieldRole::SensorLowAlarm:
-        return ".lowAlarm";
-    case FieldRole::SensorHighAlarm:
-        return ".highAlarm";
-    case FieldRole::SensorThermostat:
-        return ".thermostat";
-    case FieldRole::SensorEconomy:
-        return ".economyTemp";
-    case FieldRole::SensorComfort:
-        return ".comfortTemp";
-    case FieldRole::SensorAuto:
-        return ".autoAfterDisarm";
-    case FieldRole::SensorOutput:
-        return ".output";
-    case FieldRole::SensorName:
-    case FieldRole::OutputName:
-    case FieldRole::RemoteName:
-        return ".name";
-    case FieldRole::SensorCode:
-    case FieldRole::OutputCode:
-    case FieldRole::RemoteCode:
-        return ".code";
-    case FieldRole::OutputUsed:
-        return ".used";
-    case FieldRole::OutputType:
-        return ".type";
-    }
-    return {};
-}
-
-// The zone, sensor, wireless output or remote control a field belongs to, or
-// nothing for a general setting.
-std::string ownerName(const FieldDescription& d) {
-    switch (d.role) {
-    case FieldRole::EntryDelay:
-    case FieldRole::ZoneActive:
-    case FieldRole::ZoneMessage:
-    case FieldRole::ZoneInputType:
-    case FieldRole::ZoneControl24h:
-    case FieldRole::ZoneOutputsEnabled:
-    case FieldRole::ZonePhone:
-    case FieldRole::RowEnabled:
-    case FieldRole::RowAlwaysOn:
-    case FieldRole::RowMinutes:
-    case FieldRole::RowSeconds:
-    case FieldRole::RowOutput:
-        return indexed(d.wireless ? "wirelessZones" : "wiredZones", d.unit);
-    case FieldRole::SensorActive:
-    case FieldRole::SensorLowAlarm:
-    case FieldRole::SensorHighAlarm:
-    case FieldRole::SensorThermostat:
-    case FieldRole::SensorEconomy:
-    case FieldRole::SensorComfort:
-    case FieldRole::SensorAuto:
-    case FieldRole::SensorOutput:
-    case FieldRole::SensorPhone:
-    case FieldRole::SensorName:
-    case FieldRole::SensorCode:
-        return indexed(d.wireless ? "wirelessThermoSensors" : "thermoSensors", d.unit);
-    case FieldRole::OutputUsed:
-    case FieldRole::OutputType:
-    case FieldRole::OutputName:
-    case FieldRole::OutputCode:
-        return indexed("wirelessOutputs", d.unit);
-    case FieldRole::RemoteName:
-    case FieldRole::RemoteCode:
-        return indexed("remoteControls", d.unit);
-    default:
-        return {};
-    }
-}
-
-bool isTelephoneBox(FieldRole role) {
-    switch (role) {
-    case FieldRole::SmsOnArming:
-    case FieldRole::SmsOnDisarming:
-    case FieldRole::SupplyVoltagePhone:
-    case FieldRole::ZonePhone:
-    case FieldRole::SensorPhone:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isRow(FieldRole role) {
-    return role == FieldRole::RowEnabled || role == FieldRole::RowAlwaysOn ||
-           role == FieldRole::RowMinutes || role == FieldRole::RowSeconds ||
-           role == FieldRole::RowOutput;
 }
 
 // One part of a caption: a text, and the number that follows it ("Строка 2").
@@ -232,34 +53,23 @@ std::string joinParts(const std::vector<CaptionPart>& parts, const CaptionText& 
 // beside a heading (the telephone boxes, the zones' entry delays, the rows)
 // are named by what the number stands for.
 std::vector<CaptionPart> captionOf(const FieldDescription& d) {
+    const FieldWords& w = fieldRole(d.role).words;
     std::vector<CaptionPart> parts;
-    if (d.role == FieldRole::EntryDelay)
-        parts.push_back(windowPart(ru("Время задержки: 0-250(c)")));
+    if (w.heading)
+        parts.push_back(windowPart(ru(w.heading)));
     parts.push_back(windowPart(d.group));
-    if (d.role == FieldRole::RemoteName || d.role == FieldRole::RemoteCode)
-        parts.push_back(ownPart("Пульт", d.unit));
-    if (isRow(d.role))
+    if (w.unitWord)
+        parts.push_back(ownPart(w.unitWord, d.unit));
+    if (w.numbering == FieldNumbering::Row)
         parts.push_back(ownPart("Строка", d.sub));
     CaptionPart control = windowPart(d.caption == d.group ? std::string() : d.caption);
-    if (isTelephoneBox(d.role))
+    if (w.numbering == FieldNumbering::TelephoneBox)
         control = ownPart("Телефон", d.sub);
-    switch (d.role) {
-    case FieldRole::RowMinutes:
-        control = ownPart("Минуты");
-        break;
-    case FieldRole::RowSeconds:
-        control = ownPart("Секунды");
-        break;
-    case FieldRole::RowOutput:
-        control = ownPart("Выход");
-        break;
-    default:
-        break;
-    }
+    if (w.control)
+        control = ownPart(w.control);
     parts.push_back(std::move(control));
-    // The output choices of arming and of button 4 share their tick box's text.
-    if (d.role == FieldRole::ArmingOutput || d.role == FieldRole::Button4Output)
-        parts.push_back(ownPart("Выход"));
+    if (w.after)
+        parts.push_back(ownPart(w.after));
     return parts;
 }
 
@@ -281,7 +91,7 @@ const std::vector<Label>& labels() {
             t.push_back({std::move(name), std::move(parts), std::move(caption)});
         };
         for (const FieldDescription& d : fields)
-            add(ownerName(d) + memberName(d), captionOf(d));
+            add(fieldMemberName(d), captionOf(d));
         for (int k = 1; k <= TouchKeyCount; ++k) {
             const std::string key = indexed("touchKeys", k);
             add(key + ".description", {ownPart("Ключ", k), ownPart("Описание")});

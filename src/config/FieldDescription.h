@@ -4,6 +4,7 @@
 // window walks the table to build and bind its controls, the file codecs to
 // find fields by name; values are read and written through ConfigModel.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,8 +84,9 @@ enum class FieldRole {
     OutputName,
     OutputCode,
     RemoteName,
-    RemoteCode,
+    RemoteCode, // the last role
 };
+inline constexpr std::size_t FieldRoleCount = static_cast<std::size_t>(FieldRole::RemoteCode) + 1;
 
 struct FieldDescription {
     FieldId id = -1;
