@@ -220,7 +220,7 @@ run_language() { # ru | en
 
   # 7. "Файл" → "Лист настроек (PDF)…": the sheet saved, its first page shown.
   local sheet="$folder/sheet.pdf"
-  menu 1 4
+  menu 1 5
   local dialog
   dialog=$(new_window) || die "sheet: no file dialog"
   xdotool windowfocus --sync "$dialog" 2>/dev/null || true
