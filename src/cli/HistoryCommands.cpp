@@ -6,6 +6,7 @@
 
 #include "cli/CommandContext.h"
 #include "cli/FieldCommands.h"
+#include "cli/FileCommands.h"
 #include "cli/FileModel.h"
 #include "common/Cp1251.h"
 #include "common/TextNumbers.h"
@@ -68,15 +69,9 @@ int historyCommand(CommandContext& context, const HistoryOptions& options) {
 }
 
 int historyShowCommand(CommandContext& context, const std::string& version, bool json) {
-    const std::string reference = ConfigHistory::isReference(version) ? version : "@" + version;
-    CliPrompts prompts = filePrompts(context);
-    const std::unique_ptr<FileModel> loaded = loadFile(context, reference, prompts);
-    if (!loaded)
-        return Exit::FileError;
-    const std::vector<FieldValue> fields = describeConfig(loaded->model());
-    context.out << (json ? fieldsJson(reference, fields) : fieldsText(fields));
-    context.out.flush();
-    return Exit::Ok;
+    // A version is shown as a file is.
+    return showCommand(context, ConfigHistory::isReference(version) ? version : "@" + version,
+                       json);
 }
 
 } // namespace t6::cli
