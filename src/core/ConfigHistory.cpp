@@ -1,9 +1,13 @@
 #include "core/ConfigHistory.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "common/AtomicFile.h"
 #include "common/FileAccess.h"
@@ -259,7 +263,21 @@ HistoryKept ConfigHistory::keep(HistoryEntry entry, const Bytes& config, const B
             return kept;
         }
     }
-    const int number = all.empty() ? 1 : all.back() + 1;
+    // The number is taken by making its file, which fails when another run
+    // (the window and the command line share the folder) took it first.
+    int number = all.empty() ? 1 : all.back() + 1;
+    for (;; ++number) {
+        const int fd =
+            ::open(pathOf(number).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            break;
+        }
+        if (errno != EEXIST || number >= 999999) {
+            kept.reason = std::generic_category().message(errno);
+            return kept;
+        }
+    }
     Bytes file = std::string(kHead) + "\n";
     file += "time=" + timeText(entry.time) + "\n";
     file += "operation=" + oneLine(entry.operation) + "\n";
@@ -272,6 +290,7 @@ HistoryKept ConfigHistory::keep(HistoryEntry entry, const Bytes& config, const B
     file += config;
     const std::string path = pathOf(number);
     if (const FileFailure f = writeFileSafely(path, file)) {
+        fs::remove(path, ec);
         kept.reason = "not written";
         return kept;
     }

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "core/ConfigHistory.h"
@@ -119,6 +121,27 @@ TEST_F(ConfigHistoryTest, ADamagedEntryIsSkippedWithANoticeNeverRead) {
     EXPECT_FALSE(why.empty());
     // A new version is numbered after the damaged ones.
     EXPECT_EQ(keep(h, "read", "", "config 5", 5).number, 5);
+}
+
+TEST_F(ConfigHistoryTest, TwoProgramsKeepingAtOnceLoseNoVersion) {
+    // The window and the command line share the folder.
+    auto program = [this](const char* name) {
+        ConfigHistory h(dir.string());
+        for (int i = 0; i < 40; ++i)
+            EXPECT_EQ(keep(h, "read", "", std::string(name) + std::to_string(i), i % 60).kind,
+                      HistoryKept::Kind::Added);
+    };
+    std::thread window(program, "window ");
+    std::thread cli(program, "cli ");
+    window.join();
+    cli.join();
+    const HistoryList list = ConfigHistory(dir.string()).list();
+    EXPECT_TRUE(list.damaged.empty());
+    ASSERT_EQ(list.entries.size(), 80u);
+    std::set<std::string> held;
+    for (const HistoryEntry& e : list.entries)
+        held.insert(ConfigHistory(dir.string()).version(e.number)->config);
+    EXPECT_EQ(held.size(), 80u);
 }
 
 TEST_F(ConfigHistoryTest, ReferencesNameANumberOrASitesNewestVersion) {
