@@ -12,6 +12,7 @@
 #include "common/Cp1251.h"
 #include "common/FileAccess.h"
 #include "config/ConfigCompare.h"
+#include "core/ConfigHistory.h"
 #include "core/FieldSetting.h"
 #include "core/QtClock.h"
 
@@ -79,6 +80,13 @@ int setCommand(CommandContext& context, const std::string& file,
                                }));
         return Exit::FileError;
     };
+    // A version of the history stays as it was kept: its changes go to another file.
+    if (ConfigHistory::isReference(file) && out.empty()) {
+        errorLine(context, tr("Версия истории не изменяется; новую конфигурацию записывает --out "
+                              "ФАЙЛ:") +
+                               " " + platformNameText(file));
+        return Exit::Usage;
+    }
     std::vector<FieldSetting> parsed;
     for (const std::string& word : settings) {
         const auto s = parseFieldSetting(word);

@@ -145,6 +145,14 @@ TEST_F(CliFieldsTest, ReadsAndWritesAreKeptInTheHistoryAndTakenWhereFilesAre) {
     EXPECT_EQ(damaged.code, Exit::Ok);
     EXPECT_TRUE(contains(damaged.err, "000001.version")) << damaged.err;
     EXPECT_FALSE(contains(damaged.out, "@1\t"));
+    // A version is never rewritten: set takes it only with --out.
+    const CliRun version = run({"set", "@2", nameOf(FieldRole::ArmingDelay) + "=10"});
+    EXPECT_EQ(version.code, Exit::Usage) << version.err;
+    EXPECT_FALSE(exists("@2"));
+    ASSERT_EQ(
+        run({"set", "@2", nameOf(FieldRole::ArmingDelay) + "=10", "--out", qpath("v.cfg")}).code,
+        Exit::Ok);
+    EXPECT_EQ(get("v.cfg", nameOf(FieldRole::ArmingDelay)), "10");
     EXPECT_EQ(run({"history", "--limit", "1"}).code, Exit::Ok);
     EXPECT_EQ(run({"history", "--limit", "0"}).code, Exit::Usage);
 }
