@@ -345,8 +345,7 @@ int runCommandLine(int argc, char** argv, std::ostream& out, std::ostream& err) 
     const std::string programDir = folder.path.string();
     // Messages name the files in full: the folder they lie in is not the program's.
     for (std::string* file : {&inv.in, &inv.out})
-        if (!ConfigHistory::isReference(*file))
-            *file = absolutePath(*file);
+        *file = absolutePath(*file);
     // get and set name fields after their file; history show names a version.
     const bool onlyFirst = inv.command == "get" || inv.command == "set";
     for (std::size_t i = 0; i < inv.files.size() && inv.command != "history show"; ++i)
