@@ -42,17 +42,23 @@ constexpr FieldAccess generalText() {
                 }};
 }
 
-// Choose: the user's choice with its checks, when the setting has one.
-template <std::optional<int> DeviceConfig::*M, void (ConfigModel::*Set)(std::optional<int>),
-          void (ConfigModel::*Choose)(std::optional<int>) = nullptr>
+template <std::optional<int> DeviceConfig::*M, void (ConfigModel::*Set)(std::optional<int>)>
 constexpr FieldAccess generalChoice() {
-    FieldAccess a{.choice = [](const DeviceConfig& c, const FieldDescription&) { return c.*M; },
-                  .setChoice = [](ConfigModel& m, const FieldDescription&,
-                                  std::optional<int> position) { (m.*Set)(position); }};
-    if constexpr (Choose != nullptr)
-        a.chooseItem = [](ConfigModel& m, const FieldDescription&, std::optional<int> position) {
-            (m.*Choose)(position);
-        };
+    return {.choice = [](const DeviceConfig& c, const FieldDescription&) { return c.*M; },
+            .setChoice = [](ConfigModel& m, const FieldDescription&,
+                            std::optional<int> position) { (m.*Set)(position); }};
+}
+
+// Choose: the user's choice with its checks. (A member pointer is not compared
+// with nullptr here: under the undefined-behaviour sanitizer that comparison
+// is no constant expression.)
+template <std::optional<int> DeviceConfig::*M, void (ConfigModel::*Set)(std::optional<int>),
+          void (ConfigModel::*Choose)(std::optional<int>)>
+constexpr FieldAccess generalChoiceChosen() {
+    FieldAccess a = generalChoice<M, Set>();
+    a.chooseItem = [](ConfigModel& m, const FieldDescription&, std::optional<int> position) {
+        (m.*Choose)(position);
+    };
     return a;
 }
 
