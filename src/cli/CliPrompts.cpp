@@ -53,11 +53,11 @@ void CliPrompts::error(const std::string& text) {
     show(Kind::Error, text);
 }
 
-std::optional<std::string> CliPrompts::openFileName(const FileDialogSpec&) {
+std::optional<std::string> CliPrompts::openFileName(const FileDialogRequest&) {
     return openFile_;
 }
 
-std::optional<std::string> CliPrompts::saveFileName(const FileDialogSpec&) {
+std::optional<std::string> CliPrompts::saveFileName(const FileDialogRequest&) {
     return saveFile_;
 }
 

@@ -60,8 +60,8 @@ public:
     // The window's Yes/No questions have No as their default button.
     bool question(const std::string& text) override;
     void error(const std::string& text) override;
-    std::optional<std::string> openFileName(const FileDialogSpec& request) override;
-    std::optional<std::string> saveFileName(const FileDialogSpec& request) override;
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
 
     // Writes a message of the program's own to standard error, as a box would be.
     void note(const std::string& text);

@@ -30,7 +30,7 @@ namespace t6::cli {
 namespace {
 
 // What a command takes.
-struct CommandSpec {
+struct CommandShape {
     const char* name;
     int minFiles, maxFiles; // positional words; maxFiles -1: any number
     char port;              // '-' not taken, 'o' optional, 'r' required
@@ -42,7 +42,7 @@ struct CommandSpec {
     bool limit; // --limit N
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandShape kCommands[] = {
     {"ports", 0, 0, '-', false, '-', false, false, false, false, false},
     {"identify", 0, 0, 'o', false, '-', false, false, false, false, false},
     {"read", 0, 0, 'r', false, 'r', false, false, true, true, false},
@@ -60,8 +60,8 @@ constexpr CommandSpec kCommands[] = {
     {"fields", 0, 0, '-', false, '-', false, false, false, false, false},
 };
 
-const CommandSpec* findCommand(const std::string& name) {
-    for (const CommandSpec& c : kCommands)
+const CommandShape* findCommand(const std::string& name) {
+    for (const CommandShape& c : kCommands)
         if (name == c.name)
             return &c;
     return nullptr;
@@ -118,7 +118,7 @@ std::string absolutePath(const std::string& name) {
     throw UsageError{text, command};
 }
 
-void check(const CommandSpec& shape, const Given& g, const Invocation& inv) {
+void check(const CommandShape& shape, const Given& g, const Invocation& inv) {
     const std::string cmd = shape.name;
     auto notHere = [&cmd](const char* option) {
         usage(std::string("the option ") + option + " does not belong to \"" + cmd + "\"", cmd);
@@ -286,7 +286,7 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         inv.command = "history show";
         used = 2;
     }
-    const CommandSpec* shape = findCommand(inv.command);
+    const CommandShape* shape = findCommand(inv.command);
     if (!shape)
         usage("unknown command \"" + inv.command + "\"");
     inv.files.assign(words.begin() + static_cast<std::ptrdiff_t>(used), words.end());

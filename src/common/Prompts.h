@@ -9,7 +9,7 @@
 
 namespace t6 {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     std::string title;       // Windows-1251
     std::string filter;      // "Описание (*.ext)", Windows-1251, may be empty
     std::string defaultExt;  // without the dot, may be empty
@@ -31,8 +31,8 @@ public:
     // An error box titled with the application title, with an OK button.
     virtual void error(const std::string& text) = 0;
     // File dialogs; nothing when the user cancels.
-    virtual std::optional<std::string> openFileName(const FileDialogSpec& request) = 0;
-    virtual std::optional<std::string> saveFileName(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::string> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFileName(const FileDialogRequest& request) = 0;
 };
 
 // Prompts that show nothing, for work that must not ask the user anything
@@ -46,8 +46,8 @@ public:
     bool confirm(const std::string&) override { return answer_; }
     bool question(const std::string&) override { return answer_; }
     void error(const std::string&) override {}
-    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
-    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
+    std::optional<std::string> openFileName(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFileName(const FileDialogRequest&) override { return {}; }
 
 private:
     bool answer_;

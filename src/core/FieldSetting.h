@@ -47,8 +47,8 @@ public:
         return false;
     }
     void error(const std::string& text) override { boxes.push_back(text); }
-    std::optional<std::string> openFileName(const FileDialogSpec&) override { return {}; }
-    std::optional<std::string> saveFileName(const FileDialogSpec&) override { return {}; }
+    std::optional<std::string> openFileName(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> saveFileName(const FileDialogRequest&) override { return {}; }
 
     std::vector<std::string> boxes; // Windows-1251, as the model gave them
 };

@@ -4,26 +4,26 @@
 
 namespace t6 {
 
-FileDialogSpec configOpenDialog() {
+FileDialogRequest configOpenDialog() {
     return {ru("Загрузить конфигурацию из файла"), {}, {}, {}};
 }
 
-FileDialogSpec configSaveDialog() {
+FileDialogRequest configSaveDialog() {
     return {ru("Сохранить конфигурацию в файл"), {}, {}, {}};
 }
 
-FileDialogSpec compareFileDialog() {
+FileDialogRequest compareFileDialog() {
     return {ru("Сравнить с файлом…"), {}, {}, {}};
 }
 
-FileDialogSpec sheetSaveDialog() {
+FileDialogRequest sheetSaveDialog() {
     return {ru("Лист настроек (PDF)…"), ru("PDF (*.pdf)"), "pdf", {}};
 }
 
 std::vector<std::string> fileDialogCaptions() {
     std::vector<std::string> texts;
-    for (const FileDialogSpec& s : {configOpenDialog(), configSaveDialog(), keyFileDialog(),
-                                    compareFileDialog(), sheetSaveDialog()}) {
+    for (const FileDialogRequest& s : {configOpenDialog(), configSaveDialog(), keyFileDialog(),
+                                       compareFileDialog(), sheetSaveDialog()}) {
         texts.push_back(s.title);
         if (!s.filter.empty())
             texts.push_back(s.filter);

@@ -11,14 +11,14 @@
 namespace t6 {
 
 // "OpenDialog1": any name may be chosen, no extension is added.
-FileDialogSpec configOpenDialog();
+FileDialogRequest configOpenDialog();
 // "SaveDialog1": the same, for saving.
-FileDialogSpec configSaveDialog();
+FileDialogRequest configSaveDialog();
 
 // The configuration file the window is compared with: its menu item's text.
-FileDialogSpec compareFileDialog();
+FileDialogRequest compareFileDialog();
 // Where the configuration sheet goes: a PDF file.
-FileDialogSpec sheetSaveDialog();
+FileDialogRequest sheetSaveDialog();
 
 // The texts of them all, for the dictionary's checks.
 std::vector<std::string> fileDialogCaptions();

@@ -193,7 +193,7 @@ SupportReportInput supportReportInput(AppCore& core) {
     return in;
 }
 
-FileDialogSpec supportReportDialog(const LocalTime& now) {
+FileDialogRequest supportReportDialog(const LocalTime& now) {
     const std::string name = "torvel6-support-" + std::to_string(now.year) + twoDigits(now.month) +
                              twoDigits(now.day) + "-" + twoDigits(now.hour) +
                              twoDigits(now.minute) + ".tar";

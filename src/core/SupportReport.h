@@ -48,6 +48,6 @@ Bytes makeSupportReport(const SupportReportInput& in);
 SupportReportInput supportReportInput(AppCore& core);
 
 // The save dialog, proposing "torvel6-support-YYYYMMDD-HHMM.tar".
-FileDialogSpec supportReportDialog(const LocalTime& now);
+FileDialogRequest supportReportDialog(const LocalTime& now);
 
 } // namespace t6

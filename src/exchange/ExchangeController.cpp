@@ -260,8 +260,10 @@ void ExchangeController::onBytesReceived(const Bytes& chunk) {
     // The framer keeps bytes that arrive while a reply's handler has a box
     // open and frames them once the handler has returned, in order.
     framer_.feed(chunk);
-    if (inStep() && step_.onReceiving)
-        step_.onReceiving(framer_.heldBytes());
+    if (inStep() && step_.onReceiving) {
+        const std::function<void(std::size_t)> receiving = step_.onReceiving;
+        receiving(framer_.heldBytes());
+    }
 }
 
 void ExchangeController::onPacket(const Bytes& payload) {

@@ -86,7 +86,7 @@ public:
 
     // The two file dialogs. By default they are titled like the two menu items
     // and have no filter and no default extension: any name may be chosen.
-    void setDialogs(FileDialogSpec open, FileDialogSpec save) {
+    void setDialogs(FileDialogRequest open, FileDialogRequest save) {
         openDialog_ = std::move(open);
         saveDialog_ = std::move(save);
     }
@@ -117,8 +117,8 @@ private:
     ExchangeLogs& logs_;
     Prompts& prompts_;
     Translate translate_;
-    FileDialogSpec openDialog_;
-    FileDialogSpec saveDialog_;
+    FileDialogRequest openDialog_;
+    FileDialogRequest saveDialog_;
     bool autoBackupPending_ = false;
     bool backupInMemory_ = false;
     std::optional<Bytes> memoryBackup_;

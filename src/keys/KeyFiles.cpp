@@ -13,7 +13,7 @@ namespace t6 {
 
 namespace fs = std::filesystem;
 
-FileDialogSpec keyFileDialog() {
+FileDialogRequest keyFileDialog() {
     return {ru("Файл ключей"), ru("все (*);;ключи (*.key)"), {}, {}};
 }
 

@@ -22,7 +22,7 @@ class ConfigModel;
 
 // The key files' dialog, for reading and for saving: every file, or names
 // ending in ".key". Its title and filter are captions of the window.
-FileDialogSpec keyFileDialog();
+FileDialogRequest keyFileDialog();
 
 class KeyFiles {
 public:

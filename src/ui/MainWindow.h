@@ -109,7 +109,8 @@ private:
     // may not be written is refused at once (notWritten heads the box), and an
     // existing one is replaced only when the user agrees. Empty when nothing
     // is to be written.
-    std::optional<std::string> askFileToWrite(const FileDialogSpec& dialog, const char* notWritten);
+    std::optional<std::string> askFileToWrite(const FileDialogRequest& dialog,
+                                              const char* notWritten);
     // The box of a file not written: notWritten, the file and why.
     void tellNotWritten(const char* notWritten, const std::string& path,
                         const FileFailure& failure);

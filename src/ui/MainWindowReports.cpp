@@ -84,7 +84,7 @@ void MainWindow::retranslateComparisons() {
             w->retranslate();
 }
 
-std::optional<std::string> MainWindow::askFileToWrite(const FileDialogSpec& dialog,
+std::optional<std::string> MainWindow::askFileToWrite(const FileDialogRequest& dialog,
                                                       const char* notWritten) {
     const std::optional<std::string> path = core_.prompts().saveFileName(dialog);
     if (!path || path->empty())

@@ -39,7 +39,7 @@ void QtPrompts::error(const std::string& text) {
     box.exec();
 }
 
-std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& request, bool save) {
+std::optional<std::string> QtPrompts::fileDialog(const FileDialogRequest& request, bool save) {
     auto tr = [this](const std::string& s) { return tr_ ? tr_(s) : s; };
     QFileDialog dlg(parent_, qs(tr(request.title)));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -71,11 +71,11 @@ std::optional<std::string> QtPrompts::fileDialog(const FileDialogSpec& request, 
     return chosen;
 }
 
-std::optional<std::string> QtPrompts::openFileName(const FileDialogSpec& request) {
+std::optional<std::string> QtPrompts::openFileName(const FileDialogRequest& request) {
     return fileDialog(request, false);
 }
 
-std::optional<std::string> QtPrompts::saveFileName(const FileDialogSpec& request) {
+std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& request) {
     return fileDialog(request, true);
 }
 

@@ -28,11 +28,11 @@ public:
     bool confirm(const std::string& text) override;
     bool question(const std::string& text) override;
     void error(const std::string& text) override;
-    std::optional<std::string> openFileName(const FileDialogSpec& request) override;
-    std::optional<std::string> saveFileName(const FileDialogSpec& request) override;
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
 
 private:
-    std::optional<std::string> fileDialog(const FileDialogSpec& request, bool save);
+    std::optional<std::string> fileDialog(const FileDialogRequest& request, bool save);
     QWidget* parent_;
     std::string title_;
     std::function<std::string(const std::string&)> tr_;

@@ -28,7 +28,7 @@ bool ScriptedPrompts::question(const std::string& text) {
     return a;
 }
 
-std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogSpec& request) {
+std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest& request) {
     record(Kind::OpenFile, request.title);
     if (fileNames.empty())
         return std::nullopt;
@@ -37,7 +37,7 @@ std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogSpec& r
     return f;
 }
 
-std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogSpec& request) {
+std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request) {
     record(Kind::SaveFile, request.title);
     if (fileNames.empty())
         return std::nullopt;

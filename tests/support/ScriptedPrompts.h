@@ -24,8 +24,8 @@ public:
     bool confirm(const std::string& text) override;
     bool question(const std::string& text) override;
     void error(const std::string& text) override { record(Kind::Error, text); }
-    std::optional<std::string> openFileName(const FileDialogSpec& request) override;
-    std::optional<std::string> saveFileName(const FileDialogSpec& request) override;
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
 
     // Answers for confirm() and question(), taken in order; Yes when none is queued.
     std::deque<bool> answers;

@@ -55,7 +55,7 @@ struct Seen {
 };
 
 // Shows the dialog and, once it is up, notes what it shows and chooses `file`.
-std::optional<std::string> choose(QtPrompts& prompts, const FileDialogSpec& request, bool save,
+std::optional<std::string> choose(QtPrompts& prompts, const FileDialogRequest& request, bool save,
                                   const fs::path& file, Seen& seen) {
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -115,7 +115,7 @@ TEST(FileDialogStart, EachDialogOffersItsOwnFileTypes) {
     UserEnvironment env(dir.path());
     struct Case {
         const char* what;
-        FileDialogSpec dialog;
+        FileDialogRequest dialog;
         QStringList filters;
         QString suffix;
     };
